@@ -3,6 +3,8 @@
 
 #include "files/Files.h"
 
+#include <algorithm>
+
 namespace kalvintor::language {
 
 Language::Language() {
@@ -38,6 +40,13 @@ std::optional<std::string> Language::loadedText(int id) const {
     auto it = texts_.find(id);
     if (it == texts_.end()) return std::nullopt;
     return it->second;
+}
+
+std::vector<int> Language::boundIds() const {
+    std::vector<int> ids;
+    for (const auto& [id, bindings] : byTextId_) ids.push_back(id);
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 void Language::deliver(const std::vector<BindingId>& ids, const std::string& text, TextGroup group) {

@@ -58,6 +58,9 @@ public:
     std::string text(int id, std::string_view designTime) const;
     std::optional<std::string> loadedText(int id) const;
 
+    // Every id that has a registered target, in increasing order.
+    std::vector<int> boundIds() const;
+
     // Reads the file and distributes its texts; false when the file cannot be opened, in which
     // case nothing changes.
     bool loadFile(const std::filesystem::path& file, unsigned mode);

@@ -1,0 +1,34 @@
+// Program entry: one instance, the welcome window, the windows in their order, the message loop.
+#include "app/Program.h"
+#include "app/SingleInstance.h"
+#include "app/TKalvintorMain.h"
+#include "app/TVelkommen.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char** argv) {
+    using namespace kalvintor::ui;
+    QApplication application(argc, argv);
+
+    SingleInstance instance;
+    if (instance.activateRunningInstance()) return 0;
+
+    auto welcome = std::make_unique<TVelkommen>();
+    program().welcome = welcome.get();
+    welcome->show();
+    welcome->repaint();
+    QApplication::processEvents();
+
+    QApplication::setApplicationName(QStringLiteral("Kalvintor"));
+
+    TKalvintorMain mainWindow;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
+                     &TKalvintorMain::activateFromAnotherStart);
+
+    mainWindow.showMaximized();
+    const int result = QApplication::exec();
+    program().welcome = nullptr;
+    return result;
+}

@@ -1,0 +1,46 @@
+// QSettings behind the machine-wide values.
+#include "MachineSettingsFile.h"
+
+#include "Program.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace kalvintor::ui {
+namespace {
+
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+QString machineSettingsFile() {
+    const QString overridden = qEnvironmentVariable("KALVINTOR_MACHINE_SETTINGS");
+    if (!overridden.isEmpty()) return overridden;
+    return toQString(program().paths.programDir / "kalvintor.ini");
+}
+
+MachineSettingsFile::MachineSettingsFile(QString file) : file_(std::move(file)) {}
+
+bool MachineSettingsFile::keyExists(std::string_view key) const {
+    if (!QFileInfo(file_).isFile()) return false;
+    const QSettings settings(file_, QSettings::IniFormat);
+    return settings.status() == QSettings::NoError && settings.childGroups().contains(q(key));
+}
+
+std::optional<std::string> MachineSettingsFile::readValue(std::string_view key, std::string_view value) const {
+    if (!keyExists(key)) return std::nullopt;
+    const QSettings settings(file_, QSettings::IniFormat);
+    const QString path = q(key) + "/" + q(value);
+    if (!settings.contains(path)) return std::nullopt;
+    return settings.value(path).toString().toStdString();
+}
+
+bool MachineSettingsFile::writeValue(std::string_view key, std::string_view value, std::string_view text) {
+    if (!keyExists(key)) return false;
+    QSettings settings(file_, QSettings::IniFormat);
+    settings.setValue(q(key) + "/" + q(value), q(text));
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+}  // namespace kalvintor::ui

@@ -1,0 +1,317 @@
+// Drawing of the program's pictures.
+#include "Pictures.h"
+
+#include "Style.h"
+
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <functional>
+
+namespace kalvintor::ui {
+namespace {
+
+using Painter = std::function<void(QPainter&, QSizeF)>;
+
+QPixmap render(QSize size, qreal dpr, const Painter& paint) {
+    QPixmap pixmap(size * dpr);
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    paint(p, QSizeF(size));
+    return pixmap;
+}
+
+qreal screenRatio() {
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+// --- cursors ---------------------------------------------------------------------------------
+
+void drawNoteCursor(QPainter& p, char32_t glyph, bool filled, bool stem) {
+    p.setPen(QPen(Qt::white, 1.2));
+    if (style::musicFontAvailable()) {
+        QPainterPath path;
+        path.addText(QPointF(8, 22), style::musicFont(24), style::glyph(glyph));
+        p.setBrush(style::kInk);
+        p.drawPath(path);  // white outline keeps it visible on dark staves
+        return;
+    }
+    p.save();
+    p.translate(13, 22);
+    p.rotate(-20);
+    p.setBrush(filled ? style::kInk : Qt::white);
+    p.setPen(QPen(style::kInk, 1.6));
+    p.drawEllipse(QRectF(-5, -3.5, 10, 7));
+    p.restore();
+    if (stem) {
+        p.setPen(QPen(style::kInk, 1.4));
+        p.drawLine(QPointF(17.3, 20.5), QPointF(17.3, 4));
+    }
+}
+
+void drawFinger(QPainter& p) {
+    QPainterPath hand;
+    hand.moveTo(10, 2);
+    hand.cubicTo(12, 0, 14, 2, 14, 4);
+    hand.lineTo(14, 12);
+    hand.cubicTo(18, 11, 24, 12, 24, 16);
+    hand.lineTo(24, 24);
+    hand.cubicTo(24, 28, 21, 30, 17, 30);
+    hand.lineTo(13, 30);
+    hand.cubicTo(9, 30, 6, 26, 4, 22);
+    hand.lineTo(3, 18);
+    hand.cubicTo(3, 16, 5, 15, 7, 17);
+    hand.lineTo(10, 20);
+    hand.lineTo(10, 4);
+    hand.closeSubpath();
+    p.setPen(QPen(style::kInk, 1.4));
+    p.setBrush(Qt::white);
+    p.drawPath(hand);
+}
+
+void drawRubber(QPainter& p) {
+    p.translate(16, 16);
+    p.rotate(-35);
+    p.setPen(QPen(style::kInk, 1.4));
+    p.setBrush(style::kWrong.lighter(150));
+    p.drawRoundedRect(QRectF(-11, -6, 13, 12), 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(2, -6, 9, 12), 2, 2);
+}
+
+void drawSpeaker(QPainter& p) {
+    QPainterPath body;
+    body.moveTo(4, 12);
+    body.lineTo(10, 12);
+    body.lineTo(17, 5);
+    body.lineTo(17, 27);
+    body.lineTo(10, 20);
+    body.lineTo(4, 20);
+    body.closeSubpath();
+    p.setPen(QPen(style::kInk, 1.4));
+    p.setBrush(Qt::white);
+    p.drawPath(body);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(15, 10, 8, 12), -60 * 16, 120 * 16);
+    p.drawArc(QRectF(15, 6, 14, 20), -60 * 16, 120 * 16);
+}
+
+void drawCrosshair(QPainter& p) {
+    p.setPen(QPen(Qt::white, 3));
+    p.drawLine(16, 3, 16, 29);
+    p.drawLine(3, 16, 29, 16);
+    p.setPen(QPen(style::kInk, 1.2));
+    p.drawLine(16, 3, 16, 29);
+    p.drawLine(3, 16, 29, 16);
+    p.drawEllipse(QPointF(16, 16), 5, 5);
+}
+
+// --- image lists -------------------------------------------------------------------------------
+
+QPixmap controlFace(int face, qreal dpr) {
+    return render({125, 38}, dpr, [face](QPainter& p, QSizeF s) {
+        QRectF r(0.5, 0.5, s.width() - 1, s.height() - 1);
+        QLinearGradient g(0, 0, 0, s.height());
+        QColor top = style::kPaper, bottom = style::kSand, border = style::kNavyLight;
+        switch (face) {
+        case kFaceHot:
+            top = Qt::white;
+            bottom = style::kSand.lighter(108);
+            border = style::kAccent;
+            break;
+        case kFaceDisabled:
+            top = QColor(0xF1, 0xF1, 0xEF);
+            bottom = QColor(0xE2, 0xE2, 0xDF);
+            border = style::kDisabled;
+            break;
+        case kFacePressed:
+            top = style::kSand.darker(112);
+            bottom = style::kSand;
+            border = style::kNavy;
+            break;
+        default:
+            break;
+        }
+        g.setColorAt(0, top);
+        g.setColorAt(1, bottom);
+        p.setBrush(g);
+        p.setPen(QPen(border, face == kFaceHot ? 2 : 1.2));
+        p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), style::kCorner, style::kCorner);
+        if (face != kFacePressed && face != kFaceDisabled) {
+            p.setPen(QPen(QColor(255, 255, 255, 170), 1));
+            p.drawLine(QPointF(style::kCorner, 2), QPointF(s.width() - style::kCorner, 2));
+        }
+    });
+}
+
+QPixmap resultMark(int mark, qreal dpr) {
+    return render({12, 13}, dpr, [mark](QPainter& p, QSizeF) {
+        p.setPen(Qt::NoPen);
+        switch (mark) {
+        case kMarkLate:
+        case kMarkEarly: {
+            // A triangle pointing the way the tap was off: right when late, left when early.
+            const bool late = mark == kMarkLate;
+            QPolygonF arrow;
+            arrow << QPointF(late ? 2 : 10, 2) << QPointF(late ? 10 : 2, 6.5) << QPointF(late ? 2 : 10, 11);
+            p.setBrush(style::kAccent);
+            p.drawPolygon(arrow);
+            break;
+        }
+        case kMarkExact:
+            p.setPen(QPen(style::kRight, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(QPolygonF{QPointF(1.5, 7), QPointF(4.5, 10.5), QPointF(10.5, 2)});
+            break;
+        case kMarkMissed:
+            p.setPen(QPen(style::kWrong, 2.2, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(2, 2.5), QPointF(10, 10.5));
+            p.drawLine(QPointF(10, 2.5), QPointF(2, 10.5));
+            break;
+        default:
+            // The focus mark sits in the lower right corner of a control button.
+            p.setBrush(style::kAccent);
+            p.drawPolygon(QPolygonF{QPointF(11, 0), QPointF(11, 5), QPointF(6, 5)});
+            break;
+        }
+    });
+}
+
+QPixmap metronome(int cell, bool highColour, qreal dpr) {
+    return render({45, 44}, dpr, [cell, highColour](QPainter& p, QSizeF) {
+        if (!highColour) p.setRenderHint(QPainter::Antialiasing, false);
+        const QColor wood = highColour ? QColor(0x8B, 0x5A, 0x2B) : QColor(0x80, 0x00, 0x00);
+        const QColor face = highColour ? style::kPaper : QColor(Qt::white);
+        const QColor metal = highColour ? style::kInk : QColor(Qt::black);
+        QPolygonF body{QPointF(15, 4), QPointF(30, 4), QPointF(39, 41), QPointF(6, 41)};
+        if (highColour) {
+            QLinearGradient g(6, 0, 39, 0);
+            g.setColorAt(0, wood.lighter(125));
+            g.setColorAt(1, wood.darker(115));
+            p.setBrush(g);
+        } else {
+            p.setBrush(wood);
+        }
+        p.setPen(QPen(metal, 1));
+        p.drawPolygon(body);
+        p.setBrush(face);
+        p.drawPolygon(QPolygonF{QPointF(17, 8), QPointF(28, 8), QPointF(33, 32), QPointF(12, 32)});
+        // The scale on the face.
+        p.setPen(QPen(highColour ? style::kDisabled : QColor(Qt::gray), 1));
+        for (int y = 12; y <= 28; y += 4) p.drawLine(QPointF(21, y), QPointF(24, y));
+        // The pendulum swings about its pivot at the bottom of the face.
+        const QPointF pivot(22.5, 31);
+        const qreal angle = cell == kPendulumLeft ? -22 : cell == kPendulumRight ? 22 : 0;
+        p.save();
+        p.translate(pivot);
+        p.rotate(angle);
+        p.setPen(QPen(metal, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(0, 0), QPointF(0, -26));
+        p.setBrush(highColour ? style::kAccent : QColor(Qt::yellow));
+        p.setPen(QPen(metal, 1));
+        p.drawRect(QRectF(-3, -19, 6, 5));
+        p.restore();
+        p.setBrush(wood.darker(130));
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(6, 36, 33, 5));
+    });
+}
+
+}  // namespace
+
+QCursor programCursor(int number) {
+    const qreal dpr = screenRatio();
+    auto make = [dpr](const Painter& paint, int hotX, int hotY) {
+        return QCursor(render({32, 32}, dpr, paint), hotX, hotY);
+    };
+    switch (number) {
+    case kCursorWhole:
+        return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphWholeNote, false, false); }, 13, 22);
+    case kCursorHalf:
+        return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphHalfNoteUp, false, true); }, 13, 22);
+    case kCursorQuarter:
+        return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphQuarterNoteUp, true, true); }, 13, 22);
+    case kCursorFinger:
+        return make([](QPainter& p, QSizeF) { drawFinger(p); }, 12, 1);
+    case kCursorRubber:
+        return make([](QPainter& p, QSizeF) { drawRubber(p); }, 7, 24);
+    case kCursorSpeaker:
+        return make([](QPainter& p, QSizeF) { drawSpeaker(p); }, 4, 16);
+    case kCursor7:
+        return make([](QPainter& p, QSizeF) { drawCrosshair(p); }, 16, 16);
+    default:
+        return QCursor(Qt::ArrowCursor);
+    }
+}
+
+void TImageList::draw(QPainter& painter, int x, int y, int index) const {
+    if (index < 0 || index >= count()) return;
+    painter.drawPixmap(QPoint(x, y), cells[index]);
+}
+
+ImageLists makeImageLists(bool highColour, qreal dpr) {
+    ImageLists lists;
+    lists.controlButtonImageList.cellSize = {125, 38};
+    for (int face : {kFaceNormal, kFaceHot, kFaceDisabled, kFacePressed})
+        lists.controlButtonImageList.cells.push_back(controlFace(face, dpr));
+    lists.rhythmResultPict.cellSize = {12, 13};
+    for (int mark : {kMarkLate, kMarkExact, kMarkEarly, kMarkMissed, kMarkFocus})
+        lists.rhythmResultPict.cells.push_back(resultMark(mark, dpr));
+    lists.imageList1.cellSize = {45, 44};
+    for (int cell : {kPendulumLeft, kPendulumRight, kPendulumRest})
+        lists.imageList1.cells.push_back(metronome(cell, highColour, dpr));
+    return lists;
+}
+
+QPixmap welcomePicture(QSize size, qreal dpr) {
+    return render(size, dpr, [](QPainter& p, QSizeF s) {
+        QLinearGradient sky(0, 0, 0, s.height());
+        sky.setColorAt(0, style::kNavy);
+        sky.setColorAt(1, style::kNavy.darker(160));
+        p.fillRect(QRectF(QPointF(0, 0), s), sky);
+
+        // A staff across the upper half with a treble clef and a rising arpeggio.
+        const qreal space = 9, top = 58, left = 22, right = s.width() - 22;
+        p.setPen(QPen(QColor(0xE8, 0xD0, 0xA0, 200), 1.1));
+        for (int line = 0; line < 5; ++line) p.drawLine(QPointF(left, top + line * space), QPointF(right, top + line * space));
+        p.setBrush(style::kSand);
+        p.setPen(Qt::NoPen);
+        if (style::musicFontAvailable()) {
+            p.setFont(style::musicFont(4 * space));
+            p.setPen(style::kSand);
+            p.drawText(QPointF(left + 4, top + 3 * space), style::glyph(style::kGlyphTrebleClef));
+            const int steps[] = {8, 6, 4, 2, 0};  // half-spaces above the bottom line: C E G B D
+            qreal x = left + 56;
+            for (int step : steps) {
+                p.drawText(QPointF(x, top + 4 * space - step * space / 2), style::glyph(style::kGlyphQuarterNoteUp));
+                x += 34;
+            }
+        }
+
+        // Piano keys along the bottom.
+        const qreal keyTop = s.height() - 70, keyWidth = s.width() / 14.0;
+        p.setPen(QPen(style::kNavy.darker(150), 1));
+        p.setBrush(style::kPaper);
+        for (int k = 0; k < 14; ++k) p.drawRect(QRectF(k * keyWidth, keyTop, keyWidth, 70));
+        p.setBrush(style::kInk);
+        for (int k = 0; k < 14; ++k) {
+            const int inOctave = k % 7;
+            if (inOctave == 2 || inOctave == 6) continue;
+            p.drawRect(QRectF((k + 1) * keyWidth - keyWidth * 0.3, keyTop, keyWidth * 0.6, 42));
+        }
+
+        p.setPen(style::kSand);
+        p.setFont(style::uiFont(20, QFont::Bold));
+        p.drawText(QRectF(0, 118, s.width(), 34), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Kalvintor"));
+        p.setFont(style::uiFont(11));
+        p.setPen(style::kAccent.lighter(130));
+        p.drawText(QRectF(0, 150, s.width(), 20), Qt::AlignHCenter | Qt::AlignVCenter,
+                   QStringLiteral("ear training for music schools"));
+    });
+}
+
+}  // namespace kalvintor::ui

@@ -1,0 +1,49 @@
+// Colours and fonts.
+#include "Style.h"
+
+#include "Program.h"
+
+#include <QFontDatabase>
+
+namespace kalvintor::ui::style {
+namespace {
+
+QString loadMusicFontFamily() {
+    const auto file = program().paths.programDir / "fonts" / "Bravura.otf";
+    const int id = QFontDatabase::addApplicationFont(toQString(file));
+    if (id < 0) return {};
+    const auto families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QString() : families.first();
+}
+
+const QString& musicFamily() {
+    static const QString family = loadMusicFontFamily();
+    return family;
+}
+
+}  // namespace
+
+QColor colourFromSetting(std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+}
+
+QFont uiFont(qreal pointSize, QFont::Weight weight) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(pointSize);
+    font.setWeight(weight);
+    return font;
+}
+
+QFont musicFont(qreal pixelSize) {
+    QFont font(musicFamily());
+    font.setPixelSize(qRound(pixelSize));
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
+bool musicFontAvailable() { return !musicFamily().isEmpty(); }
+
+QString glyph(char32_t codePoint) { return QString::fromUcs4(&codePoint, 1); }
+
+}  // namespace kalvintor::ui::style

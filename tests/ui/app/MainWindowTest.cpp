@@ -1,0 +1,153 @@
+// The main window's creation: directories, machine values, start-up state, pictures; LoadLanguage.
+#include "app/MachineSettingsFile.h"
+#include "app/Program.h"
+#include "app/TKalvintorMain.h"
+#include "app/Texts.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace kalvintor::ui;
+
+namespace {
+
+// Points the program at a machine settings file of the test's own for the life of the object.
+class MachineFile {
+public:
+    explicit MachineFile(const QString& contents, bool create = true) {
+        path_ = dir_.filePath("machine.ini");
+        if (create) {
+            QFile f(path_);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(contents.toUtf8());
+        }
+        previous_ = qgetenv("KALVINTOR_MACHINE_SETTINGS");
+        qputenv("KALVINTOR_MACHINE_SETTINGS", path_.toUtf8());
+    }
+    ~MachineFile() { qputenv("KALVINTOR_MACHINE_SETTINGS", previous_); }
+    QString path() const { return path_; }
+    QString dir() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+    QByteArray previous_;
+};
+
+QString readBack(const QString& file, const QString& key) { return QSettings(file, QSettings::IniFormat).value(key).toString(); }
+
+// Accepts the next message box and hands back its text.
+QString acceptNextMessageBox(const std::function<void()>& action) {
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen = box->windowTitle() + "|" + box->text();
+            box->accept();
+        }
+    });
+    action();
+    return seen;
+}
+
+}  // namespace
+
+TEST(MainWindow, FirstStartWritesFalseIntoTheExistingKey) {
+    MachineFile machine("[4.0]\nFirsttime=TRUE\n[MIDI]\nSyncrodelay=0\n");
+    TKalvintorMain main;
+    EXPECT_TRUE(program().firstRun);
+    EXPECT_EQ(readBack(machine.path(), "4.0/Firsttime"), "FALSE");
+
+    TKalvintorMain again;
+    EXPECT_FALSE(program().firstRun);
+}
+
+TEST(MainWindow, MissingMachineSettingsLeaveTheDefaultsAndCreateNothing) {
+    MachineFile machine("", false);
+    TKalvintorMain main;
+    EXPECT_TRUE(program().firstRun);
+    EXPECT_FALSE(QFile::exists(machine.path()));
+    EXPECT_EQ(program().paths.dataPath, program().paths.programDir / "Data/");
+}
+
+TEST(MainWindow, DataPathFromTheMachineSettingsWhenItExists) {
+    QTemporaryDir data;
+    MachineFile machine(QString("[4.0]\nFirsttime=FALSE\nDatapath=%1\n").arg(data.path()));
+    TKalvintorMain main;
+    EXPECT_EQ(toQString(program().paths.dataPath), data.path() + "/");
+
+    MachineFile missing("[4.0]\nFirsttime=FALSE\nDatapath=/no/such/kalvintor/dir\n");
+    TKalvintorMain second;
+    EXPECT_EQ(program().paths.dataPath, program().paths.programDir / "Data/");
+}
+
+TEST(MainWindow, KeysAreNeverCreated) {
+    MachineFile machine("[Other]\nx=1\n");
+    MachineSettingsFile file(machine.path());
+    EXPECT_FALSE(file.keyExists("4.0"));
+    EXPECT_FALSE(file.writeValue("4.0", "Firsttime", "FALSE"));
+    EXPECT_FALSE(QSettings(machine.path(), QSettings::IniFormat).childGroups().contains("4.0"));
+    EXPECT_EQ(file.readValue("Other", "x"), "1");
+}
+
+TEST(MainWindow, CaptionStartUpStateAndPictures) {
+    MachineFile machine("", false);
+    TKalvintorMain main;
+    EXPECT_EQ(main.windowTitle(), "Kalvintor School");
+    EXPECT_TRUE(main.FirstShow);
+    EXPECT_FALSE(main.LoginDone);
+    EXPECT_FALSE(main.Guest);
+    EXPECT_EQ(main.CurrentExercise, 0);
+    EXPECT_EQ(main.CurrentView, 1);
+    for (bool right : main.AccessRights) EXPECT_FALSE(right);
+    EXPECT_EQ(program().paths.languageDir, program().paths.programDir / "Language/");
+    EXPECT_EQ(program().paths.defaultSetupFile, program().paths.programDir / "Default_level.lvs");
+
+    const auto& lists = main.imageLists();
+    EXPECT_EQ(lists.controlButtonImageList.cellSize, QSize(125, 38));
+    EXPECT_EQ(lists.controlButtonImageList.count(), 4);
+    EXPECT_EQ(lists.rhythmResultPict.count(), 5);
+    EXPECT_EQ(lists.imageList1.cellSize, QSize(45, 44));
+    EXPECT_EQ(lists.imageList1.count(), 3);
+    for (int n : {5, 6, 7, 10, 12, 13, 14}) EXPECT_EQ(main.cursor(n).shape(), Qt::BitmapCursor) << n;
+}
+
+TEST(MainWindow, LowColourDisplaysGetTheLowColourMetronome) {
+    const auto high = makeImageLists(true, 1.0).imageList1.cells[0].toImage();
+    const auto low = makeImageLists(false, 1.0).imageList1.cells[0].toImage();
+    EXPECT_NE(high, low);
+    EXPECT_EQ(low.size(), QSize(45, 44));
+}
+
+TEST(MainWindow, ShowMaximizedMakesAChildTheCurrentView) {
+    MachineFile machine("", false);
+    TKalvintorMain main;
+    auto* view = new QLabel("view");
+    main.ShowMaximized(view);
+    EXPECT_EQ(main.views()->currentWidget(), view);
+}
+
+TEST(MainWindow, FirstShowLoadsTheLanguageAndHidesTheWelcome) {
+    MachineFile machine("", false);
+    TKalvintorMain main;
+    main.show();
+    EXPECT_FALSE(main.FirstShow);
+    EXPECT_EQ(program().helpFile, toQString(program().paths.languageDir / "English.HLP"));
+}
+
+TEST(LoadLanguage, AMissingFileShowsTheErrorBoxAndChangesNothing) {
+    MachineFile machine("", false);
+    TKalvintorMain main;
+    const QString before = text(95, "design");
+    QString seen = acceptNextMessageBox([&] {
+        EXPECT_FALSE(LoadLanguage(machine.dir() + "/Suomi.LAN", kalvintor::language::kLoadAll, &main));
+    });
+    EXPECT_EQ(seen, "Error|File does not exist:\n\n" + machine.dir() + "/Suomi.LAN");
+    EXPECT_EQ(text(95, "design"), before);
+}
