@@ -284,10 +284,11 @@ QPixmap welcomePicture(QSize size, qreal dpr) {
             p.setFont(style::musicFont(4 * space));
             p.setPen(style::kSand);
             p.drawText(QPointF(left + 4, top + 3 * space), style::glyph(style::kGlyphTrebleClef));
-            const int steps[] = {8, 6, 4, 2, 0};  // half-spaces above the bottom line: C E G B D
+            // A rising arpeggio from the bottom line; stems turn down from the middle line up.
             qreal x = left + 56;
-            for (int step : steps) {
-                p.drawText(QPointF(x, top + 4 * space - step * space / 2), style::glyph(style::kGlyphQuarterNoteUp));
+            for (int step : {0, 2, 4, 6, 8}) {
+                const char32_t note = step < 4 ? style::kGlyphQuarterNoteUp : style::kGlyphQuarterNoteDown;
+                p.drawText(QPointF(x, top + 4 * space - step * space / 2), style::glyph(note));
                 x += 34;
             }
         }

@@ -40,6 +40,7 @@ inline constexpr char32_t kGlyphBassClef = 0xE062;
 inline constexpr char32_t kGlyphWholeNote = 0xE0A2;
 inline constexpr char32_t kGlyphHalfNoteUp = 0xE1D3;
 inline constexpr char32_t kGlyphQuarterNoteUp = 0xE1D5;
+inline constexpr char32_t kGlyphQuarterNoteDown = 0xE1D6;
 inline constexpr char32_t kGlyphEighthNoteUp = 0xE1D7;
 
 QString glyph(char32_t codePoint);
