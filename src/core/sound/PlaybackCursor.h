@@ -1,0 +1,49 @@
+// Walks a started timeline and the metronome against a clock: what is due by a given moment.
+#pragma once
+
+#include "sound/Metronome.h"
+#include "sound/SeqEvent.h"
+#include "sound/Timeline.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kalvintor::sound {
+
+struct DueItem {
+    double atMs = 0;  // on the backend's clock
+    bool isNotification = false;
+    std::uint32_t message = 0;
+    Notification notification;
+};
+
+// Not thread-safe: a backend keeps it under its own lock. Times are on the backend's clock.
+class PlaybackCursor {
+public:
+    void Start(const Timeline& timeline, std::uint64_t generation, double nowMs);
+    void Clear();
+    void SetMetronome(const MetronomeSettings& metronome, double nowMs);
+
+    // The time of the next item, if any is pending.
+    std::optional<double> NextDueMs() const;
+    // Appends the items due at or before untilMs in time order.
+    void TakeDue(double untilMs, std::vector<DueItem>& out);
+    bool Playing() const { return next_ < timeline_.events.size(); }
+
+private:
+    void TakeMetronome(double untilMs, std::vector<DueItem>& out);
+
+    Timeline timeline_;
+    std::size_t next_ = 0;
+    std::uint64_t generation_ = 0;
+    double startMs_ = 0;
+
+    MetronomeSettings metronome_;
+    MetronomeGrid grid_;
+    double nextClickMs_ = 0;
+    std::optional<double> clickOffMs_;
+    std::uint32_t clickOff_ = 0;
+};
+
+}  // namespace kalvintor::sound

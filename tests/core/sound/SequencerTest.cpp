@@ -1,0 +1,148 @@
+// The sequencer's timeline and its playback on a virtual clock: tempo, sync delay, clearing and
+// the metronome.
+#include "SoundRig.h"
+
+#include "sound/MidiMessage.h"
+
+#include <gtest/gtest.h>
+
+using namespace kalvintor;
+using namespace kalvintor::sound;
+using kalvintor::sound::testing::SoundRig;
+
+namespace {
+
+const settings::TSoundRec kClick{9, 0, 110, 37};
+
+std::vector<double> OnsetTimes(const std::vector<SentMessage>& sent, int key) {
+    std::vector<double> times;
+    for (const SentMessage& m : sent) {
+        if (IsNoteOn(m.message) && Data1Of(m.message) == key) times.push_back(m.timeMs);
+    }
+    return times;
+}
+
+}  // namespace
+
+TEST(SequencerTimeline, TicksBecomeMillisecondsAtTheTempoAndNotificationsShiftBySyncDelay) {
+    struct Case {
+        std::int32_t tempo;
+        std::uint16_t syncDelay;
+    };
+    for (const Case c : {Case{90, 0}, Case{60, 120}, Case{150, 600}, Case{250, 35}}) {
+        SoundRig rig;
+        rig.Create();
+        rig.sequencer.SeqSetTempo(c.tempo);
+        rig.sequencer.SeqSetSyncDelay(c.syncDelay);
+        const std::vector<QueuedNote> melody = {{60, 3, 2}, {62, 4, 2}, {64, 2, 2}};
+        rig.midiOut->QueueNotes(melody, 3, NoteMode::Melody, false);
+        rig.midiOut->QueueNotify(52);
+        rig.midiOut->QueueSound(672, 0, 0, 0, kClick, false);
+        rig.midiOut->SetNotifyContext({false, 1});
+        rig.midiOut->QueueNotify(52);
+        rig.Port().Advance(1000);  // playback starts later than the clock's zero
+        rig.midiOut->Play();
+        rig.Port().Advance(20000);
+
+        const double tick = 90.0 / c.tempo;
+        const std::vector<double> expectedOnsets = {1000, 1000 + 672 * tick, 1000 + 1008 * tick};
+        const auto onsets = OnsetTimes(rig.Port().Sent(), 60);
+        ASSERT_EQ(onsets.size(), 1u);
+        EXPECT_DOUBLE_EQ(onsets[0], expectedOnsets[0]);
+        EXPECT_DOUBLE_EQ(OnsetTimes(rig.Port().Sent(), 62)[0], expectedOnsets[1]);
+        EXPECT_DOUBLE_EQ(OnsetTimes(rig.Port().Sent(), 64)[0], expectedOnsets[2]);
+        EXPECT_DOUBLE_EQ(OnsetTimes(rig.Port().Sent(), 37)[0], 1000) << "both tracks start together";
+
+        // The first 52 was queued while no pitch exercise was current: only the second arrives,
+        // at the end of the melody plus the sync delay.
+        ASSERT_EQ(rig.notifications.received.size(), 1u);
+        EXPECT_EQ(rig.notifications.received[0].code, 52);
+        EXPECT_EQ(rig.notifications.received[0].window, 1);
+        const Timeline timeline = rig.sequencer.BuildCurrentTimeline();
+        EXPECT_DOUBLE_EQ(timeline.endMs, 2352 * tick);
+        EXPECT_DOUBLE_EQ(timeline.events.back().timeMs, 2352 * tick + c.syncDelay);
+    }
+}
+
+TEST(SequencerTimeline, TempoAndSyncDelayAreKeptInRange) {
+    TSequencer sequencer;
+    sequencer.SeqSetTempo(5);
+    EXPECT_EQ(sequencer.Tempo(), 20);
+    sequencer.SeqSetTempo(1000);
+    EXPECT_EQ(sequencer.Tempo(), 250);
+    sequencer.SeqSetSyncDelay(5000);
+    EXPECT_EQ(sequencer.SyncDelay(), 600);
+    sequencer.SeqAddEvent(3, 1, SeqEventKind::Delay);  // no such track
+    EXPECT_TRUE(sequencer.Queued().empty());
+    sequencer.SeqStart();  // no output: nothing happens
+}
+
+TEST(SequencerPlayback, NothingOfAClearedPlaybackArrivesAfterStop) {
+    SoundRig rig;
+    rig.Create();
+    rig.midiOut->QueueSound(672, 0, 0, 105, kClick, false);
+    rig.midiOut->QueueSound(672, 0, 0, 106, kClick, false);
+    rig.midiOut->Play();
+    const std::uint64_t generation = rig.sequencer.Generation();
+    rig.Port().Advance(700);
+    ASSERT_EQ(rig.notifications.received.size(), 1u);
+    EXPECT_TRUE(rig.sequencer.IsCurrent(rig.notifications.received[0].generation));
+
+    rig.midiOut->Stop();
+    EXPECT_FALSE(rig.sequencer.IsCurrent(generation)) << "one already posted is dropped on arrival";
+    const std::size_t sent = rig.Port().Sent().size();
+    rig.Port().Advance(5000);
+    EXPECT_EQ(rig.notifications.received.size(), 1u);
+    EXPECT_EQ(rig.Port().Sent().size(), sent);
+}
+
+TEST(SequencerPlayback, PlayingAgainReplacesThePlaybackWithANewGeneration) {
+    SoundRig rig;
+    rig.Create();
+    rig.midiOut->QueueSound(100, 0, 0, 105, kClick, true);
+    rig.midiOut->Play();
+    const std::uint64_t first = rig.sequencer.Generation();
+    rig.Port().Advance(50);
+    rig.midiOut->Play();
+    rig.Port().Advance(1000);
+    ASSERT_EQ(rig.notifications.received.size(), 1u);
+    EXPECT_NE(rig.notifications.received[0].generation, first);
+    EXPECT_DOUBLE_EQ(rig.Port().Now(), 1000);
+}
+
+TEST(Metronome, ClicksEveryBeatAtTheTempoAndFollowsTempoChanges) {
+    SoundRig rig;
+    rig.Create();
+    rig.sequencer.SeqSetMetronomeSound(kClick);
+    rig.sequencer.SeqSetTempo(120);  // a beat lasts 504 ms
+    rig.sequencer.SeqSetMetronome(true);
+    rig.Port().Advance(1600);
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 37), (std::vector<double>{0, 504, 1008, 1512}));
+    rig.sequencer.SeqSetTempo(60);  // from the next beat on, 1008 ms apart
+    rig.Port().Advance(4100);
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 37), (std::vector<double>{0, 504, 1008, 1512, 2016, 3024, 4032}));
+    rig.sequencer.SeqSetMetronome(false);
+    const std::size_t sent = rig.Port().Sent().size();
+    rig.Port().Advance(9000);
+    EXPECT_LE(rig.Port().Sent().size(), sent + 1) << "at most the last click's note-off follows";
+}
+
+TEST(Metronome, FallsInStepWithPlaybackAndNeverDoublesQueuedClicks) {
+    SoundRig rig;
+    rig.Create();
+    rig.sequencer.SeqSetMetronomeSound(kClick);
+    rig.sequencer.SeqSetMetronome(true);  // tempo 90: a beat lasts 672 ms
+    rig.Port().Advance(1000);             // clicks at 0 and 672
+    // A count-in of two queued clicks (other key), then a rhythm on track 1 for two more beats.
+    const settings::TSoundRec countIn{9, 0, 110, 56};
+    rig.midiOut->QueueSound(672, 0, 0, 0, countIn, false);
+    rig.midiOut->QueueSound(672, 0, 0, 0, countIn, false);
+    rig.sequencer.SeqAddEvent(1, 1344, SeqEventKind::Delay);
+    rig.midiOut->QueueNotes(std::vector<QueuedNote>{{72, 3, 2}, {72, 3, 2}}, 2, NoteMode::Melody, false);
+    rig.midiOut->Play();
+    rig.Port().Advance(4000);
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 56), (std::vector<double>{1000, 1672}));
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 72), (std::vector<double>{2344, 3016}));
+    // The metronome is silent over the count-in and clicks with the rhythm's beats after it.
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 37), (std::vector<double>{0, 672, 2344, 3016, 3688}));
+}
