@@ -1,0 +1,148 @@
+// Result files: one user's result list, appending, rewriting, purging and merging imported results.
+#include "data/DataFiles.h"
+#include "data/DataStore.h"
+#include "data/RecordScan.h"
+#include "data/TextFormat.h"
+#include "files/Files.h"
+
+#include <algorithm>
+
+namespace kalvintor::data {
+
+namespace r = records;
+
+namespace {
+
+std::unique_ptr<TResultInfo> makeResult(const ResultRecord& record) {
+    auto info = std::make_unique<TResultInfo>();
+    info->record = record;
+    info->key = ResultKey(record);
+    return info;
+}
+
+std::vector<std::unique_ptr<TResultInfo>> resultsOf(std::string_view file) {
+    std::vector<std::unique_ptr<TResultInfo>> list;
+    list.reserve(wholeRecords(file, kResultRecordSize));
+    for (std::size_t i = 0; i < wholeRecords(file, kResultRecordSize); ++i)
+        list.push_back(makeResult(*decodeResultRecord(recordAt(file, kResultRecordSize, i))));
+    return list;
+}
+
+std::filesystem::path asidePath(const std::filesystem::path& file) {
+    return file.parent_path() / (std::string(file_names::kAsidePrefix) + file.filename().string());
+}
+
+}  // namespace
+
+void DataStore::LoadResults(std::int16_t userId) {
+    filteredResults_.clear();
+    const auto path = ResultFileName(userId);
+    const auto file = path.empty() ? std::nullopt : readSharedFile(path);
+    const std::string_view content = file ? std::string_view(*file) : std::string_view();
+    // A partial record at the end (a crash in the middle of an append) is dropped: its missing
+    // bytes would make up a result that never happened.
+    const std::size_t count = wholeRecords(content, kResultRecordSize);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto record = *decodeResultRecord(recordAt(content, kResultRecordSize, i));
+        if (i == resultList_.size()) {
+            resultList_.push_back(makeResult(record));
+        } else {
+            resultList_[i]->record = record;
+            resultList_[i]->key = ResultKey(record);
+        }
+    }
+    resultList_.resize(count);
+}
+
+void DataStore::FilterResults(int exercise, r::DateTime earliest) {
+    filteredResults_.clear();
+    for (const auto& result : resultList_) {
+        if (exercise >= 0 && result->record.exercise != exercise) continue;
+        if (earliest >= 0 && !(result->record.sessionStart >= earliest)) continue;
+        filteredResults_.push_back(result.get());
+    }
+}
+
+bool DataStore::AppendResult(const ResultRecord& record) {
+    // Id 0 would name the selected user's file instead of the owner's.
+    if (record.userId == 0) return false;
+    auto file = openForUpdate(ResultFileName(record.userId), texts::kResultFileBusy);
+    return file && file->writeAt(file->appendOffset(kResultRecordSize), encodeResultRecord(record));
+}
+
+bool DataStore::replaceResults(LockedFile& file, const std::vector<std::unique_ptr<TResultInfo>>& list) const {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(list.size() * kResultRecordSize);
+    for (const auto& result : list) {
+        const auto record = encodeResultRecord(result->record);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    // Writers waiting for the lock find the name replaced and open the new file.
+    return files::writeFileAtomically(file.path(), bytes) == files::WriteError::None;
+}
+
+bool DataStore::RewriteResults() {
+    const auto path = ResultFileName(0);
+    if (path.empty()) return false;
+    auto file = openForUpdate(path, texts::kResultFileBusy);
+    return file && replaceResults(*file, resultList_);
+}
+
+bool DataStore::PurgeResults(std::int16_t userId, r::DateTime cutOff) {
+    const auto path = ResultFileName(userId);
+    if (path.empty()) return false;
+    auto file = openForUpdate(path, texts::kResultFileBusy);
+    if (!file) return false;
+    const std::string content = file->readAll();
+    std::string kept;
+    for (std::size_t i = 0; i < wholeRecords(content, kResultRecordSize); ++i) {
+        const auto record = recordAt(content, kResultRecordSize, i);
+        if (r::getI16(record, result_offsets::kUserId) != 0 &&
+            r::getF64(record, result_offsets::kSessionStart) >= cutOff)
+            kept.append(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+    // The kept records replace the file in one step: a crash or a full disk leaves the old file.
+    if (files::writeFileAtomically(path, kept) != files::WriteError::None) {
+        showError(formatText(text(texts::kPurgeBusy), {std::to_string(userId)}));
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> DataStore::MergeResults(std::int16_t userId, const std::vector<ResultRecord>& imported) {
+    const auto path = ResultFileName(userId);
+    if (path.empty()) return std::nullopt;
+    // The file is read again under its lock, so results another workstation appended since the
+    // list was loaded are merged too.
+    auto file = openForUpdate(path, texts::kResultFileBusy);
+    if (!file) return std::nullopt;
+    auto list = resultsOf(file->readAll());
+    std::ranges::stable_sort(list, {}, &TResultInfo::key);
+    int added = 0;
+    for (ResultRecord record : imported) {
+        const std::string key = ResultKey(record);
+        const auto at = std::ranges::lower_bound(list, key, {}, &TResultInfo::key);
+        if (at != list.end() && (*at)->key == key) continue;
+        record.userId = userId;
+        list.insert(at, makeResult(record));
+        ++added;
+    }
+    filteredResults_.clear();
+    if (added > 0) {
+        // The old file is kept under the "x" name until the new one is in place. It is linked
+        // (or copied) rather than renamed aside, so the result file never goes missing and a
+        // writer arriving meanwhile cannot start a file of its own that the rewrite would replace.
+        const auto aside = asidePath(path);
+        std::error_code ec;
+        std::filesystem::remove(aside, ec);
+        std::filesystem::create_hard_link(path, aside, ec);
+        if (ec) std::filesystem::copy_file(path, aside, std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec) return std::nullopt;
+        if (!replaceResults(*file, list)) return std::nullopt;
+        std::filesystem::remove(aside, ec);
+    }
+    resultList_ = std::move(list);
+    return added;
+}
+
+}  // namespace kalvintor::data
