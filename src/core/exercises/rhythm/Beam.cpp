@@ -6,7 +6,9 @@
 namespace kalvintor::rhythm {
 namespace {
 
-bool beamable(const TRhythmNote& n) { return n.value >= kEighth; }
+bool beamable(const TRhythmNote& n) {
+    return n.value >= kEighth;
+}
 
 // A partial beam points towards the larger subdivision it belongs to: right when the note starts
 // on a unit (or half or quarter unit), left when it ends on one.

@@ -14,9 +14,13 @@ constexpr int kPassAtLeast = 95;
 constexpr int kMostlyHitBelowPercent = 10;
 
 // Milliseconds of `ticks` at `tempo`.
-std::int64_t ticksToMs(std::int64_t ticks, int tempo) { return ticks * 90 / tempo; }
+std::int64_t ticksToMs(std::int64_t ticks, int tempo) {
+    return ticks * 90 / tempo;
+}
 
-bool tiedFromPrevious(const Voice& v, std::size_t i) { return i > 0 && v[i - 1].tied; }
+bool tiedFromPrevious(const Voice& v, std::size_t i) {
+    return i > 0 && v[i - 1].tied;
+}
 
 }  // namespace
 
@@ -124,7 +128,8 @@ Evaluation EvaluateTaps(Voice& voice, const TapTimes& tapTimes, Strictness stric
     // A voice with nothing to judge (only rests) scores full marks unless it was tapped anyway.
     const std::int64_t total =
         result.judged > 0
-            ? std::min<std::int64_t>(kFullScale, (result.extraTaps * std::int64_t{kExtraTapCost} + sum) / result.judged)
+            ? std::min<std::int64_t>(kFullScale,
+                                     (result.extraTaps * std::int64_t{kExtraTapCost} + sum) / result.judged)
             : (result.extraTaps > 0 ? kFullScale : 0);
     result.score = static_cast<int>((kFullScale - total) / 100);
 

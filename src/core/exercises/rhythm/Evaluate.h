@@ -28,7 +28,7 @@ inline constexpr std::int64_t kSentinelTap = 0xFFFFFF;
 
 // The message shown after judging, by its text id.
 enum class EvaluationMessage {
-    None = 0,       // no taps
+    None = 0,  // no taps
     Perfect = 811,
     Passed = 812,
     MostlyHit = 813,  // fewer than one note in ten missed
@@ -46,9 +46,9 @@ struct Evaluation {
     int score = 0;  // 0..100
     int extraTaps = 0;
     int missed = 0;
-    int excluded = 0;  // rests and notes tied from the one before
-    int judged = 0;    // notes - excluded
-    int hit = 0;       // judged - missed
+    int excluded = 0;                        // rests and notes tied from the one before
+    int judged = 0;                          // notes - excluded
+    int hit = 0;                             // judged - missed
     std::vector<std::int64_t> relativeTaps;  // tap times since the rhythm's first note
     EvaluationMessage message = EvaluationMessage::None;
 };

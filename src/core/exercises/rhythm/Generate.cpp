@@ -10,7 +10,9 @@ constexpr int kMaxTries = 1000;
 constexpr int kTripletAnywhereAfter = 100;  // tries after which a triplet may start anywhere
 constexpr int kEighthGrid = 168;            // an eighth after the first note starts on a sixteenth
 
-std::int32_t dottedLength(std::int32_t d) { return d * 3 / 2; }
+std::int32_t dottedLength(std::int32_t d) {
+    return d * 3 / 2;
+}
 
 }  // namespace
 
@@ -74,8 +76,8 @@ void TRytme::appendNote(int value, NoteKind kind, std::int32_t d, int& p) {
     n.kind = kind;
     n.duration = d;
     n.rest = rests_ && app::Random(8) == 0 && (first || !v.back().rest);
-    n.tied = ties_ && !n.rest && p % bar % GroupLength() == 0 && (first || !v.back().tied) && value >= kHalf &&
-             app::Random(3) == 0;
+    n.tied = ties_ && !n.rest && p % bar % GroupLength() == 0 && (first || !v.back().tied) &&
+             value >= kHalf && app::Random(3) == 0;
     n.endsBar = p % bar == 0;
     n.onBeat = endsOnBeat(p);
     v.push_back(n);
@@ -141,7 +143,8 @@ GenerateOutcome TRytme::Generate() {
         }
         if (!placed) {
             outcome = GenerateOutcome::Incomplete;
-            if (services_.showMessage) services_.showMessage(text(kTextCannotGenerate, kCannotGenerateEnglish));
+            if (services_.showMessage)
+                services_.showMessage(text(kTextCannotGenerate, kCannotGenerateEnglish));
             break;
         }
         if (kind == NoteKind::Triplet)

@@ -13,7 +13,9 @@ namespace {
 constexpr int kMaxFailedPicks = 100;
 constexpr std::array<ErrorKind, 3> kKinds{ErrorKind::Tied, ErrorKind::Split, ErrorKind::Swapped};
 
-bool tiedFromPrevious(const Voice& v, std::size_t a) { return a > 0 && v[a - 1].tied; }
+bool tiedFromPrevious(const Voice& v, std::size_t a) {
+    return a > 0 && v[a - 1].tied;
+}
 
 }  // namespace
 
@@ -29,9 +31,8 @@ bool errorApplies(const Voice& v, std::size_t a, ErrorKind kind) {
             return n.value < kShortestValue && n.kind == NoteKind::Plain && !n.rest && !n.tied &&
                    !tiedFromPrevious(v, a);
         case ErrorKind::Swapped:
-            return hasNext && !n.endsBar && !n.tied && !tiedFromPrevious(v, a) && !v[a + 1].tied &&
-                   !n.rest && !v[a + 1].rest && n.value != v[a + 1].value && !n.triplet() &&
-                   !v[a + 1].triplet();
+            return hasNext && !n.endsBar && !n.tied && !tiedFromPrevious(v, a) && !v[a + 1].tied && !n.rest &&
+                   !v[a + 1].rest && n.value != v[a + 1].value && !n.triplet() && !v[a + 1].triplet();
     }
     return false;
 }
@@ -45,7 +46,8 @@ bool PickErrors(const Voice& voice, int wanted, std::vector<InjectedError>& erro
         std::size_t a = 0;
         for (;;) {
             a = static_cast<std::size_t>(app::Random(count));
-            if (std::any_of(kKinds.begin(), kKinds.end(), [&](ErrorKind k) { return errorApplies(voice, a, k); }))
+            if (std::any_of(kKinds.begin(), kKinds.end(),
+                            [&](ErrorKind k) { return errorApplies(voice, a, k); }))
                 break;
             if (++failedPicks > kMaxFailedPicks) return false;
         }
@@ -58,8 +60,8 @@ bool PickErrors(const Voice& voice, int wanted, std::vector<InjectedError>& erro
         do {
             kind = kKinds[static_cast<std::size_t>(app::Random(3))];
         } while (!errorApplies(voice, a, kind));
-        const auto at = std::find_if(errors.begin(), errors.end(),
-                                     [&](const InjectedError& e) { return e.note > note; });
+        const auto at =
+            std::find_if(errors.begin(), errors.end(), [&](const InjectedError& e) { return e.note > note; });
         errors.insert(at, InjectedError{note, kind});
     }
     return true;

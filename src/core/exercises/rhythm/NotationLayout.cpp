@@ -8,13 +8,15 @@
 namespace kalvintor::rhythm {
 namespace {
 
-constexpr double sp(double spaces) { return spaces * kStaffSpace; }
+constexpr double sp(double spaces) {
+    return spaces * kStaffSpace;
+}
 
 constexpr double kBlackHeadWidth = 1.18;
 constexpr double kWholeHeadWidth = 1.688;
 constexpr double kDotGap = 0.45;
-constexpr double kTieDrop = 0.6;           // tie ends below the staff line
-constexpr double kStubLength = 1.1;        // partial beam
+constexpr double kTieDrop = 0.6;     // tie ends below the staff line
+constexpr double kStubLength = 1.1;  // partial beam
 constexpr double kTupletDigitHalfWidth = 0.62;
 constexpr double kTupletDigitMiddle = 0.73;  // above the digit's baseline
 constexpr double kTupletGap = 0.3;
@@ -22,7 +24,9 @@ constexpr double kTupletHook = 0.5;
 constexpr int kTupletLineY = 9;  // from the row top: above the beams
 constexpr int kFirstRowStaffStartX = 10;
 
-double headWidth(const TRhythmNote& n) { return n.value == kWhole ? sp(kWholeHeadWidth) : sp(kBlackHeadWidth); }
+double headWidth(const TRhythmNote& n) {
+    return n.value == kWhole ? sp(kWholeHeadWidth) : sp(kBlackHeadWidth);
+}
 
 Glyph headGlyph(int value) {
     if (value == kWhole) return Glyph::NoteheadWhole;
@@ -31,8 +35,9 @@ Glyph headGlyph(int value) {
 }
 
 Glyph restGlyph(int value) {
-    static constexpr Glyph kRests[] = {Glyph::RestWhole, Glyph::RestWhole,   Glyph::RestHalf, Glyph::RestQuarter,
-                                       Glyph::Rest8th,   Glyph::Rest16th,    Glyph::Rest32nd};
+    static constexpr Glyph kRests[] = {Glyph::RestWhole,   Glyph::RestWhole, Glyph::RestHalf,
+                                       Glyph::RestQuarter, Glyph::Rest8th,   Glyph::Rest16th,
+                                       Glyph::Rest32nd};
     return kRests[std::clamp(value, kWhole, kShortestValue)];
 }
 
@@ -48,13 +53,23 @@ Glyph flagGlyph(int value) {
     return Glyph::Flag32ndUp;
 }
 
-double rowTop(int row) { return static_cast<double>(kRowHeight * row); }
-double lineY(int row) { return rowTop(row) + kStaffLineY; }
+double rowTop(int row) {
+    return static_cast<double>(kRowHeight * row);
+}
+double lineY(int row) {
+    return rowTop(row) + kStaffLineY;
+}
 
 // The stem of an up-stemmed note: its right edge meets the right of the note head.
-double stemRight(const TRhythmNote& n) { return n.x + headWidth(n); }
-double stemLeft(const TRhythmNote& n) { return stemRight(n) - sp(kStemThickness); }
-bool hasStem(const TRhythmNote& n) { return !n.rest && n.value > kWhole; }
+double stemRight(const TRhythmNote& n) {
+    return n.x + headWidth(n);
+}
+double stemLeft(const TRhythmNote& n) {
+    return stemRight(n) - sp(kStemThickness);
+}
+bool hasStem(const TRhythmNote& n) {
+    return !n.rest && n.value > kWhole;
+}
 
 // Advance of a note in the drawing (the dotted extra only with the tighter settings).
 int advanceOf(const TRhythmNote& n, Spacing spacing) {
@@ -104,7 +119,8 @@ void addNoteSymbols(NotationLayout& l, const Voice& voice, std::size_t i) {
         right = n.x + headWidth(n);
         if (hasStem(n)) {
             const double top = rowTop(n.row) + kBeamTopY;
-            addRect(l, RectMark::Kind::Stem, stemLeft(n), top, sp(kStemThickness), y - sp(kStemAttachY) - top);
+            addRect(l, RectMark::Kind::Stem, stemLeft(n), top, sp(kStemThickness),
+                    y - sp(kStemAttachY) - top);
             if (n.beamGroup == 0 && n.value >= kEighth)
                 l.glyphs.push_back(GlyphMark{flagGlyph(n.value), stemLeft(n), top, index});
         }
@@ -127,7 +143,8 @@ void addBeams(NotationLayout& l, const Voice& voice) {
         const int group = voice[i].beamGroup;
         std::vector<std::size_t> members;
         std::size_t j = i;
-        for (; j < voice.size() && (voice[j].beamGroup == group || (voice[j].rest && voice[j].beamGroup == 0));
+        for (;
+             j < voice.size() && (voice[j].beamGroup == group || (voice[j].rest && voice[j].beamGroup == 0));
              ++j)
             if (voice[j].beamGroup == group) members.push_back(j);
         i = j;
@@ -175,8 +192,10 @@ void addTies(NotationLayout& l, const Voice& voice, const std::vector<double>& r
             l.ties.push_back(TieMark{from, to, lineY(a.row) + sp(kTieDrop), a.row});
         } else {
             // Across a row break: to the bar line, and on from the start of the next row.
-            l.ties.push_back(TieMark{from, rowEndX[static_cast<std::size_t>(a.row)], lineY(a.row) + sp(kTieDrop), a.row});
-            l.ties.push_back(TieMark{static_cast<double>(kStaffStartX), to, lineY(b.row) + sp(kTieDrop), b.row});
+            l.ties.push_back(
+                TieMark{from, rowEndX[static_cast<std::size_t>(a.row)], lineY(a.row) + sp(kTieDrop), a.row});
+            l.ties.push_back(
+                TieMark{static_cast<double>(kStaffStartX), to, lineY(b.row) + sp(kTieDrop), b.row});
         }
     }
 }
@@ -191,8 +210,8 @@ void addTriplets(NotationLayout& l, const Voice& voice) {
         const double right = hasStem(third) ? stemRight(third) : third.x + headWidth(third);
         const double centre = (left + right) / 2;
         const double y = rowTop(first.row) + kTupletLineY;
-        l.glyphs.push_back(
-            GlyphMark{Glyph::Tuplet3, centre - sp(kTupletDigitHalfWidth), y + sp(kTupletDigitMiddle), static_cast<int>(i + 2)});
+        l.glyphs.push_back(GlyphMark{Glyph::Tuplet3, centre - sp(kTupletDigitHalfWidth),
+                                     y + sp(kTupletDigitMiddle), static_cast<int>(i + 2)});
         // Three notes under one beam need only the number.
         const bool beamed = first.beamGroup != 0 && first.beamGroup == middle.beamGroup &&
                             middle.beamGroup == third.beamGroup;

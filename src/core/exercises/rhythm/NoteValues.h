@@ -20,12 +20,18 @@ inline constexpr int kShortestValue = kThirtySecond;
 // Ticks of each value code; index 0 is unused so that the codes index it directly.
 inline constexpr std::array<std::int32_t, 7> NoteDurations{0, 2688, 1344, 672, 336, 168, 84};
 
-constexpr bool isValueCode(int code) { return code >= kWhole && code <= kShortestValue; }
+constexpr bool isValueCode(int code) {
+    return code >= kWhole && code <= kShortestValue;
+}
 
 // The denominator a value stands for: 1 for a whole note .. 32 for a thirty-second.
-constexpr int valueDenominator(int code) { return 1 << (code - 1); }
+constexpr int valueDenominator(int code) {
+    return 1 << (code - 1);
+}
 
 // Beams (or flags) a value carries: one for an eighth, two for a sixteenth, three for a thirty-second.
-constexpr int beamCount(int code) { return code >= kEighth ? code - kQuarter : 0; }
+constexpr int beamCount(int code) {
+    return code >= kEighth ? code - kQuarter : 0;
+}
 
 }  // namespace kalvintor::rhythm

@@ -22,15 +22,15 @@ enum class Mark : std::int32_t {
 };
 
 struct TRhythmNote {
-    int value = 0;            // value code 1..6; the undotted base value for dotted and triplet notes
+    int value = 0;              // value code 1..6; the undotted base value for dotted and triplet notes
     std::int32_t duration = 0;  // ticks actually taken
     NoteKind kind = NoteKind::Plain;
     bool tripletMiddle = false;
     bool rest = false;
-    bool tied = false;    // tied to the next note
+    bool tied = false;     // tied to the next note
     bool endsBar = false;  // ends exactly on a bar line
     BeamSide beamSide = BeamSide::Right;
-    int beamGroup = 0;  // 0 = not beamed
+    int beamGroup = 0;    // 0 = not beamed
     bool onBeat = false;  // ends on a beat
     int x = 0;            // where the notation put the note head (pixels) and on which row
     int row = 0;

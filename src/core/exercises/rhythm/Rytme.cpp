@@ -69,11 +69,17 @@ void TRytme::Setup(const RhythmSetup& setup) {
     ClearTaps();
 }
 
-void TRytme::SetMeter(int meterIndex) { meterIndex_ = std::clamp(meterIndex, 1, kMeterCount); }
+void TRytme::SetMeter(int meterIndex) {
+    meterIndex_ = std::clamp(meterIndex, 1, kMeterCount);
+}
 
-void TRytme::SetTempo(int tempo) { tempo_ = std::clamp(tempo, kLowestTempo, kHighestTempo); }
+void TRytme::SetTempo(int tempo) {
+    tempo_ = std::clamp(tempo, kLowestTempo, kHighestTempo);
+}
 
-void TRytme::Beam(int v) { rhythm::Beam(voice(v), CurrentMeter()); }
+void TRytme::Beam(int v) {
+    rhythm::Beam(voice(v), CurrentMeter());
+}
 
 bool TRytme::InjectErrors() {
     if (!PickErrors(voices_[0], errorsWanted_, errors_)) {
@@ -102,8 +108,8 @@ void TRytme::ClearTaps() {
 }
 
 int TRytme::Evaluate(int passThreshold, std::string& message) {
-    evaluation_ = EvaluateTaps(voices_[0], TapTimes{&taps_, tapZero_, tapTempo_}, strictness_, startsWithBarRest_,
-                               BarLength(), passThreshold);
+    evaluation_ = EvaluateTaps(voices_[0], TapTimes{&taps_, tapZero_, tapTempo_}, strictness_,
+                               startsWithBarRest_, BarLength(), passThreshold);
     message = EvaluationText(evaluation_, services_.language);
     return evaluation_.score;
 }

@@ -44,7 +44,8 @@ protected:
 };
 
 // Every rule a generated voice keeps, checked note by note.
-void checkVoice(const TRytme& r, const RhythmSetup& setup, GenerateOutcome outcome, const std::string& where) {
+void checkVoice(const TRytme& r, const RhythmSetup& setup, GenerateOutcome outcome,
+                const std::string& where) {
     SCOPED_TRACE(where);
     const Voice& v = r.voice(0);
     const Meter& m = r.CurrentMeter();
@@ -57,7 +58,8 @@ void checkVoice(const TRytme& r, const RhythmSetup& setup, GenerateOutcome outco
         const auto& n = v[i];
         SCOPED_TRACE("note " + std::to_string(i));
         std::int32_t d = n.duration;
-        const bool tripletStart = n.triplet() && !n.tripletMiddle && i + 1 < v.size() && v[i + 1].tripletMiddle;
+        const bool tripletStart =
+            n.triplet() && !n.tripletMiddle && i + 1 < v.size() && v[i + 1].tripletMiddle;
         if (n.triplet()) {
             ASSERT_TRUE(tripletStart || n.tripletMiddle || (i >= 2 && v[i - 1].tripletMiddle));
             EXPECT_EQ(n.duration, NoteDurations[static_cast<std::size_t>(n.value)] * 2 / 3);
@@ -86,7 +88,8 @@ void checkVoice(const TRytme& r, const RhythmSetup& setup, GenerateOutcome outco
             }
             int a = (p + d) % bar, beat = m.beatLength(0);
             if (m.groupCount == 2 && a > group) a -= group, beat = m.beatLength(1);
-            EXPECT_EQ(n.onBeat, a % beat == 0 || (i + 1 < v.size() && v[i + 1].triplet() && !v[i + 1].tripletMiddle));
+            EXPECT_EQ(n.onBeat,
+                      a % beat == 0 || (i + 1 < v.size() && v[i + 1].triplet() && !v[i + 1].tripletMiddle));
         }
         // Eighth rule.
         if (n.value == kEighth && i > 0) {
@@ -159,7 +162,12 @@ TEST_F(SeededRandom, EveryMeterAndMixKeepsTheRules) {
         for (const auto& mix : kMixes) {
             for (std::uint64_t s = 0; s < 24; ++s) {
                 const bool dottedNotes = s & 1, rests = s & 2, ties = s & 4;
-                const auto setup = makeSetup({{meter}, mix.values, mix.triplets, dottedNotes, rests, ties,
+                const auto setup = makeSetup({{meter},
+                                              mix.values,
+                                              mix.triplets,
+                                              dottedNotes,
+                                              rests,
+                                              ties,
                                               static_cast<int>(1 + s % 4)});
                 TRytme r;
                 r.Setup(setup);
@@ -250,7 +258,8 @@ TEST_F(SeededRandom, ASetupWithNothingToChooseMakesNothing) {
     noValue.noteValues = {};
     for (const auto& setup : {noMeter, noValue}) {
         std::vector<std::string> shown;
-        TRytme r(TRytme::Services{nullptr, nullptr, nullptr, [&](const std::string& t) { shown.push_back(t); }});
+        TRytme r(
+            TRytme::Services{nullptr, nullptr, nullptr, [&](const std::string& t) { shown.push_back(t); }});
         r.Setup(setup);
         seed(3);
         EXPECT_EQ(r.Generate(), GenerateOutcome::NothingToChoose);
