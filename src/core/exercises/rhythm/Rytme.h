@@ -23,7 +23,8 @@ struct Settings;
 }
 namespace kalvintor::sound {
 class TMidiOut;
-}
+enum class SeqEventKind : std::uint8_t;
+}  // namespace kalvintor::sound
 
 namespace kalvintor::rhythm {
 
@@ -138,6 +139,9 @@ private:
     void appendTriplet(int value, std::int32_t duration, int& position);
     bool endsOnBeat(int position) const;
     void finishVoice();
+    const settings::Settings& settingsInUse() const;
+    void queueTrack1(std::int32_t value, sound::SeqEventKind kind);
+    void queueRhythmNote(std::int64_t ticks, int velocity);
 
     Services services_;
     std::array<Voice, kVoiceCount> voices_;
