@@ -1,0 +1,129 @@
+// Note names, spelling in a key, default spelling, key names and guitar strings.
+#include "theory/ChordCatalogue.h"
+#include "theory/Guitar.h"
+#include "theory/Spelling.h"
+#include "theory/Tables.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdlib>
+#include <string>
+
+using namespace kalvintor::theory;
+
+namespace {
+
+struct NameCase {
+    int pitch;
+    int offset;
+    const char* name;
+};
+
+class NaturalBLetter : public ::testing::Test {
+protected:
+    void TearDown() override { SetNaturalBLetter("B"); }
+};
+
+}  // namespace
+
+TEST(NoteName, NamesEveryAccidentalAndRefusesImpossibleOffsets) {
+    const NameCase cases[] = {
+        {70, 1, "Bb"}, {66, -1, "F#"}, {71, 0, "B"}, {69, 2, "Bbb"}, {62, -2, "C##"}, {63, 1, "Eb"},
+        {64, 0, "E"},  {68, -1, "G#"}, {60, 0, "C"}, {60, -1, "B#"}, {60, 3, "???"}, {60, -3, "???"},
+        {254, 1, "Bb"} /* pitch read as a signed byte */,
+    };
+    for (const auto& c : cases) EXPECT_EQ(NoteName(c.pitch, c.offset), c.name) << c.pitch << " " << c.offset;
+}
+
+TEST_F(NaturalBLetter, ComesFromTheLanguageButAFlatOnBKeepsB) {
+    SetNaturalBLetter("Hans");
+    EXPECT_EQ(NoteName(71, 0), "H");
+    EXPECT_EQ(NoteName(70, 1), "Bb");
+    EXPECT_EQ(NoteName(69, 2), "Bbb");
+    SetNaturalBLetter("");
+    EXPECT_EQ(NoteName(71, 0), "B");
+}
+
+TEST(SpellInKey, FollowsTheKeyFromTheStoredLetter) {
+    struct Case {
+        int pitch, offset, tonicOffset, keySig, expected;
+    };
+    const Case cases[] = {
+        {66, 0, 0, 2, -1},   // D major: F sharp
+        {61, 1, 0, -2, 1},   // B flat major: the minor third above B flat is D flat
+        {63, 1, 0, 0, 1},    // C major: E flat stays
+        {68, -1, 0, 0, -1},  // harmonic minor's G sharp stays
+        {66, 0, 0, 1, -1},   // G major: the leading tone F sharp
+        {70, 0, 0, -1, 1},   // F major: the fourth is B flat
+        {66, 0, 0, -6, 1},   // G flat major: its tonic
+        {71, 0, 0, -6, 1},   // G flat major: the fourth is C flat
+        {68, 0, 0, 4, -1},   // E major: the third is G sharp
+        {69, 0, -3, 0, 0},   // A minor from C major: its tonic A
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SpellInKey(c.pitch, c.offset, c.tonicOffset, c.keySig), c.expected)
+            << c.pitch << "/" << c.offset << " in " << c.keySig << " from " << c.tonicOffset;
+}
+
+TEST(SpellInKey, ShiftTransposesByOctavesWithoutChangingTheLetter) {
+    EXPECT_EQ(SpellInKey(78, 0, 0, 2, 12), SpellInKey(66, 0, 0, 2, 0));
+    EXPECT_EQ(SpellInKey(49, 1, 0, -2, -12), SpellInKey(61, 1, 0, -2, 0));
+}
+
+TEST(DefaultSpelling, BlackKeysFlatInFlatKeysAndCSharpInSharpKeys) {
+    EXPECT_EQ(DefaultSpelling(61, 0), kFlat);
+    EXPECT_EQ(DefaultSpelling(61, -3), kFlat);
+    EXPECT_EQ(DefaultSpelling(61, 2), kSharp);
+    EXPECT_EQ(DefaultSpelling(60, 2), kNatural);
+    EXPECT_EQ(DefaultSpelling(64, -6), kNatural);
+    EXPECT_EQ(DefaultSpelling(73, 1, 12), kSharp);
+}
+
+TEST(KeyName, TonicThenTheMajorOrMinorChordName) {
+    const auto& catalogue = BuiltInCatalogue();
+    EXPECT_EQ(KeyName(2, false, catalogue), "D-major");
+    EXPECT_EQ(KeyName(-3, true, catalogue), "C-minor");
+    EXPECT_EQ(KeyName(-6, false, catalogue), "Gb-major");
+    EXPECT_EQ(KeyName(6, true, catalogue), "D#-minor");
+    EXPECT_EQ(KeyName(3, true, catalogue), "F#-minor");
+}
+
+TEST(KeyTables, TonicsSignaturesAndAlterationsAgree) {
+    for (int pc = 0; pc < 12; ++pc) EXPECT_EQ(KeyTonic(MajorKeySig[static_cast<std::size_t>(pc)]), pc);
+    EXPECT_EQ(KeyTonicLetter(-6), 7);
+    EXPECT_EQ(KeyTonicLetter(-7), 12);
+    EXPECT_EQ(KeyTonicLetter(3), 9);
+    EXPECT_EQ(KeySigAlterations(2), 0x09);   // C and F
+    EXPECT_EQ(KeySigAlterations(-3), 0x64);  // E, A and B
+    for (int s = -6; s <= 6; ++s) EXPECT_EQ(std::popcount(KeySigAlterations(s)), std::abs(s)) << s;
+    EXPECT_EQ(StepSemitones(-1), -1);
+    EXPECT_EQ(StepSemitones(-7), -12);
+    EXPECT_EQ(StepSemitones(7), 12);
+    EXPECT_EQ(StepSemitones(14), 24);
+    EXPECT_EQ(StepSemitones(-2), -3);
+}
+
+TEST(GuitarStrings, ChosenStringsStayAndOthersTakeTheHighestThatFits) {
+    struct Case {
+        int pitch, string, lift, expected;
+    };
+    const Case cases[] = {
+        {76, 0, 0, 17}, {75, 0, 0, 18}, {52, 0, 0, 22}, {51, 0, 0, 16},
+        {88, 0, 12, 17}, {60, 3, 0, 3},  {60, 19, 0, 19}, {60, 23, 0, 21},
+    };
+    for (const auto& c : cases) {
+        CatalogueNote note{static_cast<std::uint8_t>(c.pitch), 0, 0, static_cast<std::uint8_t>(c.string)};
+        AssignGuitarString(note, c.lift);
+        EXPECT_EQ(note.guitarString, c.expected) << c.pitch << " on " << c.string;
+    }
+}
+
+TEST(GuitarStrings, BassNotesAlwaysOnTheFifthOrSixthString) {
+    for (int pitch = 24; pitch < 100; ++pitch) {
+        CatalogueNote note{static_cast<std::uint8_t>(pitch), 0, 0, 0};
+        AssignBassString(note);
+        const int folded = (pitch - 52 + 120) % 12 + 52;
+        EXPECT_EQ(note.guitarString, folded >= 57 ? 21 : 22) << pitch;
+    }
+}
