@@ -48,23 +48,20 @@ std::optional<double> PlaybackCursor::NextDueMs() const {
 
 void PlaybackCursor::TakeMetronome(double untilMs, std::vector<DueItem>& out) {
     if (clickOffMs_ && *clickOffMs_ <= untilMs) {
-        out.push_back({*clickOffMs_, false, clickOff_, {}});
+        out.push_back({*clickOffMs_, false, true, clickOff_, {}});
         clickOffMs_.reset();
     }
     while (metronome_.on && nextClickMs_ <= untilMs) {
         const settings::TSoundRec& c = metronome_.click;
         const auto channel = static_cast<std::uint8_t>(c.channel);
         const auto key = static_cast<std::uint8_t>(std::min<int>(c.key, kMaxDataValue));
-        if (clickOffMs_) out.push_back({nextClickMs_, false, clickOff_, {}});
-        out.push_back(
-            {nextClickMs_,
-             false,
-             NoteOnMessage(channel, key, static_cast<std::uint8_t>(std::min<int>(c.velocity, kMaxDataValue))),
-             {}});
+        if (clickOffMs_) out.push_back({nextClickMs_, false, true, clickOff_, {}});
+        const auto velocity = static_cast<std::uint8_t>(std::min<int>(c.velocity, kMaxDataValue));
+        out.push_back({nextClickMs_, false, true, NoteOnMessage(channel, key, velocity), {}});
         clickOff_ = NoteOffMessage(channel, key);
         clickOffMs_ = nextClickMs_ + std::min(kClickLengthMs, grid_.PeriodMs() / 2);
         if (*clickOffMs_ <= untilMs) {
-            out.push_back({*clickOffMs_, false, clickOff_, {}});
+            out.push_back({*clickOffMs_, false, true, clickOff_, {}});
             clickOffMs_.reset();
         }
         nextClickMs_ = grid_.NextClick(nextClickMs_ + grid_.PeriodMs() / 2);
@@ -77,9 +74,9 @@ void PlaybackCursor::TakeDue(double untilMs, std::vector<DueItem>& out) {
         const TimedEvent& e = timeline_.events[next_++];
         const double at = startMs_ + e.timeMs;
         if (e.kind == SeqEventKind::Notify) {
-            out.push_back({at, true, 0, {e.window, e.code, generation_}});
+            out.push_back({at, true, false, 0, {e.window, e.code, generation_}});
         } else {
-            out.push_back({at, false, e.message, {}});
+            out.push_back({at, false, false, e.message, {}});
         }
     }
     TakeMetronome(untilMs, out);

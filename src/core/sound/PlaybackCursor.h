@@ -14,6 +14,7 @@ namespace kalvintor::sound {
 struct DueItem {
     double atMs = 0;  // on the backend's clock
     bool isNotification = false;
+    bool metronome = false;  // a click of the free-running metronome, not of the timeline
     std::uint32_t message = 0;
     Notification notification;
 };
