@@ -11,7 +11,9 @@ namespace r = records;
 using namespace class_offsets;
 
 namespace {
-std::int16_t classIdOf(r::Bytes record) { return r::getI16(record, kClassId); }
+std::int16_t classIdOf(r::Bytes record) {
+    return r::getI16(record, kClassId);
+}
 }  // namespace
 
 void DataStore::LoadClasses() {
@@ -50,7 +52,8 @@ bool DataStore::SaveClass(const ClassRecord& record) {
     auto file = openForUpdate(dataPath_ / file_names::kClasses, texts::kDataFileBusy);
     if (!file) return false;
     const std::string content = file->readAll();
-    const auto at = findRecord(content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == record.classId; });
+    const auto at =
+        findRecord(content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == record.classId; });
     return file->writeAt(at ? *at : file->appendOffset(kClassRecordSize), encodeClassRecord(record));
 }
 
@@ -59,7 +62,8 @@ bool DataStore::DeleteClass(std::int16_t classId) {
     auto file = openForUpdate(dataPath_ / file_names::kClasses, texts::kDataFileBusy);
     if (!file) return false;
     const std::string content = file->readAll();
-    const auto at = findRecord(content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == classId; });
+    const auto at =
+        findRecord(content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == classId; });
     if (!at) return false;
     ClassBytes bytes{};
     std::copy_n(content.begin() + static_cast<std::ptrdiff_t>(*at), kClassRecordSize, bytes.begin());

@@ -42,7 +42,8 @@ void ChooseDataDirectory(DataStore& store, bool firstRun, app::MachineRegistry* 
         if (questions.hideWelcome) questions.hideWelcome();
         const bool choose = questions.askYesNo && questions.askYesNo(store.text(texts::kChooseDataDirectory));
         if ((choose || !found) && questions.selectFolder) {
-            while (auto chosen = questions.selectFolder(store.DataPath(), store.text(texts::kDataDirectoryTitle))) {
+            while (auto chosen =
+                       questions.selectFolder(store.DataPath(), store.text(texts::kDataDirectoryTitle))) {
                 if (ValidateDataDirectory(*chosen, store, questions)) {
                     store.setDataPath(*chosen);
                     break;
@@ -55,8 +56,9 @@ void ChooseDataDirectory(DataStore& store, bool firstRun, app::MachineRegistry* 
     }
     store.LoadCommon();
     if (!firstRun) return;
-    const std::string question = store.text(texts::kSystemLogin1) + "\n" + store.text(texts::kSystemLogin2) + "\n" +
-                                 store.text(texts::kSystemLogin3) + "\n\n" + store.text(texts::kSystemLogin4);
+    const std::string question = store.text(texts::kSystemLogin1) + "\n" + store.text(texts::kSystemLogin2) +
+                                 "\n" + store.text(texts::kSystemLogin3) + "\n\n" +
+                                 store.text(texts::kSystemLogin4);
     store.Common.useSystemLogin = questions.askYesNo && questions.askYesNo(question);
     if (store.Common.commonDirectory.empty() && holdsUsers(store.DataPath()))
         store.Common.commonDirectory = parentDirectory(store.DataPath()).string();

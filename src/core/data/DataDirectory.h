@@ -19,7 +19,8 @@ namespace kalvintor::data {
 struct DataDirectoryQuestions {
     std::function<void()> hideWelcome;
     std::function<bool(const std::string& question)> askYesNo;
-    std::function<std::optional<std::filesystem::path>(const std::filesystem::path& start, const std::string& title)>
+    std::function<std::optional<std::filesystem::path>(const std::filesystem::path& start,
+                                                       const std::string& title)>
         selectFolder;
     std::function<void(const std::string& text)> showMessage;
 };

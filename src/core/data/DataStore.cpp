@@ -62,16 +62,37 @@ std::filesystem::path DataStore::ResolveTutorPath(std::string_view tutorFile) co
 
 std::string LanguageForLocale(int id) {
     switch (id) {
-        case 1030: return "Dansk";
-        case 1031: case 1070: case 2055: case 4103: return "Deutch";
-        case 1034: case 2058: case 3082: return "Espa\xC3\xB1ol";
-        case 1035: return "Suomi";
-        case 1036: case 2060: case 3084: case 4108: case 5132: return "Francais";
-        case 1040: case 2064: return "Italiano";
-        case 1043: return "Nederlands";
-        case 1044: case 2068: return "Norsk";
-        case 1053: return "Svenska";
-        default: return "English";
+        case 1030:
+            return "Dansk";
+        case 1031:
+        case 1070:
+        case 2055:
+        case 4103:
+            return "Deutch";
+        case 1034:
+        case 2058:
+        case 3082:
+            return "Espa\xC3\xB1ol";
+        case 1035:
+            return "Suomi";
+        case 1036:
+        case 2060:
+        case 3084:
+        case 4108:
+        case 5132:
+            return "Francais";
+        case 1040:
+        case 2064:
+            return "Italiano";
+        case 1043:
+            return "Nederlands";
+        case 1044:
+        case 2068:
+            return "Norsk";
+        case 1053:
+            return "Svenska";
+        default:
+            return "English";
     }
 }
 

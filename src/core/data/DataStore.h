@@ -48,10 +48,10 @@ struct TResultInfo {
 // What the store needs to know about the machine it runs on.
 struct StoreEnvironment {
     std::filesystem::path languageDir;
-    int systemLanguageId = 1033;   // the system's default language id
-    bool lowColourDisplay = false;  // 8 bits per pixel or fewer
+    int systemLanguageId = 1033;                   // the system's default language id
+    bool lowColourDisplay = false;                 // 8 bits per pixel or fewer
     const language::Language* language = nullptr;  // texts; design-time English without one
-    std::function<records::DateTime()> now;         // local time; the system clock without one
+    std::function<records::DateTime()> now;        // local time; the system clock without one
 };
 
 // The store's questions and reports to the user; the defaults are silent and never retry.
@@ -71,7 +71,8 @@ enum LevelMask : int { kMaskStudent = 1, kMaskTeacher = 2, kMaskAdministrator = 
 
 class DataStore {
 public:
-    DataStore(std::filesystem::path dataPath, StoreEnvironment environment = {}, StoreCallbacks callbacks = {});
+    DataStore(std::filesystem::path dataPath, StoreEnvironment environment = {},
+              StoreCallbacks callbacks = {});
     ~DataStore();
     DataStore(const DataStore&) = delete;
     DataStore& operator=(const DataStore&) = delete;
@@ -147,8 +148,10 @@ public:
     std::string text(const texts::Text& t) const;
 
 private:
-    std::optional<LockedFile> openForUpdate(const std::filesystem::path& file, const texts::Text& message) const;
-    std::optional<LockedFile> openForUpdate(const std::filesystem::path& file, const std::string& message) const;
+    std::optional<LockedFile> openForUpdate(const std::filesystem::path& file,
+                                            const texts::Text& message) const;
+    std::optional<LockedFile> openForUpdate(const std::filesystem::path& file,
+                                            const std::string& message) const;
     void showError(const std::string& message) const;
     records::DateTime now() const;
     std::string chooseLanguage() const;

@@ -14,7 +14,9 @@ inline records::Bytes asBytes(std::string_view s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
-inline std::size_t wholeRecords(std::string_view file, std::size_t recordSize) { return file.size() / recordSize; }
+inline std::size_t wholeRecords(std::string_view file, std::size_t recordSize) {
+    return file.size() / recordSize;
+}
 
 inline records::Bytes recordAt(std::string_view file, std::size_t recordSize, std::size_t index) {
     return asBytes(file.substr(index * recordSize, recordSize));

@@ -70,7 +70,8 @@ bool DataStore::AppendResult(const ResultRecord& record) {
     return file && file->writeAt(file->appendOffset(kResultRecordSize), encodeResultRecord(record));
 }
 
-bool DataStore::replaceResults(LockedFile& file, const std::vector<std::unique_ptr<TResultInfo>>& list) const {
+bool DataStore::replaceResults(LockedFile& file,
+                               const std::vector<std::unique_ptr<TResultInfo>>& list) const {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(list.size() * kResultRecordSize);
     for (const auto& result : list) {
@@ -136,7 +137,8 @@ std::optional<int> DataStore::MergeResults(std::int16_t userId, const std::vecto
         std::error_code ec;
         std::filesystem::remove(aside, ec);
         std::filesystem::create_hard_link(path, aside, ec);
-        if (ec) std::filesystem::copy_file(path, aside, std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec)
+            std::filesystem::copy_file(path, aside, std::filesystem::copy_options::overwrite_existing, ec);
         if (ec) return std::nullopt;
         if (!replaceResults(*file, list)) return std::nullopt;
         std::filesystem::remove(aside, ec);

@@ -17,7 +17,9 @@ namespace {
 constexpr std::int16_t kSharedKey = 1;
 constexpr std::int32_t kLowColourDefault = 0x02AFD3AF;
 
-std::int16_t keyOf(r::Bytes record) { return r::getI16(record, s::offsets::kKey); }
+std::int16_t keyOf(r::Bytes record) {
+    return r::getI16(record, s::offsets::kKey);
+}
 
 std::optional<std::uint64_t> findKey(std::string_view file, std::int16_t key) {
     return findRecord(file, s::kSettingRecordSize, [&](r::Bytes b) { return keyOf(b) == key; });
@@ -49,7 +51,8 @@ bool DataStore::LoadSettings(std::int16_t userId, bool create) {
         auto at = findKey(*file, userId);
         if (!at) at = findKey(*file, kSharedKey);
         if (at) {
-            if (auto loaded = s::decodeSettings(asBytes(std::string_view(*file).substr(*at, s::kSettingRecordSize)))) {
+            if (auto loaded =
+                    s::decodeSettings(asBytes(std::string_view(*file).substr(*at, s::kSettingRecordSize)))) {
                 Settings = std::move(*loaded);
                 return true;
             }

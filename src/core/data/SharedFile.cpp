@@ -1,12 +1,12 @@
 // Locked updates and unlocked reads of the shared data files on POSIX descriptors.
 #include "data/SharedFile.h"
 
-#include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace kalvintor::data {
@@ -70,7 +70,9 @@ Attempt attempt(const std::filesystem::path& file, int& fdOut) {
     return Attempt::Busy;
 }
 
-void defaultPause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void defaultPause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace
 
@@ -118,7 +120,8 @@ std::uint64_t LockedFile::size() const {
 std::size_t LockedFile::readAt(std::uint64_t offset, records::MutableBytes into) const {
     std::size_t done = 0;
     while (done < into.size()) {
-        const ssize_t n = ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
+        const ssize_t n =
+            ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
@@ -128,14 +131,16 @@ std::size_t LockedFile::readAt(std::uint64_t offset, records::MutableBytes into)
 
 std::string LockedFile::readAll() const {
     std::string bytes(static_cast<std::size_t>(size()), '\0');
-    bytes.resize(readAt(0, records::MutableBytes(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size())));
+    bytes.resize(
+        readAt(0, records::MutableBytes(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size())));
     return bytes;
 }
 
 bool LockedFile::writeAt(std::uint64_t offset, records::Bytes bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        const ssize_t n =
+            ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);

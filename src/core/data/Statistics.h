@@ -30,6 +30,8 @@ inline constexpr std::uint8_t kDefaultStatisticsPeriod = 6;
 inline constexpr std::uint8_t kStatisticsPeriods[] = {0, 2, 7, 14, 30};
 
 // Exercises whose Correct holds an average score rather than a count.
-inline bool isRhythmExercise(int exercise) { return exercise >= 4 && exercise <= 6; }
+inline bool isRhythmExercise(int exercise) {
+    return exercise >= 4 && exercise <= 6;
+}
 
 }  // namespace kalvintor::data

@@ -17,12 +17,14 @@ void tell(const TransferQuestions& q, const std::string& text) {
     if (q.showMessage) q.showMessage(text);
 }
 
-bool yes(const TransferQuestions& q, const std::string& question) { return q.askYesNo && q.askYesNo(question); }
+bool yes(const TransferQuestions& q, const std::string& question) {
+    return q.askYesNo && q.askYesNo(question);
+}
 
 // A plain file name that cannot reach outside the folder it is joined to.
 bool isPlainName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
 // Copies a file whole; the target is replaced in one step.
@@ -44,9 +46,13 @@ bool newer(const fs::path& a, const fs::path& b) {
     return !ea && (eb || ta > tb);
 }
 
-bool sameName(std::string_view a, std::string_view b) { return compareIgnoringCase(a, b) == 0; }
+bool sameName(std::string_view a, std::string_view b) {
+    return compareIgnoringCase(a, b) == 0;
+}
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
 }  // namespace
 
@@ -55,14 +61,16 @@ TransferResult ExportUser(DataStore& store, const UserRecord& user, const fs::pa
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         if (folder.has_root_path() && !fs::exists(folder.root_path(), ec)) return TransferResult::Stopped;
-        const Answer answer = questions.askYesNoCancel
-                                  ? questions.askYesNoCancel(formatText(store.text(texts::kCreateFolder), {folder.string()}))
-                                  : Answer::Cancel;
+        const Answer answer =
+            questions.askYesNoCancel
+                ? questions.askYesNoCancel(formatText(store.text(texts::kCreateFolder), {folder.string()}))
+                : Answer::Cancel;
         if (answer != Answer::Yes) return TransferResult::Stopped;
         fs::create_directories(folder, ec);
         if (ec) return TransferResult::Failed;
     }
-    const std::uintmax_t free = questions.freeSpace ? questions.freeSpace(folder) : fs::space(folder, ec).available;
+    const std::uintmax_t free =
+        questions.freeSpace ? questions.freeSpace(folder) : fs::space(folder, ec).available;
     if (free < kMinimumExportSpace) {
         tell(questions, store.text(texts::kNotEnoughRoom));
         return TransferResult::Stopped;
@@ -79,15 +87,17 @@ TransferResult ExportUser(DataStore& store, const UserRecord& user, const fs::pa
     const auto results = store.ResultFileName(user.userId);
     if (isFile(results)) {
         const auto bytes = readSharedFile(results);
-        if (!bytes || files::writeFileAtomically(target / kExportResultFile, *bytes) != files::WriteError::None)
+        if (!bytes ||
+            files::writeFileAtomically(target / kExportResultFile, *bytes) != files::WriteError::None)
             tell(questions, store.text(texts::kNotEnoughRoom));
     } else {
         fs::remove(target / kExportResultFile, ec);
     }
 
     bool copied = true;
-    for (const fs::path& source : {tutor::isNoTutor(user.tutorFile) ? fs::path() : store.ResolveTutorPath(user.tutorFile),
-                                  fs::path(user.setupFile)}) {
+    for (const fs::path& source :
+         {tutor::isNoTutor(user.tutorFile) ? fs::path() : store.ResolveTutorPath(user.tutorFile),
+          fs::path(user.setupFile)}) {
         const std::string name = tutor::storedFileName(source.string());
         if (!isPlainName(name) || !isFile(source)) continue;
         if (!copyWhole(source, target / name)) {
@@ -117,7 +127,8 @@ std::optional<std::string> importTutor(DataStore& store, const fs::path& source,
         fs::path dir;
         bool bare;  // stored by its bare name
     };
-    const Place places[] = {{store.Common.commonDirectory, true}, {dirs.programDir, false}, {dirs.setupDir, false}};
+    const Place places[] = {
+        {store.Common.commonDirectory, true}, {dirs.programDir, false}, {dirs.setupDir, false}};
     for (const auto& place : places) {
         if (place.dir.empty()) continue;
         const fs::path local = place.dir / name;
@@ -145,8 +156,8 @@ TransferResult ImportUser(DataStore& store, const fs::path& folder, const Transf
     UserRecord& user = selected->record;
     store.ReloadUser(user);
     if (!sameName(imported->fullName, user.fullName) &&
-        !yes(questions, formatText(store.text(texts::kOtherUser),
-                                   {quoted(DisplayName(imported->fullName)), quoted(DisplayName(user.fullName))})))
+        !yes(questions, formatText(store.text(texts::kOtherUser), {quoted(DisplayName(imported->fullName)),
+                                                                   quoted(DisplayName(user.fullName))})))
         return TransferResult::Stopped;
 
     bool failed = false;

@@ -44,7 +44,7 @@ TransferResult ExportUser(DataStore& store, const UserRecord& user, const std::f
 
 // Imports `folder` into the store's selected user: the newer tutor, the tutor steps when the
 // tutors agree, and every result not yet in the user's result file.
-TransferResult ImportUser(DataStore& store, const std::filesystem::path& folder, const TransferDirectories& dirs,
-                          const TransferQuestions& questions);
+TransferResult ImportUser(DataStore& store, const std::filesystem::path& folder,
+                          const TransferDirectories& dirs, const TransferQuestions& questions);
 
 }  // namespace kalvintor::data

@@ -54,7 +54,9 @@ UserBytes encodeUserRecord(const UserRecord& u) {
 
 namespace {
 // Byte i (1-based) of the field is character i + 47·(i−1) + 77.
-std::uint8_t scrambleOffset(std::size_t i) { return static_cast<std::uint8_t>((47 * (i - 1) + 77) & 0xFF); }
+std::uint8_t scrambleOffset(std::size_t i) {
+    return static_cast<std::uint8_t>((47 * (i - 1) + 77) & 0xFF);
+}
 }  // namespace
 
 PasswordField ScramblePassword(std::string_view utf8) {
@@ -81,10 +83,13 @@ std::string firstName(std::string_view fullName) {
 
 std::string lastName(std::string_view fullName) {
     const auto at = fullName.find(kNameSeparator);
-    return at == std::string_view::npos ? std::string() : std::string(fullName.substr(at + kNameSeparator.size()));
+    return at == std::string_view::npos ? std::string()
+                                        : std::string(fullName.substr(at + kNameSeparator.size()));
 }
 
-std::string DisplayName(std::string_view fullName) { return firstName(fullName) + " " + lastName(fullName); }
+std::string DisplayName(std::string_view fullName) {
+    return firstName(fullName) + " " + lastName(fullName);
+}
 
 std::string SortName(std::string_view fullName) {
     if (fullName.find(kNameSeparator) == std::string_view::npos) return std::string(fullName);

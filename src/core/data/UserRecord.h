@@ -17,9 +17,9 @@ inline constexpr int kExerciseCount = 10;
 namespace user_offsets {
 inline constexpr std::size_t kUserId = 0;
 inline constexpr std::size_t kAccessLevel = 4;
-inline constexpr std::size_t kLoginName = 8;  // ShortString[19]
-inline constexpr std::size_t kPassword = 28;  // length byte + 15 scrambled bytes
-inline constexpr std::size_t kFullName = 44;  // ShortString[31]
+inline constexpr std::size_t kLoginName = 8;          // ShortString[19]
+inline constexpr std::size_t kPassword = 28;          // length byte + 15 scrambled bytes
+inline constexpr std::size_t kFullName = 44;          // ShortString[31]
 inline constexpr std::size_t kPrivateDirectory = 76;  // ShortString[149]
 inline constexpr std::size_t kAllowExerciseSetup = 226;
 inline constexpr std::size_t kAllowTutorChange = 227;

@@ -15,14 +15,19 @@ namespace {
 
 constexpr std::int16_t kSharedSettingsKey = 1;
 
-std::int16_t userIdOf(r::Bytes record) { return r::getI16(record, kUserId); }
+std::int16_t userIdOf(r::Bytes record) {
+    return r::getI16(record, kUserId);
+}
 
-std::string upperLogin(std::string_view utf8) { return upperCp1252(r::utf8ToCp1252(utf8)); }
+std::string upperLogin(std::string_view utf8) {
+    return upperCp1252(r::utf8ToCp1252(utf8));
+}
 
 // The stored login name in upper case, straight from the record's bytes.
 std::string storedLoginUpper(r::Bytes record) {
     const std::size_t length = std::min<std::size_t>(record[kLoginName], kLoginNameRoom);
-    return upperCp1252(std::string_view(reinterpret_cast<const char*>(record.data() + kLoginName + 1), length));
+    return upperCp1252(
+        std::string_view(reinterpret_cast<const char*>(record.data() + kLoginName + 1), length));
 }
 
 void fillNames(TUserInfo& user) {
@@ -68,7 +73,8 @@ void DataStore::LoadUsers() {
         return userList_.empty() ? nullptr : userList_.front().get();
     };
     selectedUser_ = byId(hadSelected ? selectedId : std::int16_t{0});
-    if (hadCurrent && (!currentUser_ || currentUser_->record.userId != currentId)) currentUser_ = byId(currentId);
+    if (hadCurrent && (!currentUser_ || currentUser_->record.userId != currentId))
+        currentUser_ = byId(currentId);
     filteredUsers_.clear();
 }
 
@@ -76,8 +82,10 @@ void DataStore::FilterUsers(int levelMask, int classId) {
     filteredUsers_.clear();
     for (const auto& user : userList_) {
         const int level = user->record.accessLevel & 15;
-        const bool levelPasses = levelMask < 0 || (level >= 1 && level <= 3 && (levelMask & (1 << (level - 1))));
-        if (levelPasses && (classId < 0 || user->record.classId == classId)) filteredUsers_.push_back(user.get());
+        const bool levelPasses =
+            levelMask < 0 || (level >= 1 && level <= 3 && (levelMask & (1 << (level - 1))));
+        if (levelPasses && (classId < 0 || user->record.classId == classId))
+            filteredUsers_.push_back(user.get());
     }
     if (!filteredUsers_.empty() && std::ranges::find(filteredUsers_, selectedUser_) == filteredUsers_.end())
         selectedUser_ = filteredUsers_.front();
@@ -97,7 +105,8 @@ bool DataStore::FindUser(std::int16_t userId, std::string_view loginName, bool m
 
     UserRecord found = *decodeUserRecord(bytes);
     found.loginName = r::cp1252ToUtf8(storedLoginUpper(bytes));
-    const auto listed = std::ranges::find_if(userList_, [&](const auto& u) { return u->record.userId == found.userId; });
+    const auto listed =
+        std::ranges::find_if(userList_, [&](const auto& u) { return u->record.userId == found.userId; });
     if (listed != userList_.end()) {
         currentUser_ = listed->get();
     } else if (!currentUser_ || currentUser_ != ownCurrentUser_.get()) {
@@ -141,7 +150,8 @@ int DataStore::CountAdministrators() const {
 bool DataStore::ReloadUser(UserRecord& record) const {
     const auto file = readSharedFile(dataPath_ / file_names::kUsers);
     if (!file || record.userId == 0) return false;
-    const auto at = findRecord(*file, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == record.userId; });
+    const auto at =
+        findRecord(*file, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == record.userId; });
     if (!at) return false;
     record = *decodeUserRecord(asBytes(std::string_view(*file).substr(*at, kUserRecordSize)));
     return true;
@@ -153,7 +163,8 @@ bool DataStore::SaveUser(const UserRecord& record) {
     auto file = openForUpdate(dataPath_ / file_names::kUsers, texts::kSaveUserBusy);
     if (!file) return false;
     const std::string content = file->readAll();
-    const auto at = findRecord(content, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == record.userId; });
+    const auto at =
+        findRecord(content, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == record.userId; });
     const auto bytes = encodeUserRecord(record);
     return file->writeAt(at ? *at : file->appendOffset(kUserRecordSize), bytes);
 }

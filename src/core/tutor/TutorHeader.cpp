@@ -49,7 +49,9 @@ std::optional<TutorHeader> ReadTutorHeader(const std::filesystem::path& file) {
     return decodeTutorHeader(bytes);
 }
 
-bool isNoTutor(std::string_view name) { return name.empty() || name == "\\"; }
+bool isNoTutor(std::string_view name) {
+    return name.empty() || name == "\\";
+}
 
 std::filesystem::path ResolveTutorPath(std::string_view name, const std::filesystem::path& commonDirectory) {
     if (name.find_first_of("/\\") != std::string_view::npos) return std::filesystem::path(std::string(name));
