@@ -212,9 +212,12 @@ void addTriplets(NotationLayout& l, const Voice& voice) {
         const double y = rowTop(first.row) + kTupletLineY;
         l.glyphs.push_back(GlyphMark{Glyph::Tuplet3, centre - sp(kTupletDigitHalfWidth),
                                      y + sp(kTupletDigitMiddle), static_cast<int>(i + 2)});
-        // Three notes under one beam need only the number.
-        const bool beamed = first.beamGroup != 0 && first.beamGroup == middle.beamGroup &&
-                            middle.beamGroup == third.beamGroup;
+        // Three notes under a beam of their own need only the number; within a longer beam the
+        // bracket shows which notes it counts.
+        const int group = first.beamGroup;
+        const bool beamed = group != 0 && middle.beamGroup == group && third.beamGroup == group &&
+                            (i == 0 || voice[i - 1].beamGroup != group) &&
+                            (i + 3 >= voice.size() || voice[i + 3].beamGroup != group);
         if (beamed) continue;
         const double gapLeft = centre - sp(kTupletDigitHalfWidth + kTupletGap);
         const double gapRight = centre + sp(kTupletDigitHalfWidth + kTupletGap);

@@ -31,7 +31,7 @@ inline constexpr int kProgressThickness = 3;
 
 // One staff space in pixels: stems of 3.5 spaces reach from the staff line to the beam, and the
 // beams (half a space thick, a quarter space apart) fall on rows 18, 23 and 28.
-inline constexpr double kStaffSpace = 6.8;
+inline constexpr double kStaffSpace = 6.75;
 // Music font size in pixels: four staff spaces.
 inline constexpr double kMusicFontSize = 4 * kStaffSpace;
 
