@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& entry : table.entries)
             if (entry.count > kMaxEntryNotes || entry.name.size() > 2 * kEntryNameRoom) std::abort();
     CatalogueFileSnapshot snapshot;
-    const auto stored = StoreChordFile(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), catalogue, snapshot);
+    const auto stored =
+        StoreChordFile(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), catalogue, snapshot);
     if (stored.size() % kChordFileRecordSize != 0) std::abort();
     ChordCatalogue reread = BuiltInCatalogue();
     ReadChordFile(stored, reread);

@@ -12,7 +12,8 @@ namespace {
 
 std::vector<int> pitches(const CatalogueEntry& entry) {
     std::vector<int> result;
-    for (int k = 0; k < entry.noteCount(); ++k) result.push_back(entry.notes[static_cast<std::size_t>(k)].pitch);
+    for (int k = 0; k < entry.noteCount(); ++k)
+        result.push_back(entry.notes[static_cast<std::size_t>(k)].pitch);
     return result;
 }
 

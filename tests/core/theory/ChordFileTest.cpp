@@ -21,7 +21,8 @@ Record record(std::uint8_t code, int entry, int count, int firstPitch, const std
     r[0] = code;
     r[1] = static_cast<std::uint8_t>(count);
     records::putU16(r, 2, static_cast<std::uint16_t>(entry));
-    for (int k = 0; k < 12; ++k) r[static_cast<std::size_t>(4 + 4 * k)] = static_cast<std::uint8_t>(firstPitch + k);
+    for (int k = 0; k < 12; ++k)
+        r[static_cast<std::size_t>(4 + 4 * k)] = static_cast<std::uint8_t>(firstPitch + k);
     r[52] = static_cast<std::uint8_t>(std::min<std::size_t>(name.size(), 255));
     for (std::size_t i = 0; i < name.size() && i < 51; ++i) r[53 + i] = static_cast<std::uint8_t>(name[i]);
     return r;
@@ -68,7 +69,7 @@ protected:
 TEST(ReadChordFile, OnlyUserRangesAreReadAndTheLaterRecordWins) {
     ChordCatalogue catalogue = BuiltInCatalogue();
     auto file = join({
-        record(chord_codes::kChordTypes, 5, 2, 40, "Hack"),   // built-in: ignored
+        record(chord_codes::kChordTypes, 5, 2, 40, "Hack"),  // built-in: ignored
         record(chord_codes::kChordTypes, 28, 3, 50, "First"),
         record(chord_codes::kChordTypes, 28, 4, 52, "Second"),
         record(chord_codes::kIntervals, 31, 2, 60, "Beyond"),  // intervals stop at 30
@@ -105,7 +106,8 @@ TEST(ReadChordFile, ANameLongerThanItsRoomIsCut) {
 
 TEST(StoreChordFile, DeletionsReachTheFileAndEmptyEntriesStayOut) {
     ChordCatalogue catalogue = BuiltInCatalogue();
-    const auto original = join({record(chord_codes::kScales, 40, 3, 60, "Gone"), record(chord_codes::kScales, 41, 3, 60)});
+    const auto original =
+        join({record(chord_codes::kScales, 40, 3, 60, "Gone"), record(chord_codes::kScales, 41, 3, 60)});
     ReadChordFile(original, catalogue);
     CatalogueFileSnapshot snapshot;
     snapshot.counts[static_cast<std::size_t>(TableKind::Scales)][39] = 3;

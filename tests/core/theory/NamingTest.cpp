@@ -23,14 +23,41 @@ TEST(ProgressionChordName, AccidentalNumeralAndSymbol) {
 }
 
 TEST(ProgressionName, EveryBuiltInProgressionIsNamedAsListed) {
-    const std::vector<std::string> expected{
-        "V - I", "V - I mi", "V 7 - I", "V 7 - I mi", "VII dim7 - I", "VII dim7 - I mi", "V mi - I mi",
-        "IV - V - I", "IV mi - V - I", "II mi - V - I", "II mi7 - V 7 - I maj7", "II mi7 - V 7 - I mi7",
-        "II mi7(b5) - V 7(b9) - I maj7", "II mi7(b5) - V 7(b9) - I mi7", "II mi7(b5) - bII 7(b5) - I maj7",
-        "II mi7(b5) - bII 7(b5) - I mi7", "IV - I", "IV mi - I", "IV - I mi", "IV mi - I mi", "I - IV - I",
-        "V - IV - I", "III mi - IV - I", "II mi - I", "III mi - I", "VI mi - I", "bII 7(b5) - I maj7",
-        "bII 7(b5) - I mi", "bIII - I", "bIII - I mi", "bVI - I", "bVI - I mi", "I - VI mi - IV - V - I",
-        "I mi - bVI - bVII - I mi", "I mi - bVI - IV mi - V - I mi"};
+    const std::vector<std::string> expected{"V - I",
+                                            "V - I mi",
+                                            "V 7 - I",
+                                            "V 7 - I mi",
+                                            "VII dim7 - I",
+                                            "VII dim7 - I mi",
+                                            "V mi - I mi",
+                                            "IV - V - I",
+                                            "IV mi - V - I",
+                                            "II mi - V - I",
+                                            "II mi7 - V 7 - I maj7",
+                                            "II mi7 - V 7 - I mi7",
+                                            "II mi7(b5) - V 7(b9) - I maj7",
+                                            "II mi7(b5) - V 7(b9) - I mi7",
+                                            "II mi7(b5) - bII 7(b5) - I maj7",
+                                            "II mi7(b5) - bII 7(b5) - I mi7",
+                                            "IV - I",
+                                            "IV mi - I",
+                                            "IV - I mi",
+                                            "IV mi - I mi",
+                                            "I - IV - I",
+                                            "V - IV - I",
+                                            "III mi - IV - I",
+                                            "II mi - I",
+                                            "III mi - I",
+                                            "VI mi - I",
+                                            "bII 7(b5) - I maj7",
+                                            "bII 7(b5) - I mi",
+                                            "bIII - I",
+                                            "bIII - I mi",
+                                            "bVI - I",
+                                            "bVI - I mi",
+                                            "I - VI mi - IV - V - I",
+                                            "I mi - bVI - bVII - I mi",
+                                            "I mi - bVI - IV mi - V - I mi"};
     const auto& progressions = BuiltInCatalogue().progressions();
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(ProgressionName(progressions.entries[i]), expected[i]) << "entry " << i + 1;

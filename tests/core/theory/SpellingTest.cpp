@@ -29,8 +29,18 @@ protected:
 
 TEST(NoteName, NamesEveryAccidentalAndRefusesImpossibleOffsets) {
     const NameCase cases[] = {
-        {70, 1, "Bb"}, {66, -1, "F#"}, {71, 0, "B"}, {69, 2, "Bbb"}, {62, -2, "C##"}, {63, 1, "Eb"},
-        {64, 0, "E"},  {68, -1, "G#"}, {60, 0, "C"}, {60, -1, "B#"}, {60, 3, "???"}, {60, -3, "???"},
+        {70, 1, "Bb"},
+        {66, -1, "F#"},
+        {71, 0, "B"},
+        {69, 2, "Bbb"},
+        {62, -2, "C##"},
+        {63, 1, "Eb"},
+        {64, 0, "E"},
+        {68, -1, "G#"},
+        {60, 0, "C"},
+        {60, -1, "B#"},
+        {60, 3, "???"},
+        {60, -3, "???"},
         {254, 1, "Bb"} /* pitch read as a signed byte */,
     };
     for (const auto& c : cases) EXPECT_EQ(NoteName(c.pitch, c.offset), c.name) << c.pitch << " " << c.offset;
@@ -109,7 +119,7 @@ TEST(GuitarStrings, ChosenStringsStayAndOthersTakeTheHighestThatFits) {
         int pitch, string, lift, expected;
     };
     const Case cases[] = {
-        {76, 0, 0, 17}, {75, 0, 0, 18}, {52, 0, 0, 22}, {51, 0, 0, 16},
+        {76, 0, 0, 17},  {75, 0, 0, 18}, {52, 0, 0, 22},  {51, 0, 0, 16},
         {88, 0, 12, 17}, {60, 3, 0, 3},  {60, 19, 0, 19}, {60, 23, 0, 21},
     };
     for (const auto& c : cases) {

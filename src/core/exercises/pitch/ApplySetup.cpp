@@ -19,24 +19,34 @@ int NormalizeRootMovement(int value) {
 
 theory::TableKind TableOf(ExerciseMode mode) {
     switch (mode) {
-    case ExerciseMode::Chord: return theory::TableKind::ChordTypes;
-    case ExerciseMode::Inversion: return theory::TableKind::ChordInversions;
-    case ExerciseMode::Interval: return theory::TableKind::Intervals;
-    case ExerciseMode::Scale:
-    case ExerciseMode::Melody: return theory::TableKind::Scales;
-    case ExerciseMode::Progression: return theory::TableKind::Progressions;
+        case ExerciseMode::Chord:
+            return theory::TableKind::ChordTypes;
+        case ExerciseMode::Inversion:
+            return theory::TableKind::ChordInversions;
+        case ExerciseMode::Interval:
+            return theory::TableKind::Intervals;
+        case ExerciseMode::Scale:
+        case ExerciseMode::Melody:
+            return theory::TableKind::Scales;
+        case ExerciseMode::Progression:
+            return theory::TableKind::Progressions;
     }
     return theory::TableKind::ChordTypes;
 }
 
 PitchExercise ExerciseOf(ExerciseMode mode) {
     switch (mode) {
-    case ExerciseMode::Chord: return PitchExercise::Chords;
-    case ExerciseMode::Inversion: return PitchExercise::Inversions;
-    case ExerciseMode::Interval: return PitchExercise::Intervals;
-    case ExerciseMode::Scale:
-    case ExerciseMode::Melody: return PitchExercise::Scales;
-    case ExerciseMode::Progression: return PitchExercise::Progressions;
+        case ExerciseMode::Chord:
+            return PitchExercise::Chords;
+        case ExerciseMode::Inversion:
+            return PitchExercise::Inversions;
+        case ExerciseMode::Interval:
+            return PitchExercise::Intervals;
+        case ExerciseMode::Scale:
+        case ExerciseMode::Melody:
+            return PitchExercise::Scales;
+        case ExerciseMode::Progression:
+            return PitchExercise::Progressions;
     }
     return PitchExercise::Chords;
 }
@@ -83,7 +93,8 @@ void clearCounters(PitchExerciseState& state) {
 }
 
 void fillAnswerTable(PitchExerciseState& state, const theory::CatalogueTable& table) {
-    const int offered = state.mode == ExerciseMode::Interval ? theory::kOfferedIntervals : theory::kCatalogueEntries;
+    const int offered =
+        state.mode == ExerciseMode::Interval ? theory::kOfferedIntervals : theory::kCatalogueEntries;
     for (int number = 1; number <= theory::kCatalogueEntries; ++number) {
         auto& row = state.row(number);
         const auto asked = row.asked;
@@ -148,11 +159,12 @@ void ApplySetup(PitchExerciseState& state, const SetupBlock& block, const theory
         for (int number : state.enabledList) {
             const auto& row = state.row(number);
             for (int k = 0; k < row.count; ++k) {
-                const auto it = std::find(theory::ProgressionChordTypes.begin(), theory::ProgressionChordTypes.end(),
-                                          row.extra[static_cast<std::size_t>(k)]);
+                const auto it =
+                    std::find(theory::ProgressionChordTypes.begin(), theory::ProgressionChordTypes.end(),
+                              row.extra[static_cast<std::size_t>(k)]);
                 if (it != theory::ProgressionChordTypes.end())
-                    state.chordTypeButtonShown[static_cast<std::size_t>(it - theory::ProgressionChordTypes.begin())] =
-                        true;
+                    state.chordTypeButtonShown[static_cast<std::size_t>(
+                        it - theory::ProgressionChordTypes.begin())] = true;
             }
         }
     }
@@ -189,7 +201,8 @@ void UpdateInputRange(PitchExerciseState& state) {
     const auto& view = state.instruments;
     if (view.guitar) {
         state.inputRangeLow = std::max(state.inputRangeLow, 52);
-        state.inputRangeHigh = std::min(state.inputRangeHigh, 84 + 4 * std::clamp(view.guitarWidthClass, 1, 3));
+        state.inputRangeHigh =
+            std::min(state.inputRangeHigh, 84 + 4 * std::clamp(view.guitarWidthClass, 1, 3));
     }
     if (view.piano) {
         state.inputRangeLow = std::max(state.inputRangeLow, 41);

@@ -51,7 +51,13 @@ struct ExerciseOptions {
 };
 
 // The note pressed on an instrument but not yet entered.
-enum class NoteSource : std::uint8_t { TonicDisplay = 0, Notesheet = 1, Piano = 2, Microphone = 3, Guitar = 4 };
+enum class NoteSource : std::uint8_t {
+    TonicDisplay = 0,
+    Notesheet = 1,
+    Piano = 2,
+    Microphone = 3,
+    Guitar = 4
+};
 struct HeldNote {
     QuestionNote note;  // pitch 0 = none
     NoteSource source = NoteSource::Piano;
@@ -73,13 +79,13 @@ struct PitchExerciseState {
 
     // From the setup.
     std::array<AnswerRow, theory::kCatalogueEntries> answerTable{};
-    std::vector<int> enabledList;          // entry numbers with an answer button, in button order
+    std::vector<int> enabledList;           // entry numbers with an answer button, in button order
     std::vector<bool> answerButtonEnabled;  // per enabledList position
     RootRange rootRange;
     std::vector<PlayStyle> styleList{PlayStyle::Together};
     ExerciseOptions options;
     MelodySetup melody;
-    bool chordLike = false;      // the staff draws the question as a chord
+    bool chordLike = false;  // the staff draws the question as a chord
     bool showKeyName = false;
     bool solfege = false;
     std::array<bool, 19> chordTypeButtonShown{};  // progressions, per symbol index
@@ -91,11 +97,11 @@ struct PitchExerciseState {
     int entry = 0;
     int previousEntry = 0;
     int noteCount = 0;
-    std::vector<QuestionNote> notes;        // at most 12
-    std::vector<QuestionNote> chords;       // progressions: the question chords (root, spelling, type)
-    std::vector<QuestionNote> voiced;       // progressions: at most 36 voiced notes
-    std::vector<int> chordStarts;           // progressions: index of each chord's first voiced note
-    int anchor = 0;                         // progressions: the top voice the chords are voiced to
+    std::vector<QuestionNote> notes;   // at most 12
+    std::vector<QuestionNote> chords;  // progressions: the question chords (root, spelling, type)
+    std::vector<QuestionNote> voiced;  // progressions: at most 36 voiced notes
+    std::vector<int> chordStarts;      // progressions: index of each chord's first voiced note
+    int anchor = 0;                    // progressions: the top voice the chords are voiced to
     KeyContext key;
     int highest = 0;
     int lowest = 0;
@@ -116,7 +122,9 @@ struct PitchExerciseState {
     bool answered = true;
     AnswerState answer;
 
-    const AnswerRow& row(int entryNumber) const { return answerTable[static_cast<std::size_t>(entryNumber - 1)]; }
+    const AnswerRow& row(int entryNumber) const {
+        return answerTable[static_cast<std::size_t>(entryNumber - 1)];
+    }
     AnswerRow& row(int entryNumber) { return answerTable[static_cast<std::size_t>(entryNumber - 1)]; }
 };
 

@@ -141,7 +141,8 @@ PitchTable pitchTable(const theory::CatalogueEntry& scale, int reference, const 
         const auto& note = scale.notes[static_cast<std::size_t>(number)];
         auto& candidate = table[static_cast<std::size_t>(j - kLowestPosition)];
         candidate.pitch = note.pitch - theory::kMiddleC + reference + 12 * octaves;
-        candidate.spellOffset = theory::SpellInKey(candidate.pitch, note.spellOffset, key.tonicOffset, key.keySig);
+        candidate.spellOffset =
+            theory::SpellInKey(candidate.pitch, note.spellOffset, key.tonicOffset, key.keySig);
         candidate.chordTone =
             chordPitchClasses.empty() || std::find(chordPitchClasses.begin(), chordPitchClasses.end(),
                                                    floorMod(candidate.pitch, 12)) != chordPitchClasses.end();
@@ -185,8 +186,9 @@ GenerateResult GenerateMelody(PitchExerciseState& state, const theory::ChordCata
 
     const theory::CatalogueEntry* progression = nullptr;
     if (overProgression) {
-        progression = &catalogue.progressions().entry(
-            melody_types::kProgressionEntries[static_cast<std::size_t>(type - melody_types::kFirstProgression)]);
+        progression =
+            &catalogue.progressions().entry(melody_types::kProgressionEntries[static_cast<std::size_t>(
+                type - melody_types::kFirstProgression)]);
     }
     const int chordCount = progression != nullptr ? std::max(1, progression->noteCount()) : 1;
     const auto segments = harmonicSegments(notes, progression != nullptr ? chordCount : 1);
@@ -207,7 +209,8 @@ GenerateResult GenerateMelody(PitchExerciseState& state, const theory::ChordCata
     } else {
         if (n == 1) ambitus = 6;
         key.keySig = randomEnabledKey(m);
-        if (m.typeIsMode()) key.tonicOffset = catalogue.scales().entry(type + 1).notes[0].pitch - theory::kMiddleC;
+        if (m.typeIsMode())
+            key.tonicOffset = catalogue.scales().entry(type + 1).notes[0].pitch - theory::kMiddleC;
         const int tonic = theory::KeyTonic(key.keySig);
         const int p = lower + Random(upper - lower);
         reference = floorDiv(p, 12) * 12 + tonic + (floorMod(p - tonic, 12) > 6 ? 12 : 0);
@@ -229,8 +232,10 @@ GenerateResult GenerateMelody(PitchExerciseState& state, const theory::ChordCata
                 if (chordType + 1 <= theory::kCatalogueEntries) {
                     const auto& chordEntry = catalogue.chordTypes().entry(chordType + 1);
                     for (int k = 0; k < chordEntry.noteCount(); ++k)
-                        chordPitchClasses.push_back(floorMod(
-                            chordEntry.notes[static_cast<std::size_t>(k)].pitch - theory::kMiddleC + chordRoot, 12));
+                        chordPitchClasses.push_back(
+                            floorMod(chordEntry.notes[static_cast<std::size_t>(k)].pitch - theory::kMiddleC +
+                                         chordRoot,
+                                     12));
                 }
                 if (chordPitchClasses.empty()) chordPitchClasses.push_back(floorMod(chordRoot, 12));
             }

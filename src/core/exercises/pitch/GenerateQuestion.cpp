@@ -19,7 +19,9 @@ namespace {
 // Draws on the root: the size can never be negative here.
 inline constexpr int kDrawTries = 201;
 
-int maxFret(int guitarWidthClass) { return 8 + 4 * std::clamp(guitarWidthClass, 1, 3); }
+int maxFret(int guitarWidthClass) {
+    return 8 + 4 * std::clamp(guitarWidthClass, 1, 3);
+}
 
 int drawRoot(const PitchExerciseState& state) {
     const int movement = state.options.rootMovement;
@@ -44,7 +46,8 @@ int chordRootOffset(const AnswerRow& row) {
         const int inversion = row.extra[1];
         rootNote = floorMod(row.count - inversion, row.count);
     }
-    return row.relativePitch[static_cast<std::size_t>(rootNote)] + row.spellOffset[static_cast<std::size_t>(rootNote)];
+    return row.relativePitch[static_cast<std::size_t>(rootNote)] +
+           row.spellOffset[static_cast<std::size_t>(rootNote)];
 }
 
 void setKeyContext(PitchExerciseState& state, const AnswerRow& row) {
@@ -52,41 +55,44 @@ void setKeyContext(PitchExerciseState& state, const AnswerRow& row) {
     const int movement = state.options.rootMovement;
     const bool startsOnC = row.count > 0 && row.relativePitch[0] == 0;
     switch (state.mode) {
-    case ExerciseMode::Interval: {
-        key.minor = isSameTone(movement) ? false : Random(2) == 1;
-        key.keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(state.root, 12))];
-        const int size = row.count > 0 ? row.relativePitch[static_cast<std::size_t>(row.count - 1)] : 0;
-        if (state.options.diatonicRoots) {
-            const auto& placements = theory::DiatonicPlacements[static_cast<std::size_t>(floorMod(size, 12))];
-            key.tonicOffset = placements.positions[static_cast<std::size_t>(Random(placements.count))];
-        } else {
-            key.tonicOffset = key.minor ? -3 : 0;
-            if (isFalling(state.style)) state.root -= size;
-        }
-        state.root += key.tonicOffset;
-        break;
-    }
-    case ExerciseMode::Inversion:
-    case ExerciseMode::Chord:
-    case ExerciseMode::Scale:
-        if (state.mode == ExerciseMode::Inversion || !startsOnC) {
-            key.minor = false;
-            key.tonicOffset = state.mode == ExerciseMode::Scale ? 0 : chordRootOffset(row);
+        case ExerciseMode::Interval: {
+            key.minor = isSameTone(movement) ? false : Random(2) == 1;
             key.keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(state.root, 12))];
-        } else {
-            key.minor = row.count > 2 && (row.relativePitch[1] - row.relativePitch[0] == 3 ||
-                                          row.relativePitch[2] - row.relativePitch[0] == 3);
-            key.tonicOffset = key.minor ? -3 : 0;
-            if (isSameTone(movement)) {
-                key.keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(state.root - key.tonicOffset, 12))];
+            const int size = row.count > 0 ? row.relativePitch[static_cast<std::size_t>(row.count - 1)] : 0;
+            if (state.options.diatonicRoots) {
+                const auto& placements =
+                    theory::DiatonicPlacements[static_cast<std::size_t>(floorMod(size, 12))];
+                key.tonicOffset = placements.positions[static_cast<std::size_t>(Random(placements.count))];
             } else {
-                key.keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(state.root, 12))];
-                state.root += key.tonicOffset;
+                key.tonicOffset = key.minor ? -3 : 0;
+                if (isFalling(state.style)) state.root -= size;
             }
+            state.root += key.tonicOffset;
+            break;
         }
-        break;
-    case ExerciseMode::Melody:
-    case ExerciseMode::Progression: break;
+        case ExerciseMode::Inversion:
+        case ExerciseMode::Chord:
+        case ExerciseMode::Scale:
+            if (state.mode == ExerciseMode::Inversion || !startsOnC) {
+                key.minor = false;
+                key.tonicOffset = state.mode == ExerciseMode::Scale ? 0 : chordRootOffset(row);
+                key.keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(state.root, 12))];
+            } else {
+                key.minor = row.count > 2 && (row.relativePitch[1] - row.relativePitch[0] == 3 ||
+                                              row.relativePitch[2] - row.relativePitch[0] == 3);
+                key.tonicOffset = key.minor ? -3 : 0;
+                if (isSameTone(movement)) {
+                    key.keySig = theory::MajorKeySig[static_cast<std::size_t>(
+                        floorMod(state.root - key.tonicOffset, 12))];
+                } else {
+                    key.keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(state.root, 12))];
+                    state.root += key.tonicOffset;
+                }
+            }
+            break;
+        case ExerciseMode::Melody:
+        case ExerciseMode::Progression:
+            break;
     }
 }
 
@@ -116,7 +122,8 @@ void buildNotes(PitchExerciseState& state, const AnswerRow& row) {
         // A provisional spelling measured down from the upper note, which is taken as natural.
         const int size = row.relativePitch[static_cast<std::size_t>(row.count - 1)];
         const int upperSpelling = row.spellOffset[static_cast<std::size_t>(row.count - 1)];
-        const int letters = theory::FlatSteps[static_cast<std::size_t>(floorMod(size + upperSpelling, 12))].step;
+        const int letters =
+            theory::FlatSteps[static_cast<std::size_t>(floorMod(size + upperSpelling, 12))].step;
         state.notes.back().spellOffset = 0;
         state.notes.front().spellOffset = size + theory::StepSemitones(-letters);
     }
@@ -124,7 +131,8 @@ void buildNotes(PitchExerciseState& state, const AnswerRow& row) {
 
 void spellQuestion(PitchExerciseState& state) {
     for (auto& note : state.notes)
-        note.spellOffset = theory::SpellInKey(note.pitch, note.spellOffset, state.key.tonicOffset, state.key.keySig);
+        note.spellOffset =
+            theory::SpellInKey(note.pitch, note.spellOffset, state.key.tonicOffset, state.key.keySig);
     AssignQuestionStrings(state.notes, state.displayShift);
     if (state.mode == ExerciseMode::Interval && state.key.keySig == -6 && state.notes.size() >= 2) {
         // In G flat major the tritone F - C flat reads better as F - G flat when it is a second.
@@ -158,7 +166,8 @@ bool progressionIsMinor(const std::vector<QuestionNote>& chords, int root) {
     return score < 10;
 }
 
-void buildProgression(PitchExerciseState& state, const AnswerRow& row, const theory::ChordCatalogue& catalogue) {
+void buildProgression(PitchExerciseState& state, const AnswerRow& row,
+                      const theory::ChordCatalogue& catalogue) {
     for (std::size_t i = 0; i < state.enabledList.size(); ++i)
         state.answerButtonEnabled[i] = state.row(state.enabledList[i]).count == row.count;
 
@@ -183,7 +192,8 @@ void buildProgression(PitchExerciseState& state, const AnswerRow& row, const the
                                     ? theory::kFlat
                                     : theory::kNatural;
         else
-            chord.spellOffset = theory::SpellInKey(chord.pitch, chord.spellOffset, key.tonicOffset, key.keySig);
+            chord.spellOffset =
+                theory::SpellInKey(chord.pitch, chord.spellOffset, key.tonicOffset, key.keySig);
     }
     auto voiced = VoiceProgression(state.chords, state.options.inversionMode, state.options.addRootBass, 0,
                                    state.root, key, catalogue.chordTypes());
@@ -250,7 +260,8 @@ void SpreadGuitarStrings(std::vector<QuestionNote>& notes, int displayShift, int
         if (above == 0 || current == 0 || current > above) continue;
         const int string = above + 1;
         if (string > theory::kGuitarStrings || theory::kGuitarStrings - string < k) continue;
-        const int fret = note.pitch - displayShift - theory::GuitarOpenStrings[static_cast<std::size_t>(string)];
+        const int fret =
+            note.pitch - displayShift - theory::GuitarOpenStrings[static_cast<std::size_t>(string)];
         if (fret < 0 || fret > frets) continue;
         note.guitarString = static_cast<std::uint8_t>(string);
     }
@@ -269,13 +280,26 @@ int NextCyclicRoot(int previousRoot, int movement, const RootRange& range) {
         const int b = floorMod(previousRoot, 12);
         int d = 0;
         switch (movement) {
-        case root_movement::kFifthUp: d = 7; break;
-        case root_movement::kFifthDown: d = -7; break;
-        case root_movement::kMinorThirdUp: d = (b == 9 || b == 10) ? 4 : b == 11 ? 1 : 3; break;
-        case root_movement::kMinorThirdDown: d = (b == 2 || b == 3) ? -4 : b == 1 ? -1 : -3; break;
-        case root_movement::kSecondUp: d = b == 10 ? 3 : b == 11 ? 1 : 2; break;
-        case root_movement::kSecondDown: d = b == 2 ? -3 : b == 1 ? -1 : -2; break;
-        default: break;
+            case root_movement::kFifthUp:
+                d = 7;
+                break;
+            case root_movement::kFifthDown:
+                d = -7;
+                break;
+            case root_movement::kMinorThirdUp:
+                d = (b == 9 || b == 10) ? 4 : b == 11 ? 1 : 3;
+                break;
+            case root_movement::kMinorThirdDown:
+                d = (b == 2 || b == 3) ? -4 : b == 1 ? -1 : -3;
+                break;
+            case root_movement::kSecondUp:
+                d = b == 10 ? 3 : b == 11 ? 1 : 2;
+                break;
+            case root_movement::kSecondDown:
+                d = b == 2 ? -3 : b == 1 ? -1 : -2;
+                break;
+            default:
+                break;
         }
         root = previousRoot + d;
     }
@@ -307,12 +331,15 @@ GenerateResult GenerateQuestion(PitchExerciseState& state, const theory::ChordCa
     state.previousEntry = state.entry;
     app::Randomize();
 
-    const auto& styles = state.styleList.empty() ? std::vector<PlayStyle>{PlayStyle::Together} : state.styleList;
+    const auto& styles =
+        state.styleList.empty() ? std::vector<PlayStyle>{PlayStyle::Together} : state.styleList;
     for (int tries = 0; tries < kDrawTries; ++tries) {
         state.root = drawRoot(state);
         state.style = styles[static_cast<std::size_t>(Random(static_cast<int>(styles.size())))];
-        state.entry = state.enabledList[static_cast<std::size_t>(Random(static_cast<int>(state.enabledList.size())))];
-        if (!(state.root == state.previousRoot && state.entry == state.previousEntry && state.rootRange.size >= 2))
+        state.entry =
+            state.enabledList[static_cast<std::size_t>(Random(static_cast<int>(state.enabledList.size())))];
+        if (!(state.root == state.previousRoot && state.entry == state.previousEntry &&
+              state.rootRange.size >= 2))
             break;
     }
     state.previousRoot = state.root;
@@ -349,7 +376,8 @@ void finishQuestion(PitchExerciseState& state) {
         state.lowest = std::min(state.lowest, note.pitch);
     }
     if (state.highest == 0) state.lowest = 0;
-    state.displayShift = DisplayShiftFor(state.highest, state.lowest, state.inputRangeLow, state.inputRangeHigh);
+    state.displayShift =
+        DisplayShiftFor(state.highest, state.lowest, state.inputRangeLow, state.inputRangeHigh);
     state.clefPreference = state.highest - theory::kMiddleC >= theory::kMiddleC - state.lowest ? 2 : -2;
 
     if (state.mode == ExerciseMode::Melody) {

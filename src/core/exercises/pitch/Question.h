@@ -9,26 +9,35 @@
 namespace kalvintor::pitch {
 
 // The six modes of the pitch exercise window, each instance fixed to one.
-enum class ExerciseMode : std::uint8_t { Chord = 0, Inversion = 1, Interval = 2, Scale = 3, Melody = 4, Progression = 5 };
+enum class ExerciseMode : std::uint8_t {
+    Chord = 0,
+    Inversion = 1,
+    Interval = 2,
+    Scale = 3,
+    Melody = 4,
+    Progression = 5
+};
 
 // How a question's notes are played (the values QueueNotes takes).
 enum class PlayStyle : std::uint8_t {
     Together = 0,
     Up = 1,
     Down = 2,
-    Rhythm = 4,    // melodies with their own note values
-    UpHeld = 5,    // arpeggios that hold their notes
+    Rhythm = 4,  // melodies with their own note values
+    UpHeld = 5,  // arpeggios that hold their notes
     DownHeld = 6,
 };
 
-constexpr bool isFalling(PlayStyle style) { return style == PlayStyle::Down || style == PlayStyle::DownHeld; }
+constexpr bool isFalling(PlayStyle style) {
+    return style == PlayStyle::Down || style == PlayStyle::DownHeld;
+}
 
 inline constexpr int kMaxQuestionNotes = 12;
 inline constexpr int kMaxVoicedNotes = 36;
 inline constexpr int kMaxProgressionChords = 12;
 
 // End marks of byte 6.
-inline constexpr std::uint8_t kEndOfChord = 1;   // progressions; melodies: the note ends a bar
+inline constexpr std::uint8_t kEndOfChord = 1;  // progressions; melodies: the note ends a bar
 inline constexpr std::uint8_t kEndOfQuestion = 2;
 // Chord-tone flags of melody notes (byte 2).
 inline constexpr std::uint8_t kNonChordTone = 10;
@@ -47,8 +56,8 @@ struct QuestionNote {
     std::uint8_t noteValue = 0;     // melodies: 1 whole, 2 half, 3 quarter
     std::uint8_t beatWeight = 0;    // melodies: 2 strong, 1 weak, 0 medium
     std::uint8_t endMark = 0;
-    std::uint8_t equalBefore = 0;   // answers: notes of equal pitch entered before this one
-    std::uint8_t addedBass = 0;     // progressions: the added root bass
+    std::uint8_t equalBefore = 0;  // answers: notes of equal pitch entered before this one
+    std::uint8_t addedBass = 0;    // progressions: the added root bass
 
     friend bool operator==(const QuestionNote&, const QuestionNote&) = default;
 };
@@ -80,7 +89,9 @@ inline constexpr int kSameKeyZero = 31;    // value of the key without signature
 
 // Any value outside the list reads as random.
 int NormalizeRootMovement(int value);
-constexpr bool isCyclic(int movement) { return movement >= 3 && movement <= 8; }
+constexpr bool isCyclic(int movement) {
+    return movement >= 3 && movement <= 8;
+}
 constexpr bool isSameTone(int movement) {
     return movement >= root_movement::kFirstSameTone && movement <= root_movement::kLastSameTone;
 }

@@ -110,7 +110,9 @@ VoicedProgression VoiceProgression(const std::vector<QuestionNote>& chords, Inve
             if (anchor == 0 && s + 1 == chords.size()) {
                 anchor = mode == InversionMode::LastRootPosition
                              ? chord.notes.back().pitch
-                             : chord.notes[static_cast<std::size_t>(app::Random(static_cast<int>(chord.notes.size())))]
+                             : chord
+                                   .notes[static_cast<std::size_t>(
+                                       app::Random(static_cast<int>(chord.notes.size())))]
                                    .pitch;
             }
             if (anchor != 0) invertTowards(chord, anchor, chords[s].extra);
