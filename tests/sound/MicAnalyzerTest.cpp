@@ -1,0 +1,117 @@
+// The microphone detector on generated signals: sung-like tones and claps with known times.
+#include "Signals.h"
+
+#include "sound/MicAnalyzer.h"
+
+#include <gtest/gtest.h>
+
+using namespace kalvintor::sound;
+namespace sig = kalvintor::sound::signals;
+
+namespace {
+
+std::vector<MicDetection> Analyze(MicAnalyzer& analyzer, const std::vector<float>& x, double clockMs,
+                                  std::size_t chunk = 441) {
+    std::vector<MicDetection> out;
+    for (std::size_t i = 0; i < x.size(); i += chunk) {
+        const std::size_t n = std::min(chunk, x.size() - i);
+        analyzer.Feed(x.data() + i, n, clockMs + static_cast<double>(i) * 1000.0 / sig::kRate, out);
+    }
+    return out;
+}
+
+std::vector<int> Notes(const std::vector<MicDetection>& d) {
+    std::vector<int> notes;
+    for (const MicDetection& m : d) {
+        if (m.kind == MicDetection::Kind::Note) notes.push_back(m.note);
+    }
+    return notes;
+}
+
+}  // namespace
+
+TEST(MicAnalyzer, TonesAreHeardAsOneNoteEachSoonAfterTheyStart) {
+    struct Case {
+        const char* what;
+        std::vector<float> signal;
+        int note;
+    };
+    std::vector<Case> cases;
+    for (int note : {40, 57, 69, 84}) {
+        cases.push_back({"sine", sig::Tone(sig::Voice::Sine, note, 200, 500), note});
+        auto saw = sig::Tone(sig::Voice::Sawtooth, note, 200, 500, 20);
+        sig::AddNoise(saw, 20, static_cast<unsigned>(note));
+        cases.push_back({"sawtooth with vibrato and noise", saw, note});
+    }
+    for (int note : {45, 64, 79}) cases.push_back({"piano", sig::Piano(note, 200, 500), note});
+    for (const Case& c : cases) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<MicDetection> found = Analyze(analyzer, c.signal, 5000);
+        EXPECT_EQ(Notes(found), std::vector<int>{c.note}) << c.what << " " << c.note;
+        if (!found.empty()) {
+            EXPECT_GE(found[0].streamMs, 200) << c.what << " " << c.note;
+            EXPECT_LE(found[0].streamMs, 200 + 60) << c.what << " " << c.note;
+            EXPECT_NEAR(found[0].clockMs, 5000 + found[0].streamMs, 1e-6);
+        }
+    }
+}
+
+TEST(MicAnalyzer, SilenceNoiseAndGarbageYieldNoNote) {
+    MicAnalyzer analyzer;
+    analyzer.Begin(MicMode::Tone);
+    std::vector<float> quiet(sig::Samples(1000), 0.0f);
+    sig::AddNoise(quiet, 0, 1);  // no signal: AddNoise leaves silence alone
+    std::vector<float> hiss(sig::Samples(1000), 0.0f);
+    std::mt19937 random(3);
+    std::normal_distribution<float> noise(0.0f, 0.2f);
+    for (float& v : hiss) v = noise(random);
+    std::vector<float> garbage(4096, std::numeric_limits<float>::quiet_NaN());
+    garbage[5] = std::numeric_limits<float>::infinity();
+    EXPECT_TRUE(Analyze(analyzer, quiet, 0).empty());
+    EXPECT_TRUE(Notes(Analyze(analyzer, hiss, 0)).empty());
+    EXPECT_TRUE(Analyze(analyzer, garbage, 0).empty());
+}
+
+TEST(MicAnalyzer, ToneThresholdRaisesTheSilenceGate) {
+    EXPECT_DOUBLE_EQ(MicAnalyzer::SilenceGateDb(196608), -70.0);
+    EXPECT_NEAR(MicAnalyzer::SilenceGateDb(196608.0 * 256), -70.0 + 8 * 3.0103, 1e-9);
+    // A quiet tone (−50 dB) is heard at the highest sensitivity and ignored at the lowest.
+    std::vector<float> tone = sig::Tone(sig::Voice::Sine, 69, 100, 500);
+    for (float& v : tone) v *= 0.005f;
+    for (auto [t, heard] : {std::pair{0, true}, std::pair{8, false}}) {
+        MicAnalyzer analyzer;
+        analyzer.Configure({11, false, 196608.0 * std::pow(2.0, t)});
+        analyzer.Begin(MicMode::Tone);
+        EXPECT_EQ(Notes(Analyze(analyzer, tone, 0)).size(), heard ? 1u : 0u) << "sensitivity " << t;
+    }
+}
+
+TEST(MicAnalyzer, ClapsAreTimedOnTheMillisecondClock) {
+    const std::vector<double> claps = {250, 600, 830, 1210.4, 1500.7, 1900};
+    for (bool precise : {false, true}) {
+        MicAnalyzer analyzer;
+        analyzer.Configure({11, precise, 1572864.0});
+        analyzer.Begin(MicMode::Rhythm);
+        std::vector<float> x = sig::Claps(claps, 2300, 11);
+        sig::AddNoise(x, 30, 12);
+        const std::vector<MicDetection> found = Analyze(analyzer, x, 100000, 256);
+        ASSERT_EQ(found.size(), claps.size()) << "precise " << precise;
+        for (std::size_t i = 0; i < claps.size(); ++i) {
+            EXPECT_EQ(found[i].kind, MicDetection::Kind::Clap);
+            EXPECT_NEAR(found[i].clockMs, 100000 + claps[i], 5.0) << "precise " << precise << " clap " << i;
+        }
+    }
+}
+
+TEST(MicAnalyzer, RhythmThresholdDecidesWhichClapsCount) {
+    std::vector<float> x = sig::Claps({300, 700}, 1000, 5);
+    for (std::size_t i = sig::Samples(700); i < x.size(); ++i) x[i] *= 0.02f;  // the second clap is faint
+    const std::pair<int, std::size_t> cases[] = {{3, 2}, {83, 1}};
+    for (auto [r, expected] : cases) {
+        MicAnalyzer analyzer;
+        analyzer.Configure({r, false, 1572864.0});
+        analyzer.Begin(MicMode::Rhythm);
+        EXPECT_EQ(Analyze(analyzer, x, 0).size(), expected) << "threshold " << r;
+    }
+}
