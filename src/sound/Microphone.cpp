@@ -1,0 +1,194 @@
+// The microphone component.
+#include "sound/Microphone.h"
+
+#include "app/Clock.h"
+#include "sound/QuietAudio.h"
+#include "sound/SoundEvents.h"
+
+#include <chrono>
+
+namespace kalvintor::sound {
+
+namespace {
+constexpr unsigned long kCaptureFrames = 256;
+constexpr auto kWorkerIdle = std::chrono::milliseconds(3);
+}  // namespace
+
+void Microphone::StreamCloser::operator()(PaStream* s) const {
+    Pa_AbortStream(s);
+    Pa_CloseStream(s);
+}
+
+Microphone::Microphone(Post post)
+    : post_(std::move(post)), blocks_(std::make_unique<std::array<Block, kBlocks>>()) {
+    worker_ = std::jthread([this](std::stop_token stop) { Work(stop); });
+}
+
+Microphone::~Microphone() {
+    MicClose();
+    worker_ = std::jthread();
+}
+
+bool Microphone::Open() const {
+    std::lock_guard lock(streamMutex_);
+    return stream_ != nullptr;
+}
+
+int Microphone::MicOpen() {
+    std::lock_guard lock(streamMutex_);
+    if (stream_ != nullptr) return 1;
+    QuietAudioLibraries();
+    if (!paInitialised_) {
+        if (Pa_Initialize() != paNoError) return 0;
+        paInitialised_ = true;
+    }
+    const PaDeviceIndex device = Pa_GetDefaultInputDevice();
+    if (device == paNoDevice) return 0;
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
+    if (info == nullptr || info->maxInputChannels < 1) return 0;
+    PaStreamParameters input{device, 1, paFloat32, info->defaultLowInputLatency, nullptr};
+    PaStream* raw = nullptr;
+    if (Pa_OpenStream(&raw, &input, nullptr, kMicSampleRate, kCaptureFrames, paClipOff, &Microphone::Capture,
+                      this) != paNoError) {
+        return 0;
+    }
+    stream_.reset(raw);
+    if (const PaStreamInfo* si = Pa_GetStreamInfo(raw)) captureLatencyMs_ = si->inputLatency * 1000.0;
+    streamLost_ = false;
+    if (Pa_StartStream(raw) != paNoError) {
+        stream_.reset();
+        return 0;
+    }
+    return 1;
+}
+
+void Microphone::MicConfigure(std::int32_t rhythmThreshold, std::uint8_t highPrecision,
+                              double toneThreshold) {
+    std::lock_guard lock(configMutex_);
+    config_ = {rhythmThreshold, highPrecision != 0, toneThreshold};
+}
+
+void Microphone::StartDetection(MicMode mode) {
+    ++generation_;
+    unacknowledged_ = 0;
+    requestedMode_ = static_cast<int>(mode);
+}
+
+void Microphone::MicStop() {
+    ++generation_;
+    requestedMode_ = static_cast<int>(MicMode::Off);
+}
+
+void Microphone::MicAcknowledge() {
+    int n = unacknowledged_.load();
+    while (n > 0 && !unacknowledged_.compare_exchange_weak(n, n - 1)) {
+    }
+}
+
+std::uint8_t Microphone::MicGetNote(std::uint8_t lowByte, std::uint8_t& unread) {
+    unread = static_cast<std::uint8_t>(std::max(0, unacknowledged_.load()));
+    return lowByte;  // the note travels in the message itself
+}
+
+void Microphone::MicHandleMessage(std::uint32_t wParam) {
+    if (wParam == kMicStreamLost) {
+        // The device went away: release it, so that switching the microphone on again reopens it.
+        MicStop();
+        std::lock_guard lock(streamMutex_);
+        stream_.reset();
+    }
+}
+
+void Microphone::MicClose() {
+    MicStop();
+    std::lock_guard lock(streamMutex_);
+    stream_.reset();
+    if (paInitialised_) {
+        Pa_Terminate();
+        paInitialised_ = false;
+    }
+}
+
+int Microphone::Capture(const void* input, void*, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                        PaStreamCallbackFlags, void* self) {
+    auto* mic = static_cast<Microphone*>(self);
+    if (input != nullptr &&
+        mic->requestedMode_.load(std::memory_order_relaxed) != static_cast<int>(MicMode::Off)) {
+        // The first sample of this buffer was captured its length plus the input latency ago.
+        const double now = static_cast<double>(app::MillisecondClock());
+        const double clock =
+            now - mic->captureLatencyMs_ - static_cast<double>(frames) * 1000.0 / kMicSampleRate;
+        mic->Push(static_cast<const float*>(input), frames, clock);
+    }
+    return paContinue;
+}
+
+void Microphone::Feed(const float* samples, std::size_t count, double clockMsOfFirst) {
+    if (!Open()) Push(samples, count, clockMsOfFirst);
+}
+
+void Microphone::Push(const float* samples, std::size_t count, double clockMs) {
+    while (count > 0) {
+        const std::size_t head = head_.load(std::memory_order_relaxed);
+        if (head - tail_.load(std::memory_order_acquire) >= kBlocks) return;  // the worker lags: drop
+        Block& b = (*blocks_)[head % kBlocks];
+        b.count = std::min(count, kBlockFrames);
+        std::copy_n(samples, b.count, b.samples.begin());
+        b.clockMs = clockMs;
+        head_.store(head + 1, std::memory_order_release);
+        samples += b.count;
+        clockMs += static_cast<double>(b.count) * 1000.0 / kMicSampleRate;
+        count -= b.count;
+    }
+}
+
+void Microphone::Drain() {
+    while (analysed_.load() < head_.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+bool Microphone::StreamStopped() const {
+    std::unique_lock lock(streamMutex_, std::try_to_lock);
+    return lock.owns_lock() && stream_ != nullptr && Pa_IsStreamActive(stream_.get()) != 1;
+}
+
+void Microphone::Work(std::stop_token stop) {
+    MicAnalyzer analyzer;
+    std::uint64_t analysing = generation_.load();
+    std::vector<MicDetection> found;
+    while (!stop.stop_requested()) {
+        const std::uint64_t generation = generation_.load();
+        const auto mode = static_cast<MicMode>(requestedMode_.load());
+        if (generation != analysing || analyzer.Mode() != mode) {
+            std::lock_guard lock(configMutex_);
+            analyzer.Configure(config_);
+            analyzer.Begin(mode);
+            analysing = generation;
+        }
+        if (mode != MicMode::Off && !streamLost_ && StreamStopped()) {
+            streamLost_ = true;
+            post_(kMicEventMessage, kMicStreamLost, 0, generation);
+        }
+        const std::size_t tail = tail_.load(std::memory_order_relaxed);
+        if (tail == head_.load(std::memory_order_acquire)) {
+            std::this_thread::sleep_for(kWorkerIdle);
+            continue;
+        }
+        const Block& b = (*blocks_)[tail % kBlocks];
+        found.clear();
+        analyzer.Feed(b.samples.data(), b.count, b.clockMs, found);
+        tail_.store(tail + 1, std::memory_order_release);
+        for (const MicDetection& d : found) {
+            if (d.kind == MicDetection::Kind::Clap) {
+                post_(kMicEventMessage, kMicClapParam, static_cast<std::int64_t>(std::llround(d.clockMs)),
+                      generation);
+            } else if (unacknowledged_.fetch_add(1) < kMaxUnacknowledgedNotes) {
+                post_(kMicNoteMessage, static_cast<std::uint32_t>(d.note), 0, generation);
+            } else {
+                --unacknowledged_;
+            }
+        }
+        analysed_.store(tail + 1);
+    }
+}
+
+}  // namespace kalvintor::sound
