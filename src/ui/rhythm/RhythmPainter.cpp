@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -95,12 +96,16 @@ void paintMark(QPainter& p, r::Mark mark, double x, double y) {
 }  // namespace
 
 QString LoadMusicFont(const QString& file) {
+    // Every window asks; the font is added to the application once per file.
+    static QHash<QString, QString> loaded;
     const QString path =
         file.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath("fonts/Bravura.otf") : file;
+    if (const auto it = loaded.constFind(path); it != loaded.constEnd()) return *it;
     const int id = QFontDatabase::addApplicationFont(path);
-    if (id < 0) return {};
-    const auto families = QFontDatabase::applicationFontFamilies(id);
-    return families.isEmpty() ? QString() : families.front();
+    const auto families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    const QString family = families.isEmpty() ? QString() : families.front();
+    if (!family.isEmpty()) loaded.insert(path, family);
+    return family;
 }
 
 void PaintLayout(QPainter& p, const r::NotationLayout& layout, const QString& musicFamily) {
