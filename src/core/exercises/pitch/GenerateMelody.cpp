@@ -213,7 +213,10 @@ GenerateResult GenerateMelody(PitchExerciseState& state, const theory::ChordCata
             key.tonicOffset = catalogue.scales().entry(type + 1).notes[0].pitch - theory::kMiddleC;
         const int tonic = theory::KeyTonic(key.keySig);
         const int p = lower + Random(upper - lower);
-        reference = floorDiv(p, 12) * 12 + tonic + (floorMod(p - tonic, 12) > 6 ? 12 : 0);
+        // The tonic nearest p. Counting from p's own octave instead would put the tonic up to
+        // 17 semitones above p, out of reach of the limits for narrow ranges.
+        const int below = floorMod(p - tonic, 12);
+        reference = p - below + (below > 6 ? 12 : 0);
         if (reference + key.tonicOffset < lower) reference += 12;
         if (reference + key.tonicOffset > upper) reference -= 12;
     }
