@@ -16,6 +16,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 using namespace kalvintor;
 using namespace kalvintor::sound;
@@ -35,11 +36,16 @@ public:
         }
         changed_.notify_all();
     }
-    // Waits (at most 10 s) until `count` items have come.
-    std::vector<std::pair<T, Clock::time_point>> WaitFor(std::size_t count) {
+    // Waits (at most `limit`) until `count` items have come.
+    std::vector<std::pair<T, Clock::time_point>> WaitFor(std::size_t count,
+                                                         std::chrono::milliseconds limit = std::chrono::seconds(10)) {
         std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, std::chrono::seconds(10), [&] { return items_.size() >= count; });
+        changed_.wait_for(lock, limit, [&] { return items_.size() >= count; });
         return items_;
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        items_.clear();
     }
 
 private:
@@ -130,6 +136,14 @@ TEST(PortPath, OutputThroughJackComesBackToTheRoutedWindow) {
     MidiInputRouter router(midiIn, settings);
     router.RouteMidiInput(3);
     ASSERT_TRUE(midiIn.Started());
+    // JACK makes new connections part of its graph a cycle or two later: wait until a message
+    // gets through before timing anything.
+    for (int attempt = 0; attempt < 100 && input.inbox.WaitFor(1, std::chrono::milliseconds(100)).empty(); ++attempt) {
+        midiOut.ProgramChange(0, 15);
+    }
+    ASSERT_FALSE(input.inbox.WaitFor(1, std::chrono::milliseconds(0)).empty()) << "nothing gets through the loop";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last of them has come too
+    input.inbox.Clear();
 
     // Three notes one by one at tempo 250: a note every 550 ticks, 198 ms apart.
     sequencer.SeqSetTempo(250);
