@@ -202,4 +202,37 @@ PlayOutcome PlayQuestion(PitchExerciseState& state, PlayKind kind, sound::TMidiO
     return outcome;
 }
 
+namespace {
+
+void queueInterval(const std::vector<int>& pitches, PlayStyle style, sound::TMidiOut& midiOut) {
+    std::vector<sound::QueuedNote> notes;
+    for (int p : pitches) {
+        sound::QueuedNote q;
+        q.note = static_cast<std::int8_t>(std::clamp(p, 0, 127));
+        notes.push_back(q);
+    }
+    midiOut.QueueNotes(notes, static_cast<std::uint8_t>(notes.size()), noteModeOf(style), false);
+}
+
+}  // namespace
+
+void PlayComparison(const IntervalComparisonState& state, bool repeat, sound::TMidiOut& midiOut) {
+    midiOut.Stop();
+    queueInterval(state.notesA, state.style, midiOut);
+    midiOut.Sequencer().SeqAddEvent(sound::kQuestionTrack, repeat ? kComparisonRepeatPause : kComparisonPause,
+                                    sound::SeqEventKind::Delay);
+    midiOut.QueueNotify(comparison_codes::kAFinished);
+    queueInterval(state.notesB, state.style, midiOut);
+    midiOut.QueueNotify(comparison_codes::kBFinished);
+    midiOut.QueueNotify(comparison_codes::kPlaybackFinished);
+    midiOut.Play();
+}
+
+void PlayComparedInterval(const IntervalComparisonState& state, ComparisonChoice which, sound::TMidiOut& midiOut) {
+    midiOut.Stop();
+    queueInterval(which == ComparisonChoice::A ? state.notesA : state.notesB, state.style, midiOut);
+    midiOut.QueueNotify(comparison_codes::kPlaybackFinished);
+    midiOut.Play();
+}
+
 }  // namespace kalvintor::pitch

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "exercises/pitch/ExerciseState.h"
+#include "exercises/pitch/IntervalComparison.h"
 #include "settings/SettingRecord.h"
 #include "sound/TMidiOut.h"
 
@@ -37,6 +38,19 @@ struct PlayOutcome {
 // answer instrument, so its sound plays (an octave lower unless the guitar-octave setting is on).
 PlayOutcome PlayQuestion(PitchExerciseState& state, PlayKind kind, sound::TMidiOut& midiOut,
                          const settings::Settings& settings, bool guitarSound);
+
+// Interval comparison: A, a pause (400 ticks for a new question, 800 for a repeat), B, with the
+// notifications that light the panels (41 after A, 42 after B, 45 at the end).
+namespace comparison_codes {
+inline constexpr std::uint16_t kAFinished = 41;
+inline constexpr std::uint16_t kBFinished = 42;
+inline constexpr std::uint16_t kPlaybackFinished = 45;
+}  // namespace comparison_codes
+inline constexpr std::int32_t kComparisonPause = 400;
+inline constexpr std::int32_t kComparisonRepeatPause = 800;
+void PlayComparison(const IntervalComparisonState& state, bool repeat, sound::TMidiOut& midiOut);
+// After answering, a button replays its interval alone.
+void PlayComparedInterval(const IntervalComparisonState& state, ComparisonChoice which, sound::TMidiOut& midiOut);
 
 // The tonic the reference plays for a question whose first note is `firstNote`: in the octave
 // reaching down from that note.

@@ -212,3 +212,22 @@ TEST_F(Playing, ProgressionsQueueEachChordAndKeepAnOpenChordsPlace) {
     PlayQuestion(state, PlayKind::Answer, midiOut, settings, false);
     EXPECT_EQ(track(1).front(), (Expected{1, 1344, on(60), 0}));
 }
+
+TEST_F(Playing, IntervalComparisonPlaysAThenBWithItsNotices) {
+    IntervalComparisonState state;
+    state.notesA = {60, 64};
+    state.notesB = {62, 69};
+    state.style = PlayStyle::Up;
+    PlayComparison(state, false, midiOut);
+    const std::vector<Expected> expected{
+        {1, 0, on(60), 0},       {1, 500, off(60), 0},  {1, 550, on(64), 0},  {1, 1050, off(64), 0},
+        {1, 1500, 0, 41},        {1, 1500, on(62), 0},  {1, 2000, off(62), 0}, {1, 2050, on(69), 0},
+        {1, 2550, off(69), 0},   {1, 2600, 0, 42},      {1, 2600, 0, 45},
+    };
+    EXPECT_EQ(track(1), expected);
+    PlayComparison(state, true, midiOut);
+    EXPECT_EQ(track(1)[4], (Expected{1, 1900, 0, 41}));
+    PlayComparedInterval(state, ComparisonChoice::B, midiOut);
+    EXPECT_EQ(track(1).front(), (Expected{1, 0, on(62), 0}));
+    EXPECT_EQ(track(1).back(), (Expected{1, 1100, 0, 45}));
+}
