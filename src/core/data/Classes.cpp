@@ -28,9 +28,7 @@ void DataStore::LoadClasses() {
         classList_[position++]->record = *decodeClassRecord(bytes);
     }
     classList_.resize(position);
-    std::ranges::stable_sort(classList_, [](const auto& a, const auto& b) {
-        return compareIgnoringCase(a->record.className, b->record.className) < 0;
-    });
+    sortByName(classList_, [](const auto& c) -> const std::string& { return c->record.className; });
 }
 
 std::string DataStore::ClassNameOf(std::int16_t classId) {

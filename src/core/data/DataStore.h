@@ -42,7 +42,9 @@ struct TClassInfo {
 
 struct TResultInfo {
     ResultRecord record;
-    std::string key;  // ResultKey of the record
+    // The list key. Computed when asked for: a refresh of every user's statistics reads
+    // hundreds of thousands of results and needs no keys.
+    std::string key() const { return ResultKey(record); }
 };
 
 // What the store needs to know about the machine it runs on.
@@ -174,6 +176,8 @@ private:
     // The current user when it is not an object of UserList (a guest, or a user found before the
     // list knew him).
     std::unique_ptr<TUserInfo> ownCurrentUser_;
+    // Result files are read into the same storage one after the other.
+    std::string readBuffer_;
 };
 
 // The language name for a system language id.

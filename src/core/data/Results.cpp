@@ -13,10 +13,9 @@ namespace r = records;
 
 namespace {
 
-std::unique_ptr<TResultInfo> makeResult(const ResultRecord& record) {
+std::unique_ptr<TResultInfo> makeResult(ResultRecord record) {
     auto info = std::make_unique<TResultInfo>();
-    info->record = record;
-    info->key = ResultKey(record);
+    info->record = std::move(record);
     return info;
 }
 
@@ -29,7 +28,9 @@ std::vector<std::unique_ptr<TResultInfo>> resultsOf(std::string_view file) {
 }
 
 std::filesystem::path asidePath(const std::filesystem::path& file) {
-    return file.parent_path() / (std::string(file_names::kAsidePrefix) + file.filename().string());
+    std::string name(file_names::kAsidePrefix);
+    name += file.filename().string();
+    return file.parent_path() / name;
 }
 
 }  // namespace
@@ -37,18 +38,17 @@ std::filesystem::path asidePath(const std::filesystem::path& file) {
 void DataStore::LoadResults(std::int16_t userId) {
     filteredResults_.clear();
     const auto path = ResultFileName(userId);
-    const auto file = path.empty() ? std::nullopt : readSharedFile(path);
-    const std::string_view content = file ? std::string_view(*file) : std::string_view();
+    if (path.empty() || !readSharedFile(path, readBuffer_)) readBuffer_.clear();
+    const std::string_view content(readBuffer_);
     // A partial record at the end (a crash in the middle of an append) is dropped: its missing
     // bytes would make up a result that never happened.
     const std::size_t count = wholeRecords(content, kResultRecordSize);
     for (std::size_t i = 0; i < count; ++i) {
-        const auto record = *decodeResultRecord(recordAt(content, kResultRecordSize, i));
+        auto record = *decodeResultRecord(recordAt(content, kResultRecordSize, i));
         if (i == resultList_.size()) {
-            resultList_.push_back(makeResult(record));
+            resultList_.push_back(makeResult(std::move(record)));
         } else {
-            resultList_[i]->record = record;
-            resultList_[i]->key = ResultKey(record);
+            resultList_[i]->record = std::move(record);
         }
     }
     resultList_.resize(count);
@@ -117,17 +117,21 @@ std::optional<int> DataStore::MergeResults(std::int16_t userId, const std::vecto
     // list was loaded are merged too.
     auto file = openForUpdate(path, texts::kResultFileBusy);
     if (!file) return std::nullopt;
-    auto list = resultsOf(file->readAll());
-    std::ranges::stable_sort(list, {}, &TResultInfo::key);
+    // The list is kept in key order while records are merged into it.
+    std::vector<std::pair<std::string, std::unique_ptr<TResultInfo>>> keyed;
+    for (auto& result : resultsOf(file->readAll())) keyed.emplace_back(result->key(), std::move(result));
+    std::ranges::stable_sort(keyed, {}, &decltype(keyed)::value_type::first);
     int added = 0;
     for (ResultRecord record : imported) {
-        const std::string key = ResultKey(record);
-        const auto at = std::ranges::lower_bound(list, key, {}, &TResultInfo::key);
-        if (at != list.end() && (*at)->key == key) continue;
+        std::string key = ResultKey(record);
+        const auto at = std::ranges::lower_bound(keyed, key, {}, &decltype(keyed)::value_type::first);
+        if (at != keyed.end() && at->first == key) continue;
         record.userId = userId;
-        list.insert(at, makeResult(record));
+        keyed.emplace(at, std::move(key), makeResult(std::move(record)));
         ++added;
     }
+    std::vector<std::unique_ptr<TResultInfo>> list;
+    for (auto& entry : keyed) list.push_back(std::move(entry.second));
     filteredResults_.clear();
     if (added > 0) {
         // The old file is kept under the "x" name until the new one is in place. It is linked

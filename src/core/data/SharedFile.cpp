@@ -152,28 +152,35 @@ std::uint64_t LockedFile::appendOffset(std::size_t recordSize) const {
     return size() / recordSize * recordSize;
 }
 
-std::optional<std::string> readSharedFile(const std::filesystem::path& file) {
+bool readSharedFile(const std::filesystem::path& file, std::string& into) {
+    into.clear();
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return false;
     // A shared lock keeps out a writer only for the moment of the read; when a writer holds the
     // file longer than that the file is read anyway, and half-written records at its end are
     // dropped by the record readers.
     for (int poll = 0; poll < kReaderWaitMs && !tryLock(fd, F_RDLCK); ++poll) defaultPause(1);
     struct stat st {};
-    std::optional<std::string> bytes;
+    bool read = false;
     if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) <= kMaxSharedFileSize) {
-        std::string content(static_cast<std::size_t>(st.st_size), '\0');
+        into.resize(static_cast<std::size_t>(st.st_size));
         std::size_t done = 0;
-        while (done < content.size()) {
-            const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
+        while (done < into.size()) {
+            const ssize_t n = ::read(fd, into.data() + done, into.size() - done);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
             done += static_cast<std::size_t>(n);
         }
-        content.resize(done);
-        bytes = std::move(content);
+        into.resize(done);
+        read = true;
     }
     ::close(fd);
+    return read;
+}
+
+std::optional<std::string> readSharedFile(const std::filesystem::path& file) {
+    std::string bytes;
+    if (!readSharedFile(file, bytes)) return std::nullopt;
     return bytes;
 }
 

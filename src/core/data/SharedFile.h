@@ -65,5 +65,8 @@ private:
 // A writer busy on the file is waited for briefly (at most a quarter of a second) so that a record
 // being rewritten is not read half old and half new.
 std::optional<std::string> readSharedFile(const std::filesystem::path& file);
+// The same into `into`, whose storage is reused from one read to the next; false when the file
+// does not exist or cannot be read (`into` is then empty).
+bool readSharedFile(const std::filesystem::path& file, std::string& into);
 
 }  // namespace kalvintor::data

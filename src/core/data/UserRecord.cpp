@@ -114,10 +114,12 @@ std::string upperCp1252(std::string_view cp1252) {
     return upper;
 }
 
+std::string sortKey(std::string_view utf8) {
+    return upperCp1252(r::utf8ToCp1252(utf8));
+}
+
 int compareIgnoringCase(std::string_view a, std::string_view b) {
-    const std::string ua = upperCp1252(r::utf8ToCp1252(a));
-    const std::string ub = upperCp1252(r::utf8ToCp1252(b));
-    const int c = ua.compare(ub);
+    const int c = sortKey(a).compare(sortKey(b));
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 

@@ -3,11 +3,14 @@
 
 #include "records/Binary.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kalvintor::data {
 
@@ -91,5 +94,18 @@ std::string joinFullName(std::string_view first, std::string_view last);
 std::string upperCp1252(std::string_view cp1252);
 // Case-insensitive order of two UTF-8 texts, as the sorted lists use.
 int compareIgnoringCase(std::string_view a, std::string_view b);
+// The form of a UTF-8 text that orders as compareIgnoringCase does under plain comparison.
+std::string sortKey(std::string_view utf8);
+
+// Sorts a list of objects by a name, case-insensitively; equal names keep their order.
+template <typename List, typename Name>
+void sortByName(List& list, Name name) {
+    std::vector<std::pair<std::string, typename List::value_type>> keyed;
+    keyed.reserve(list.size());
+    for (auto& item : list) keyed.emplace_back(sortKey(name(item)), std::move(item));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < keyed.size(); ++i) list[i] = std::move(keyed[i].second);
+}
 
 }  // namespace kalvintor::data

@@ -63,9 +63,7 @@ void DataStore::LoadUsers() {
     // Objects beyond the last position are freed; nothing may keep pointing at them.
     for (std::size_t i = position; i < userList_.size(); ++i) forgetUser(userList_[i].get());
     userList_.resize(position);
-    std::ranges::stable_sort(userList_, [](const auto& a, const auto& b) {
-        return compareIgnoringCase(a->sortName, b->sortName) < 0;
-    });
+    sortByName(userList_, [](const auto& u) -> const std::string& { return u->sortName; });
 
     auto byId = [this](std::int16_t id) -> TUserInfo* {
         for (const auto& user : userList_)

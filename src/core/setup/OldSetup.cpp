@@ -66,8 +66,9 @@ OldSetupBytes unpadOldSetup(records::Bytes padded) {
     for (std::size_t i = 0; i < 3; ++i)
         std::copy_n(padded.begin() + static_cast<std::ptrdiff_t>(pitchEnd + i * (kOldRhythmSize + 1)),
                     kOldRhythmSize, old.begin() + static_cast<std::ptrdiff_t>(pitchEnd + i * kOldRhythmSize));
+    // The padded form ends with the melody block; the unused last byte of the short form stays 0.
     std::copy_n(padded.begin() + static_cast<std::ptrdiff_t>(pitchEnd + 3 * (kOldRhythmSize + 1)),
-                kOldSetupSize - old_offsets::kMelodyBlock, old.begin() + old_offsets::kMelodyBlock);
+                kOldMelodyBlockSize, old.begin() + old_offsets::kMelodyBlock);
     return old;
 }
 

@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kTextNotASetup = 5015;
-constexpr std::string_view kEnglishNotASetup = "The file is not an exercise setup file.";
+constexpr std::string_view kEnglishNotASetup =
+    "This file is not an exercise setup of this version of Kalvintor School.";
 constexpr int kTextSaveChanged = 5019;
 constexpr std::string_view kEnglishSaveChanged =
     "The exercise setup has been changed. Do you want to save it?";

@@ -50,7 +50,7 @@ TEST(Results, AppendedResultsLoadInFileOrderAndFilter) {
     EXPECT_EQ(readBytes(file).size(), 4 * kResultRecordSize);
 
     store.LoadResults(7);
-    EXPECT_EQ(store.ResultList()[3]->key, ResultKey(result(7, 2, 45000.2)));
+    EXPECT_EQ(store.ResultList()[3]->key(), ResultKey(result(7, 2, 45000.2)));
     store.FilterResults(1, -1);
     EXPECT_EQ(store.FilteredResults().size(), 2u);
     store.FilterResults(-1, 44999.0);

@@ -104,7 +104,7 @@ TEST(Transfer, ImportingTheSameFolderTwiceAddsEachResultOnceInKeyOrder) {
         school.store->LoadResults(12);
         std::vector<std::string> keys;
         for (const auto& r : school.store->ResultList()) {
-            keys.push_back(r->key);
+            keys.push_back(r->key());
             EXPECT_EQ(r->record.userId, 12);
         }
         EXPECT_EQ(keys, (std::vector<std::string>{

@@ -155,7 +155,7 @@ TEST(SetupFile, OldFilesOf386And388BytesConvertAlike) {
         padded.insert(padded.end(), old.begin() + 266 + 30 * block, old.begin() + 266 + 30 * (block + 1));
         padded.push_back(0xEE);  // filler
     }
-    padded.insert(padded.end(), old.begin() + 356, old.end());
+    padded.insert(padded.end(), old.begin() + 356, old.begin() + 385);
     ASSERT_EQ(padded.size(), 388u);
     writeFile(dir / "padded.lvs", padded);
 
@@ -251,7 +251,9 @@ TEST(SetupFile, AChangedSetupIsOfferedForSavingUnlessATutorRuns) {
     EXPECT_TRUE(session.ConfirmSetupChange());
     EXPECT_EQ(h.asked, 2);
 
-    session.LeaveSetupView();
-    EXPECT_TRUE(session.setupChanged == false);
+    session.LeaveSetupView();  // the visit changed the setup...
+    EXPECT_TRUE(session.setupChanged);
     EXPECT_EQ(session.savedCopy, dialog);
+    session.LeaveSetupView();  // ...the next one did not
+    EXPECT_FALSE(session.setupChanged);
 }

@@ -158,7 +158,7 @@ TEST(TutorFile, OlderTutorsConvertTheirMaterialAndStepsAndHaveNoProgressions) {
     std::string file(448, '\0');
     kalvintor::records::MutableBytes head(reinterpret_cast<std::uint8_t*>(file.data()), 448);
     // Steps: one for exercise 1, one for exercise 4, and (ignored) one for exercise 10.
-    const std::int16_t starts[11] = {1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 4};
+    const std::int16_t starts[11] = {1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 4};
     for (std::size_t i = 0; i < 11; ++i) kalvintor::records::putI16(head, 348 + 2 * i, starts[i]);
     std::string material(5600, '\0');
     // Old chord type 15 (new 28): three notes, the last two placeholders.
@@ -189,6 +189,7 @@ TEST(TutorFile, OlderTutorsConvertTheirMaterialAndStepsAndHaveNoProgressions) {
     EXPECT_EQ(model.StepCount(1), 1);
     EXPECT_EQ(model.StepCount(4), 1);
     EXPECT_EQ(model.StepCount(10), 0);
+    ASSERT_TRUE(model.StepOf(1, 1) && model.StepOf(4, 1));
     const auto& block = model.StepOf(1, 1)->record.stepSetup;
     EXPECT_EQ(block[27], 1);  // new chord type 28
     EXPECT_EQ(block[66], 2);
