@@ -276,16 +276,15 @@ NotationLayout LayoutVoice(Voice& voice, const Meter& meter, int width, Spacing 
         lastBarLine = lineX;
         x += kBarGap;
         barStart = lineX + 1;
-        if (i + 1 < voice.size() && barWidth(voice, i + 1, spacing) + kBarGap > width - lineX) {
+        if (i + 1 == voice.size()) break;  // the closing bar line follows
+        addBarLine(l, row, lineX, false);
+        if (barWidth(voice, i + 1, spacing) + kBarGap > width - lineX) {
             addStaffLine(l, row, staffStart, lineX);
-            addBarLine(l, row, lineX, false);
             rowEndX.push_back(lineX);
             ++row;
             x = kFirstNoteX;
             barStart = kFirstBarStartX;
             staffStart = kStaffStartX;
-        } else if (i + 1 < voice.size()) {
-            addBarLine(l, row, lineX, false);
         }
     }
     // The closing bar line: after the last bar, or after the notes of an unfinished one.
