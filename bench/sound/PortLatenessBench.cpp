@@ -74,6 +74,7 @@ void BM_PortLateness(benchmark::State& state) {
         return;
     }
     RtMidiIn sink(RtMidi::UNIX_JACK, "bench-sink");
+    sink.setCallback([](double, std::vector<unsigned char>*, void*) {}, nullptr);
     sink.openVirtualPort("in");
     RtMidiOut out(RtMidi::UNIX_JACK, "bench-port");
     for (unsigned i = 0; i < out.getPortCount(); ++i) {

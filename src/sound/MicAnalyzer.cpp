@@ -24,7 +24,11 @@ namespace {
 // A note counts once yin has agreed on it this many hops in a row.
 constexpr int kStableHops = 2;
 // yin's confidence below which a hop counts as unvoiced.
-constexpr double kMinConfidence = 0.5;
+constexpr double kMinConfidence = 0.25;
+// The confidence the hop that makes a note certain needs.
+constexpr double kConfirmConfidence = 0.5;
+// The short window's longest period is half its length: it is trusted from D3 up.
+constexpr int kShortWindowLowest = 50;
 constexpr int kLowestNote = 21;
 constexpr int kHighestNote = 108;
 constexpr double kMinClapIntervalMs = 60.0;
@@ -114,13 +118,17 @@ void MicAnalyzer::Begin(MicMode mode) {
     candidateHops_ = 0;
     lastNote_ = -1;
     pitch_.reset();
+    shortPitch_.reset();
     onset_.reset();
     const auto rate = static_cast<uint_t>(kMicSampleRate);
     if (mode == MicMode::Tone) {
         hop_ = config_.highPrecision ? kPitchHopPrecise : kPitchHop;
         pitch_.reset(new_aubio_pitch("yin", kPitchBuffer, hop_, rate));
-        aubio_pitch_set_unit(pitch_.get(), "midi");
-        aubio_pitch_set_silence(pitch_.get(), static_cast<smpl_t>(SilenceGateDb(config_.toneThreshold)));
+        shortPitch_.reset(new_aubio_pitch("yin", kShortPitchBuffer, hop_, rate));
+        for (aubio_pitch_t* p : {pitch_.get(), shortPitch_.get()}) {
+            aubio_pitch_set_unit(p, "midi");
+            aubio_pitch_set_silence(p, static_cast<smpl_t>(SilenceGateDb(config_.toneThreshold)));
+        }
     } else if (mode == MicMode::Rhythm) {
         hop_ = config_.highPrecision ? kClapHopPrecise : kClapHop;
         clapDelayMs_ = ClapDelayMs(hop_);
@@ -148,6 +156,13 @@ void MicAnalyzer::Feed(const float* samples, std::size_t count, double clockMs,
     }
 }
 
+MicAnalyzer::HopPitch MicAnalyzer::Estimate(aubio_pitch_t* pitch) {
+    aubio_pitch_do(pitch, in_.get(), result_.get());
+    const double midi = result_->data[0];
+    if (midi <= 0) return {};
+    return {static_cast<int>(std::lround(midi)), aubio_pitch_get_confidence(pitch)};
+}
+
 void MicAnalyzer::Hop(double hopClockMs, std::vector<MicDetection>& out) {
     const double streamMs = static_cast<double>(streamSamples_) * 1000.0 / kMicSampleRate;
     if (mode_ == MicMode::Rhythm) {
@@ -159,11 +174,18 @@ void MicAnalyzer::Hop(double hopClockMs, std::vector<MicDetection>& out) {
         out.push_back({MicDetection::Kind::Clap, 0, clockAtStart_ + onsetStreamMs, onsetStreamMs});
         return;
     }
-    aubio_pitch_do(pitch_.get(), in_.get(), result_.get());
-    const double midi = result_->data[0];
-    const double confidence = aubio_pitch_get_confidence(pitch_.get());
-    const int note = static_cast<int>(std::lround(midi));
-    if (midi <= 0 || confidence < kMinConfidence || note < kLowestNote || note > kHighestNote) {
+    // Two windows on the same hops: the long one hears the lowest notes, the short one hears
+    // higher notes sooner after they begin.
+    const HopPitch wide = Estimate(pitch_.get());
+    const HopPitch narrow = Estimate(shortPitch_.get());
+    HopPitch chosen = wide;
+    if (wide.confidence < kConfirmConfidence && narrow.note >= kShortWindowLowest &&
+        narrow.confidence >= kConfirmConfidence) {
+        chosen = narrow;
+    }
+    const int note = chosen.note;
+    const double confidence = chosen.confidence;
+    if (note < kLowestNote || note > kHighestNote || confidence < kMinConfidence) {
         candidate_ = -1;
         candidateHops_ = 0;
         lastNote_ = -1;  // after silence the same note counts again
@@ -175,7 +197,7 @@ void MicAnalyzer::Hop(double hopClockMs, std::vector<MicDetection>& out) {
         candidate_ = note;
         candidateHops_ = 1;
     }
-    if (candidateHops_ >= kStableHops && note != lastNote_) {
+    if (candidateHops_ >= kStableHops && confidence >= kConfirmConfidence && note != lastNote_) {
         lastNote_ = note;
         out.push_back({MicDetection::Kind::Note, note, hopClockMs, streamMs});
     }

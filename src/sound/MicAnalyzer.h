@@ -16,8 +16,9 @@ enum class MicMode { Off, Tone, Rhythm };
 
 inline constexpr double kMicSampleRate = 44100.0;
 inline constexpr std::uint32_t kPitchBuffer = 2048;
-inline constexpr std::uint32_t kPitchHop = 512;
-inline constexpr std::uint32_t kPitchHopPrecise = 256;
+inline constexpr std::uint32_t kShortPitchBuffer = 1024;
+inline constexpr std::uint32_t kPitchHop = 256;
+inline constexpr std::uint32_t kPitchHopPrecise = 128;
 inline constexpr std::uint32_t kClapBuffer = 512;
 inline constexpr std::uint32_t kClapHop = 128;
 inline constexpr std::uint32_t kClapHopPrecise = 64;
@@ -66,12 +67,18 @@ public:
     static double ClapDelayMs(std::uint32_t hop);
 
 private:
+    struct HopPitch {
+        int note = -1;
+        double confidence = 0;
+    };
+    HopPitch Estimate(aubio_pitch_t* pitch);
     void Hop(double hopClockMs, std::vector<MicDetection>& out);
 
     MicConfig config_;
     MicMode mode_ = MicMode::Off;
     std::uint32_t hop_ = kPitchHop;
     CHandle<aubio_pitch_t, FreeAubioPitch> pitch_;
+    CHandle<aubio_pitch_t, FreeAubioPitch> shortPitch_;
     CHandle<aubio_onset_t, FreeAubioOnset> onset_;
     CHandle<fvec_t, FreeFvec> in_;
     CHandle<fvec_t, FreeFvec> result_;

@@ -37,8 +37,8 @@ public:
         changed_.notify_all();
     }
     // Waits (at most `limit`) until `count` items have come.
-    std::vector<std::pair<T, Clock::time_point>> WaitFor(std::size_t count,
-                                                         std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    std::vector<std::pair<T, Clock::time_point>> WaitFor(
+        std::size_t count, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
         std::unique_lock lock(mutex_);
         changed_.wait_for(lock, limit, [&] { return items_.size() >= count; });
         return items_;
@@ -138,10 +138,12 @@ TEST(PortPath, OutputThroughJackComesBackToTheRoutedWindow) {
     ASSERT_TRUE(midiIn.Started());
     // JACK makes new connections part of its graph a cycle or two later: wait until a message
     // gets through before timing anything.
-    for (int attempt = 0; attempt < 100 && input.inbox.WaitFor(1, std::chrono::milliseconds(100)).empty(); ++attempt) {
+    for (int attempt = 0; attempt < 100 && input.inbox.WaitFor(1, std::chrono::milliseconds(100)).empty();
+         ++attempt) {
         midiOut.ProgramChange(0, 15);
     }
-    ASSERT_FALSE(input.inbox.WaitFor(1, std::chrono::milliseconds(0)).empty()) << "nothing gets through the loop";
+    ASSERT_FALSE(input.inbox.WaitFor(1, std::chrono::milliseconds(0)).empty())
+        << "nothing gets through the loop";
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last of them has come too
     input.inbox.Clear();
 
