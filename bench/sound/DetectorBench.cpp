@@ -11,7 +11,7 @@
 #include <random>
 
 using namespace kalvintor::sound;
-namespace sig = kalvintor::sound::signals;
+namespace sig = kalvintor::sound::testsignals;
 
 namespace {
 
@@ -38,14 +38,14 @@ double ThreadCpuSeconds() {
 void BM_PitchDetection(benchmark::State& state) {
     // Every note from E2 to C6 as a sine, the synthesizer's piano and a sawtooth with ±20 cents of
     // vibrato, each with noise 20 dB below it.
-    std::vector<std::pair<int, std::vector<float>>> signals;
+    std::vector<std::pair<int, std::vector<float>>> tones;
     for (int note = 40; note <= 84; ++note) {
         std::vector<std::vector<float>> voices = {
             sig::Tone(sig::Voice::Sine, note, kSilenceMs, kToneMs), sig::Piano(note, kSilenceMs, kToneMs),
             sig::Tone(sig::Voice::Sawtooth, note, kSilenceMs, kToneMs, 20)};
         for (auto& v : voices) {
-            sig::AddNoise(v, kSnrDb, static_cast<unsigned>(note * 3 + signals.size()));
-            signals.push_back({note, std::move(v)});
+            sig::AddNoise(v, kSnrDb, static_cast<unsigned>(note * 3 + tones.size()));
+            tones.push_back({note, std::move(v)});
         }
     }
     int right = 0;
@@ -55,7 +55,7 @@ void BM_PitchDetection(benchmark::State& state) {
         right = 0;
         latencies.clear();
         cpu = audio = 0;
-        for (const auto& [note, x] : signals) {
+        for (const auto& [note, x] : tones) {
             MicAnalyzer analyzer;
             analyzer.Begin(MicMode::Tone);
             const double before = ThreadCpuSeconds();
@@ -69,10 +69,10 @@ void BM_PitchDetection(benchmark::State& state) {
         }
     }
     std::sort(latencies.begin(), latencies.end());
-    state.counters["pitch_accuracy_pct"] = 100.0 * right / static_cast<double>(signals.size());
+    state.counters["pitch_accuracy_pct"] = 100.0 * right / static_cast<double>(tones.size());
     state.counters["pitch_latency_median_ms"] = latencies.empty() ? 0 : latencies[latencies.size() / 2];
     state.counters["detector_cpu_pct"] = 100.0 * cpu / audio;
-    state.counters["notes"] = static_cast<double>(signals.size());
+    state.counters["notes"] = static_cast<double>(tones.size());
 }
 
 void BM_ClapDetection(benchmark::State& state) {

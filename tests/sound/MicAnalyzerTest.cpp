@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace kalvintor::sound;
-namespace sig = kalvintor::sound::signals;
+namespace sig = kalvintor::sound::testsignals;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-namespace kalvintor::sound::signals {
+namespace kalvintor::sound::testsignals {
 
 inline constexpr double kRate = 44100.0;
 
@@ -84,4 +84,4 @@ inline std::vector<float> Claps(const std::vector<double>& atMs, double lengthMs
     return x;
 }
 
-}  // namespace kalvintor::sound::signals
+}  // namespace kalvintor::sound::testsignals
