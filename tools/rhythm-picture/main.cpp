@@ -35,6 +35,8 @@ const Sample kSamples[] = {
     {"6/8 with dotted notes and ties", 6, "q. e e e | q.~ q. | e. s e q e~ | h."},
     {"7/8 in groups of four and three eighths", 9, "e e e e e e e | q e e q e | e e q q."},
     {"5/4 with triplets and rests", 12, "3e q rq 3q | e e re e 3s e q rq"},
+    {"3/2 long values and every rest", 7,
+     "w h | rh h~ h | rq q re e rs s s s rt t s q re | rw rh | h. q~ h | 3h"},
     {"A rhythm of eight bars made by the engine, wrapping into rows", 4, ""},
 };
 
