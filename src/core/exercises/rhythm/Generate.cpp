@@ -14,6 +14,17 @@ std::int32_t dottedLength(std::int32_t d) {
     return d * 3 / 2;
 }
 
+// A tie between two notes of a quarter or longer is kept only where it binds inside a bar: not
+// into a note that ends the bar, not from the first note, not from a note that starts a bar.
+void cleanUpTie(Voice& v, std::size_t current) {
+    if (current == 0) return;
+    auto& previous = v[current - 1];
+    const bool startsBar = current >= 2 && v[current - 2].endsBar;
+    if (previous.tied && previous.value <= kQuarter && v[current].value <= kQuarter &&
+        (v[current].endsBar || current == 1 || startsBar))
+        previous.tied = false;
+}
+
 }  // namespace
 
 bool TRytme::tryChoice(std::size_t index, int p, bool firstNote, int tries, std::int32_t& d,
@@ -82,20 +93,13 @@ void TRytme::appendNote(int value, NoteKind kind, std::int32_t d, int& p) {
     n.onBeat = endsOnBeat(p);
     v.push_back(n);
 
-    // A tie between two long notes is kept only where it binds across the inside of a bar.
-    const std::size_t count = v.size();
-    if (count >= 2) {
-        auto& previous = v[count - 2];
-        const bool beforeEndedBar = count >= 3 && v[count - 3].endsBar;
-        if (previous.tied && previous.value <= kQuarter && value <= kQuarter &&
-            (n.endsBar || count == 2 || beforeEndedBar))
-            previous.tied = false;
-    }
+    cleanUpTie(v, v.size() - 1);
 }
 
 void TRytme::appendTriplet(int value, std::int32_t d, int& p) {
     Voice& v = voices_[0];
     if (!v.empty()) v.back().onBeat = true;
+    const std::size_t first = v.size();
     const std::int32_t member = d / 3;
     for (int k = 0; k < 3; ++k) {
         p += member;
@@ -108,6 +112,7 @@ void TRytme::appendTriplet(int value, std::int32_t d, int& p) {
         n.onBeat = k == 2;
         v.push_back(n);
     }
+    cleanUpTie(v, first);
 }
 
 void TRytme::finishVoice() {

@@ -118,6 +118,13 @@ void checkVoice(const TRytme& r, const RhythmSetup& setup, GenerateOutcome outco
             EXPECT_EQ((p + d) % bar % group, 0) << "a tie starts at a group boundary";
             ASSERT_LT(i + 1, v.size()) << "the last note is tied";
             EXPECT_FALSE(v[i + 1].rest) << "tied into a rest";
+            if (n.value <= kQuarter && v[i + 1].value <= kQuarter) {
+                EXPECT_FALSE(v[i + 1].endsBar) << "long notes tied into a bar's last note";
+                EXPECT_NE(i, 0u) << "long notes tied from the first note";
+                if (i > 0) {
+                    EXPECT_FALSE(v[i - 1].endsBar) << "long notes tied from a bar's first note";
+                }
+            }
         }
         p += d;
         if (n.triplet()) {
