@@ -1,26 +1,13 @@
 // Formatting of the device messages.
 #include "sound/DeviceTexts.h"
 
-namespace kalvintor::sound {
+#include "language/Format.h"
 
-std::string FormatTwo(const std::string& format, const std::string& first, const std::string& second) {
-    std::string out;
-    int used = 0;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (used < 2 && format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
-            out += used == 0 ? first : second;
-            ++used;
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
+namespace kalvintor::sound {
 
 std::string OpenErrorMessage(const std::string& format, const std::string& deviceName,
                              const DeviceError& error) {
-    return FormatTwo(format, "\"" + deviceName + "\".\r\n", "\r\r\n" + error.text);
+    return language::FormatText(format, {"\"" + deviceName + "\".\r\n", "\r\r\n" + error.text});
 }
 
 std::string CutDeviceName(const std::string& name) {

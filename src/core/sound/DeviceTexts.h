@@ -13,9 +13,19 @@ inline constexpr int kTextNoDevice = 102;
 inline constexpr int kTextMidiInOpenError = 5020;
 inline constexpr int kTextMidiOutOpenError = 5021;
 
-inline constexpr const char* kNoDeviceEnglish = "None";
+inline constexpr int kTextSoundFontMissing = 5180;
+inline constexpr int kTextSoundFontBroken = 5181;
+inline constexpr int kTextNoAudioOutput = 5182;
+
+inline constexpr const char* kNoDeviceEnglish = "(none)";
 inline constexpr const char* kMidiInOpenErrorEnglish = "Could not open the MIDI input device %s%s";
 inline constexpr const char* kMidiOutOpenErrorEnglish = "Could not open the MIDI output device %s%s";
+inline constexpr const char* kSoundFontMissingEnglish =
+    "The SoundFont %s does not exist. The built-in synthesizer keeps the sounds it has.";
+inline constexpr const char* kSoundFontBrokenEnglish =
+    "The file %s is not a SoundFont the built-in synthesizer can use. It keeps the sounds it has.";
+inline constexpr const char* kNoAudioOutputEnglish =
+    "No audio output was found: the built-in synthesizer plays silently.";
 
 inline constexpr const char* kChangeOutException = "ChangeDevice exception: Error opening MIDI out";
 inline constexpr const char* kChangeInException = "ChangeDevice exception: Error opening MIDI in";
@@ -24,9 +34,6 @@ inline constexpr const char* kListInError = "Error listing MIDI-in devices";
 
 // Shows a message to the user (a message box in the program).
 using ShowMessage = std::function<void(const std::string&)>;
-
-// Fills the first two "%s" of a format with the arguments; further directives stay as written.
-std::string FormatTwo(const std::string& format, const std::string& first, const std::string& second);
 
 // The message after a failed open: the format names the device in quotes and the system's text.
 std::string OpenErrorMessage(const std::string& format, const std::string& deviceName,
