@@ -1,6 +1,7 @@
 // Matching taps to notes, marks and the score.
 #include "exercises/rhythm/Evaluate.h"
 
+#include "exercises/rhythm/NoteValues.h"
 #include "language/Language.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ constexpr int kMostlyHitBelowPercent = 10;
 
 // Milliseconds of `ticks` at `tempo`.
 std::int64_t ticksToMs(std::int64_t ticks, int tempo) {
-    return ticks * 90 / tempo;
+    return ticks * kTickTempo / tempo;
 }
 
 bool tiedFromPrevious(const Voice& v, std::size_t i) {

@@ -39,7 +39,7 @@ enum class EvaluationMessage {
 struct TapTimes {
     const std::vector<std::int64_t>* taps = nullptr;  // on the millisecond clock
     std::int64_t zero = 0;                            // tap time zero (the rhythm's first note)
-    int tempo = 90;                                   // in force when tapping began
+    int tempo = kDefaultTempo;                        // in force when tapping began
 };
 
 struct Evaluation {

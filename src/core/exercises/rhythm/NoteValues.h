@@ -1,12 +1,15 @@
 // Note value codes and their lengths in ticks (a whole note is 2688 ticks).
 #pragma once
 
-#include <array>
+#include "sound/Ticks.h"
+
 #include <cstdint>
 
 namespace kalvintor::rhythm {
 
-inline constexpr int kTicksPerWhole = 2688;
+inline constexpr int kTicksPerWhole = sound::kTicksPerWhole;
+// n ticks last n × 90 / tempo milliseconds: at tempo 90 a tick is a millisecond.
+inline constexpr int kTickTempo = 90;
 
 // Note value codes: the index into NoteDurations.
 inline constexpr int kWhole = 1;
@@ -18,7 +21,7 @@ inline constexpr int kThirtySecond = 6;
 inline constexpr int kShortestValue = kThirtySecond;
 
 // Ticks of each value code; index 0 is unused so that the codes index it directly.
-inline constexpr std::array<std::int32_t, 7> NoteDurations{0, 2688, 1344, 672, 336, 168, 84};
+using sound::NoteDurations;
 
 constexpr bool isValueCode(int code) {
     return code >= kWhole && code <= kShortestValue;

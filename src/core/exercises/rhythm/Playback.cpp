@@ -122,7 +122,7 @@ void TRytme::PlayTaps(std::uint16_t base) {
     const auto& taps = evaluation_.relativeTaps;
     const std::int64_t tempo = tapTempo_;
     const std::int64_t barLength = BarLength();
-    const auto toTicks = [&](std::int64_t ms) { return ms * tempo / 90; };
+    const auto toTicks = [&](std::int64_t ms) { return ms * tempo / kTickTempo; };
 
     queueTrack1(static_cast<std::int32_t>(std::max<std::int64_t>(0, toTicks(taps.front()) + barLength)),
                 SeqEventKind::Delay);

@@ -92,7 +92,7 @@ RhythmSetup defaultRhythmSetup(RhythmExercise exercise) {
     s.meters[kFourFour - 1] = 1;
     s.noteValues[kHalf - 1] = 1;
     s.noteValues[kQuarter - 1] = 1;
-    s.tempo = 90;
+    s.tempo = kDefaultTempo;
     s.bars = 1;
     s.errors = exercise == RhythmExercise::Imitation ? 1 : 2;
     s.strictness = static_cast<std::int16_t>(Strictness::Normal);

@@ -45,6 +45,7 @@ enum class RhythmExercise { Imitation = 4, Reading = 5, Correction = 6 };
 // Tempo limits the setup dialog offers; the engine clamps whatever a block holds into them.
 inline constexpr int kMinTempo = 40;
 inline constexpr int kMaxTempo = 240;
+inline constexpr int kDefaultTempo = 90;
 
 // Bit of byte 38 for the triplet of a note value code 2..5 (half .. sixteenth).
 constexpr std::uint8_t tripletBit(int valueCode) {
@@ -57,7 +58,7 @@ struct RhythmSetup {
     std::array<std::uint8_t, kMeterCount> meters{};  // index 0 = meter table entry 1
     std::array<std::uint8_t, 6> reservedAfterMeters{};
     std::array<std::uint8_t, kNoteValueCount> noteValues{};  // index 0 = whole note (code 1)
-    std::uint8_t tempo = 90;
+    std::uint8_t tempo = kDefaultTempo;
     std::uint8_t bars = 1;
     std::uint8_t rests = 0;
     std::uint8_t errors = 1;

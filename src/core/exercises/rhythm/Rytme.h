@@ -155,8 +155,8 @@ private:
     bool ties_ = false;
     bool rests_ = false;
     int barCount_ = 1;
-    int tempo_ = 90;
-    int tapTempo_ = 90;
+    int tempo_ = kDefaultTempo;
+    int tapTempo_ = kDefaultTempo;
     Strictness strictness_ = Strictness::Normal;
     int errorsWanted_ = 1;
     bool startsWithBarRest_ = false;
