@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     app::SeedRandom(size);
     app::SetRandomizeClock([] { return std::uint64_t{7}; });
     const language::Language language;
-    for (auto mode : {ExerciseMode::Chord, ExerciseMode::Inversion, ExerciseMode::Interval, ExerciseMode::Scale,
-                      ExerciseMode::Melody, ExerciseMode::Progression}) {
+    for (auto mode : {ExerciseMode::Chord, ExerciseMode::Inversion, ExerciseMode::Interval,
+                      ExerciseMode::Scale, ExerciseMode::Melody, ExerciseMode::Progression}) {
         PitchExerciseState state;
         state.mode = mode;
         if (mode == ExerciseMode::Melody)

@@ -228,7 +228,8 @@ void PlayComparison(const IntervalComparisonState& state, bool repeat, sound::TM
     midiOut.Play();
 }
 
-void PlayComparedInterval(const IntervalComparisonState& state, ComparisonChoice which, sound::TMidiOut& midiOut) {
+void PlayComparedInterval(const IntervalComparisonState& state, ComparisonChoice which,
+                          sound::TMidiOut& midiOut) {
     midiOut.Stop();
     queueInterval(which == ComparisonChoice::A ? state.notesA : state.notesB, state.style, midiOut);
     midiOut.QueueNotify(comparison_codes::kPlaybackFinished);

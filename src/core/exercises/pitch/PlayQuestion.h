@@ -50,7 +50,8 @@ inline constexpr std::int32_t kComparisonPause = 400;
 inline constexpr std::int32_t kComparisonRepeatPause = 800;
 void PlayComparison(const IntervalComparisonState& state, bool repeat, sound::TMidiOut& midiOut);
 // After answering, a button replays its interval alone.
-void PlayComparedInterval(const IntervalComparisonState& state, ComparisonChoice which, sound::TMidiOut& midiOut);
+void PlayComparedInterval(const IntervalComparisonState& state, ComparisonChoice which,
+                          sound::TMidiOut& midiOut);
 
 // The tonic the reference plays for a question whose first note is `firstNote`: in the octave
 // reaching down from that note.
