@@ -29,6 +29,7 @@ struct Meter {
 };
 
 inline constexpr int kMeterTwoTwo = 1;
+inline constexpr int kMeterFourFour = 4;
 
 // Entries 1..14 (index 0 is unused so that meter numbers index it directly). With one group the
 // group repeats through the bar: in 4/4 every quarter is a group of one beat, in 6/8 each dotted

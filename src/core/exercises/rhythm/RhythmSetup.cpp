@@ -1,6 +1,8 @@
 // Reading, writing and converting the rhythm setup block.
 #include "exercises/rhythm/RhythmSetup.h"
 
+#include "exercises/rhythm/MeterTable.h"
+
 #include <algorithm>
 
 namespace kalvintor::rhythm {
@@ -82,14 +84,11 @@ RhythmSetupBytes encodeRhythmSetup(const RhythmSetup& s) {
 }
 
 RhythmSetup defaultRhythmSetup(RhythmExercise exercise) {
-    constexpr int kFourFour = 4;
-    constexpr int kHalf = 2;
-    constexpr int kQuarter = 3;
     // Byte 35 of the built-in imitation and reading blocks holds 208; no field names it.
     constexpr std::uint8_t kBuiltInReserved35 = 208;
 
     RhythmSetup s;
-    s.meters[kFourFour - 1] = 1;
+    s.meters[kMeterFourFour - 1] = 1;
     s.noteValues[kHalf - 1] = 1;
     s.noteValues[kQuarter - 1] = 1;
     s.tempo = kDefaultTempo;

@@ -150,7 +150,7 @@ private:
     int plainCount_ = 0;
     int smallestFit_ = 0;
     std::vector<int> meters_;
-    int meterIndex_ = 4;
+    int meterIndex_ = kMeterFourFour;
     bool dotted_ = false;
     bool ties_ = false;
     bool rests_ = false;
