@@ -37,6 +37,16 @@ int judgingWindow(Strictness strictness) {
     return kWindowNormal;
 }
 
+std::vector<std::int64_t> RelativeTaps(const TapTimes& tapTimes, bool startsWithBarRest, int barLength) {
+    std::vector<std::int64_t> relative;
+    if (tapTimes.taps == nullptr) return relative;
+    std::int64_t zero = tapTimes.zero;
+    if (startsWithBarRest) zero -= ticksToMs(barLength, std::max(1, tapTimes.tempo));
+    relative.reserve(tapTimes.taps->size() + 1);
+    for (auto t : *tapTimes.taps) relative.push_back(t - zero);
+    return relative;
+}
+
 Evaluation EvaluateTaps(Voice& voice, const TapTimes& tapTimes, Strictness strictness, bool startsWithBarRest,
                         int barLength, int passThreshold) {
     Evaluation result;
@@ -63,10 +73,7 @@ Evaluation EvaluateTaps(Voice& voice, const TapTimes& tapTimes, Strictness stric
         voice[i].mark = Mark::Unmatched;
     }
 
-    std::int64_t zero = tapTimes.zero;
-    if (startsWithBarRest) zero -= ticksToMs(barLength, tempo);
-    result.relativeTaps.reserve(taps.size() + 1);
-    for (auto t : taps) result.relativeTaps.push_back(t - zero);
+    result.relativeTaps = RelativeTaps(tapTimes, startsWithBarRest, barLength);
     std::vector<std::int64_t> t = result.relativeTaps;
     t.push_back(kSentinelTap);
 

@@ -53,6 +53,10 @@ struct Evaluation {
     EvaluationMessage message = EvaluationMessage::None;
 };
 
+// Tap times since the rhythm's first note: a rhythm that begins with a whole-bar rest counts from
+// one bar (`barLength` ticks) before tap time zero.
+std::vector<std::int64_t> RelativeTaps(const TapTimes& taps, bool startsWithBarRest, int barLength);
+
 // Matches the taps to the sounding notes of `voice` and sets every note's mark. `barLength` is
 // the ticks of a bar: a rhythm that begins with a whole-bar rest is judged from one bar earlier.
 Evaluation EvaluateTaps(Voice& voice, const TapTimes& taps, Strictness strictness, bool startsWithBarRest,

@@ -114,12 +114,7 @@ void TRytme::PlayRhythm(std::uint16_t base, int v, bool countIn) {
 
 void TRytme::PlayTaps(std::uint16_t base) {
     if (taps_.empty() || services_.midiOut == nullptr) return;
-    // Tap times relative to the rhythm's first note, as judging left them.
-    if (evaluation_.relativeTaps.size() != taps_.size()) {
-        std::string unused;
-        Evaluate(0, unused);
-    }
-    const auto& taps = evaluation_.relativeTaps;
+    const auto taps = RelativeTaps(TapTimes{&taps_, tapZero_, tapTempo_}, startsWithBarRest_, BarLength());
     const std::int64_t tempo = tapTempo_;
     const std::int64_t barLength = BarLength();
     const auto toTicks = [&](std::int64_t ms) { return ms * tempo / kTickTempo; };

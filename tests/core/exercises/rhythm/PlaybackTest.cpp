@@ -147,15 +147,22 @@ TEST_F(Playback, RecordedTapsPlayBackAfterACountIn) {
     engine.StartTaps();
     const auto zero = engine.TapZero();
     for (std::int64_t t : {0, 672, 1344}) engine.AddTap(zero + t + 1);
-    std::string message;
-    engine.Evaluate(90, message);
-    engine.PlayTaps(20);
     const std::vector<QueuedEvent> expected{
         on(1, 2689, 39, 110), off(1, 3361, 39),     on(1, 3361, 39, 110),
         off(1, 4033, 39),     on(1, 4033, 39, 110), off(1, 5376, 39),
     };
+    std::string message;
+    engine.Evaluate(90, message);
+    engine.PlayTaps(20);
     EXPECT_EQ(track(1), expected);
     EXPECT_EQ(codesFor(sound::kWindowRhythmReading), (std::vector<std::uint16_t>{21, 22}));
+
+    // Playing them back again, or before judging, queues the same and judges nothing.
+    for (auto& n : engine.voice(0)) n.mark = Mark::Unmatched;
+    sequencer.SeqClear();
+    engine.PlayTaps(20);
+    EXPECT_EQ(track(1), expected);
+    EXPECT_EQ(engine.voice(0)[0].mark, Mark::Unmatched);
 }
 
 TEST_F(Playback, WithoutTapsOrDeviceNothingIsQueued) {
