@@ -9,14 +9,29 @@
 
 namespace kalvintor::fuzzing {
 
+// Created on first use and removed when the process ends.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& name)
+        : dir_(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return dir_; }
+
+private:
+    std::filesystem::path dir_;
+};
+
 inline std::filesystem::path scratchDir(const std::string& name) {
-    static const auto dir = [&] {
-        const auto d = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(d);
-        std::filesystem::create_directories(d);
-        return d;
-    }();
-    return dir;
+    static const ScratchDir dir(name);
+    return dir.path();
 }
 
 inline void put(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {
