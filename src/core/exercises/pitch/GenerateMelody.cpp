@@ -117,37 +117,48 @@ struct Candidate {
 };
 using PitchTable = std::array<Candidate, kPositions>;
 
-// The scale's notes at positions from kLowestPosition up; note number (j mod c) + 1 raised by
-// whole octaves, and below the tonic counted back from the scale's last note.
+// The scale's notes at positions from kLowestPosition up, one scale step per position and
+// position 0 on the scale's first note. A scale stored with its closing octave (C .. C) has one
+// degree fewer than notes: counting the octave as a degree of its own would give two positions
+// the same pitch, which the walk would take for a step.
 PitchTable pitchTable(const theory::CatalogueEntry& scale, int reference, const KeyContext& key,
                       const std::vector<int>& chordPitchClasses) {
     PitchTable table{};
-    const int c = scale.noteCount();
+    const int count = scale.noteCount();
+    const bool closed = count > 1 && scale.notes[static_cast<std::size_t>(count - 1)].pitch ==
+                                         scale.notes[0].pitch + theory::kOctave;
+    const int degrees = closed ? count - 1 : count;
     for (int j = kLowestPosition; j <= kHighestPosition; ++j) {
-        int number = 0;  // 0-based note index
-        int octaves = 0;
-        if (j >= 0) {
-            number = j % c;
-            octaves = j / c;
-        } else {
-            number = floorMod(4 * c + j, c) - 1;
-            octaves = -1;
-            // A whole scale below the tonic: the note under the octave, two octaves down.
-            if (number < 0) {
-                number = std::max(c - 2, 0);
-                octaves = -2;
-            }
-        }
+        const int number = floorMod(j, degrees);
+        const int octaves = floorDiv(j, degrees);
         const auto& note = scale.notes[static_cast<std::size_t>(number)];
         auto& candidate = table[static_cast<std::size_t>(j - kLowestPosition)];
         candidate.pitch = note.pitch - theory::kMiddleC + reference + 12 * octaves;
-        candidate.spellOffset =
-            theory::SpellInKey(candidate.pitch, note.spellOffset, key.tonicOffset, key.keySig);
+        // Spelled from the major key whose notes the scale uses: a mode's own first note is no
+        // major tonic, and counting letters from it would write G as F double sharp in F sharp
+        // Phrygian.
+        candidate.spellOffset = theory::SpellInKey(candidate.pitch, note.spellOffset, 0, key.keySig);
         candidate.chordTone =
             chordPitchClasses.empty() || std::find(chordPitchClasses.begin(), chordPitchClasses.end(),
                                                    floorMod(candidate.pitch, 12)) != chordPitchClasses.end();
     }
     return table;
+}
+
+// How many positions `to`'s frame lies above `from`'s: where `to` has the pitch that `from` has
+// at position 0 (the nearest pitch when the scales differ).
+int frameShift(const PitchTable& to, const PitchTable& from) {
+    const int origin = from[static_cast<std::size_t>(-kLowestPosition)].pitch;
+    int best = 0;
+    int bestDistance = 1000;
+    for (int j = kLowestPosition; j <= kHighestPosition; ++j) {
+        const int distance = std::abs(to[static_cast<std::size_t>(j - kLowestPosition)].pitch - origin);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = j;
+        }
+    }
+    return best;
 }
 
 int randomEnabledKey(const MelodySetup& melody) {
@@ -231,7 +242,9 @@ GenerateResult GenerateMelody(PitchExerciseState& state, const theory::ChordCata
                 const auto& chord = progression->notes[static_cast<std::size_t>(segment - 1)];
                 const int chordType = chord.extra;
                 scale = &catalogue.scales().entry(chordType == 1 || chordType == 3 || chordType == 6 ? 6 : 1);
-                const int chordRoot = chord.pitch - theory::kMiddleC + reference;
+                // Progressions are stored on C, a minor one on C minor: its chords lie on the
+                // minor tonic, three semitones below the major tonic the reference stands on.
+                const int chordRoot = chord.pitch - theory::kMiddleC + reference - (key.minor ? 3 : 0);
                 if (chordType + 1 <= theory::kCatalogueEntries) {
                     const auto& chordEntry = catalogue.chordTypes().entry(chordType + 1);
                     for (int k = 0; k < chordEntry.noteCount(); ++k)
@@ -287,8 +300,19 @@ GenerateResult GenerateMelody(PitchExerciseState& state, const theory::ChordCata
     int high = positions.back();
     for (int i = n - 2; i >= 0; --i) {
         const auto following = notes[static_cast<std::size_t>(i + 1)];
-        const int j0 = positions[static_cast<std::size_t>(i + 1)];
         const int segment = segments[static_cast<std::size_t>(i)];
+        const int followingSegment = segments[static_cast<std::size_t>(i + 1)];
+        if (segment != followingSegment && !chromatic) {
+            // The chords' scales start on different notes (the minor one a third lower), so a
+            // position means another pitch in the next table: carry the positions over by pitch,
+            // or leaps and the ambitus would be counted from the wrong note.
+            const int shift = frameShift(tables[static_cast<std::size_t>(segment - 1)],
+                                         tables[static_cast<std::size_t>(followingSegment - 1)]);
+            for (int k = i + 1; k < n; ++k) positions[static_cast<std::size_t>(k)] += shift;
+            low += shift;
+            high += shift;
+        }
+        const int j0 = positions[static_cast<std::size_t>(i + 1)];
         int patience = 0;
         if (i == 0 || segment != segments[static_cast<std::size_t>(i + 1)])
             patience = 10;

@@ -4,6 +4,7 @@
 #include "theory/Tables.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 
 using namespace kalvintor;
@@ -32,6 +33,12 @@ MelodySetup setup(int length, int leap, int ambitus, int type, bool rhythm, int 
     m.lowerLimit = static_cast<std::uint8_t>(lower);
     m.upperLimit = static_cast<std::uint8_t>(upper);
     return m;
+}
+
+int letterStep(const QuestionNote& note) {
+    const int natural = note.pitch + note.spellOffset;
+    return 7 * theory::floorDiv(natural, 12) +
+           theory::FlatSteps[static_cast<std::size_t>(theory::floorMod(natural, 12))].step;
 }
 
 int barTicks(std::uint8_t value) {
@@ -72,6 +79,12 @@ TEST_F(Melodies, StayInsideTheLimitsNeverRepeatThreeTimesAndFillTheirBars) {
             }
             ASSERT_EQ(position % 2688, 0) << "type " << int(m.melodyType);
             ASSERT_EQ(notes.back().beatWeight, 2);
+            if (m.melodyType != melody_types::kChromatic && m.melodyType != melody_types::kWholeTone) {
+                // Leaps in scale steps, counted on the written letters.
+                for (std::size_t k = 1; k < notes.size(); ++k)
+                    ASSERT_LE(std::abs(letterStep(notes[k]) - letterStep(notes[k - 1])), m.largestLeap)
+                        << "type " << int(m.melodyType) << " note " << k;
+            }
             if (m.melodyType == melody_types::kChromatic) {
                 const auto [low, high] = std::minmax_element(
                     notes.begin(), notes.end(), [](auto& a, auto& b) { return a.pitch < b.pitch; });

@@ -220,9 +220,9 @@ TEST_F(Playing, IntervalComparisonPlaysAThenBWithItsNotices) {
     state.style = PlayStyle::Up;
     PlayComparison(state, false, midiOut);
     const std::vector<Expected> expected{
-        {1, 0, on(60), 0},       {1, 500, off(60), 0},  {1, 550, on(64), 0},  {1, 1050, off(64), 0},
-        {1, 1500, 0, 41},        {1, 1500, on(62), 0},  {1, 2000, off(62), 0}, {1, 2050, on(69), 0},
-        {1, 2550, off(69), 0},   {1, 2600, 0, 42},      {1, 2600, 0, 45},
+        {1, 0, on(60), 0},     {1, 500, off(60), 0}, {1, 550, on(64), 0},   {1, 1050, off(64), 0},
+        {1, 1500, 0, 41},      {1, 1500, on(62), 0}, {1, 2000, off(62), 0}, {1, 2050, on(69), 0},
+        {1, 2550, off(69), 0}, {1, 2600, 0, 42},     {1, 2600, 0, 45},
     };
     EXPECT_EQ(track(1), expected);
     PlayComparison(state, true, midiOut);
