@@ -34,21 +34,22 @@ theory::TableKind TableOf(ExerciseMode mode) {
     return theory::TableKind::ChordTypes;
 }
 
-PitchExercise ExerciseOf(ExerciseMode mode) {
+int PromptTextId(ExerciseMode mode) {
     switch (mode) {
         case ExerciseMode::Chord:
-            return PitchExercise::Chords;
+            return 211;
         case ExerciseMode::Inversion:
-            return PitchExercise::Inversions;
+            return 1411;
         case ExerciseMode::Interval:
-            return PitchExercise::Intervals;
+            return 411;
         case ExerciseMode::Scale:
+            return 1611;
         case ExerciseMode::Melody:
-            return PitchExercise::Scales;
+            return 1811;
         case ExerciseMode::Progression:
-            return PitchExercise::Progressions;
+            return 2011;
     }
-    return PitchExercise::Chords;
+    return 211;
 }
 
 namespace {

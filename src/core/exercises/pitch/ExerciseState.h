@@ -128,10 +128,11 @@ struct PitchExerciseState {
     AnswerRow& row(int entryNumber) { return answerTable[static_cast<std::size_t>(entryNumber - 1)]; }
 };
 
+// The language text that prompts for a question of the mode.
+int PromptTextId(ExerciseMode mode);
+
 // The catalogue table a mode asks from.
 theory::TableKind TableOf(ExerciseMode mode);
-// The exercise number a mode belongs to.
-PitchExercise ExerciseOf(ExerciseMode mode);
 
 // Takes the setup block of the mode's exercise. `showKeyNames` is the program's key-name
 // setting. Reset also clears the counters.

@@ -103,6 +103,11 @@ struct SetupBlock {
         return mode <= 2 ? static_cast<InversionMode>(mode) : InversionMode::AllRootPosition;
     }
     bool addRootBass() const { return (option >> 4) != 0; }
+    // The option byte of the progression exercise as the setup dialog stores it: the inversion
+    // mode minus 16 for the root bass, as a byte (random inversions with the bass: 242).
+    static std::uint8_t progressionOption(InversionMode mode, bool rootBass) {
+        return static_cast<std::uint8_t>(static_cast<int>(mode) - (rootBass ? 16 : 0));
+    }
 
     friend bool operator==(const SetupBlock&, const SetupBlock&) = default;
 };

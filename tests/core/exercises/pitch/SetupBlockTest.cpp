@@ -32,6 +32,8 @@ TEST(SetupBlock, OptionByteAndTonicByteReadAsTheDialogWritesThem) {
     block.option = 242;  // random inversions with the root bass
     EXPECT_EQ(block.inversionMode(), InversionMode::Random);
     EXPECT_TRUE(block.addRootBass());
+    EXPECT_EQ(SetupBlock::progressionOption(InversionMode::Random, true), 242);
+    EXPECT_EQ(SetupBlock::progressionOption(InversionMode::LastRootPosition, false), 1);
     block.option = 7;  // a low nibble above 2
     EXPECT_EQ(block.inversionMode(), InversionMode::AllRootPosition);
     block.tonic = 33;
