@@ -9,14 +9,16 @@ struct MetronomeSettings {
     bool on = false;
     double periodMs = 672.0;  // one quarter note at the current tempo
     settings::TSoundRec click{9, 0, 110, 37};
+    settings::TSoundRec firstBeat{9, 0, 125, 56};  // the first beat of a bar a playback marks
 };
 
 // How long a click's note sounds before its note-off.
 inline constexpr double kClickLengthMs = 60.0;
 
 // Beats every period through the anchor (the start of the latest playback, or the moment the
-// metronome was switched on). While a playback carries clicks of its own on the click track the
-// grid keeps quiet, so a caller's clicks are never doubled; it resumes in step afterwards.
+// metronome was switched on). While a playback marks its own beats (beat notices) the metronome
+// clicks on those instead, accenting each bar's first; where the playback sounds clicks of its own
+// it keeps quiet, so they are never doubled. Afterwards the grid resumes in step.
 class MetronomeGrid {
 public:
     MetronomeGrid() = default;

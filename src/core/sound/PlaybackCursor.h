@@ -34,14 +34,17 @@ public:
 
 private:
     void TakeMetronome(double untilMs, std::vector<DueItem>& out);
+    void Click(double atMs, const settings::TSoundRec& sound, std::vector<DueItem>& out);
 
     Timeline timeline_;
     std::size_t next_ = 0;
+    std::size_t nextBeat_ = 0;
     std::uint64_t generation_ = 0;
     double startMs_ = 0;
 
     MetronomeSettings metronome_;
     MetronomeGrid grid_;
+    double anchorMs_ = 0;
     double nextClickMs_ = 0;
     std::optional<double> clickOffMs_;
     std::uint32_t clickOff_ = 0;

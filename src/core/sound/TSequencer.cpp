@@ -47,8 +47,10 @@ void TSequencer::SeqSetSyncDelay(std::uint16_t ms) {
     syncDelayMs_ = std::min<std::int32_t>(ms, kMaxSyncDelayMs);
 }
 
-void TSequencer::SeqSetMetronomeSound(const settings::TSoundRec& click) {
+void TSequencer::SeqSetMetronomeSound(const settings::TSoundRec& click,
+                                      const settings::TSoundRec& firstBeat) {
     metronome_.click = click;
+    metronome_.firstBeat = firstBeat;
     ApplyMetronome();
 }
 

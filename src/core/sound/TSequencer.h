@@ -35,7 +35,7 @@ public:
     void SeqSetMetronome(bool on);
     // Notifications are posted this many milliseconds (0..600) after their place in the sound.
     void SeqSetSyncDelay(std::uint16_t ms);
-    void SeqSetMetronomeSound(const settings::TSoundRec& click);
+    void SeqSetMetronomeSound(const settings::TSoundRec& click, const settings::TSoundRec& firstBeat);
 
     std::int32_t Tempo() const { return tempo_; }
     std::int32_t SyncDelay() const { return syncDelayMs_; }

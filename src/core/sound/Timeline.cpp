@@ -2,11 +2,42 @@
 #include "sound/Timeline.h"
 
 #include "sound/MidiMessage.h"
+#include "sound/NotifyRouting.h"
 #include "sound/Ticks.h"
 
 #include <algorithm>
+#include <set>
 
 namespace kalvintor::sound {
+
+namespace {
+
+constexpr int kMaxBeatsPerBar = 16;
+
+// A beat notice: beats per bar × 256 + beat number, beat 1..beats.
+bool IsBeatNotice(const QueuedEvent& q) {
+    const int beats = q.code >> 8;
+    const int beat = q.code & 0xFF;
+    return q.kind == SeqEventKind::Notify && q.window == kWindowMain && beats >= 1 &&
+           beats <= kMaxBeatsPerBar && beat >= 1 && beat <= beats;
+}
+
+void AddMarkedBeats(const std::vector<QueuedEvent>& clickTrack, std::int32_t tempo, Timeline& timeline) {
+    std::set<std::int64_t> soundedTicks;
+    for (const QueuedEvent& q : clickTrack) {
+        if (q.kind == SeqEventKind::Message && IsNoteOn(q.message)) soundedTicks.insert(q.tick);
+    }
+    std::int64_t lastTick = -1;
+    for (const QueuedEvent& q : clickTrack) {
+        if (!IsBeatNotice(q) || q.tick == lastTick) continue;
+        lastTick = q.tick;
+        const double at = TicksToMs(q.tick, tempo);
+        timeline.beatsUntilMs = at;
+        if (!soundedTicks.contains(q.tick)) timeline.beats.push_back({at, (q.code & 0xFF) == 1});
+    }
+}
+
+}  // namespace
 
 std::vector<QueuedEvent> QueuedEvents(std::uint8_t track, const std::vector<SeqEvent>& events) {
     std::vector<QueuedEvent> out;
@@ -52,6 +83,7 @@ Timeline BuildTimeline(const std::vector<SeqEvent>& track1, const std::vector<Se
         }
         timeline.endMs = std::max(timeline.endMs, TicksToMs(TrackLengthTicks(events), t));
     }
+    AddMarkedBeats(QueuedEvents(kClickTrack, track2), t, timeline);
     // Track 1 was appended first, so at equal times the question track goes first.
     std::stable_sort(timeline.events.begin(), timeline.events.end(),
                      [](const TimedEvent& a, const TimedEvent& b) { return a.timeMs < b.timeMs; });

@@ -20,12 +20,24 @@ struct TimedEvent {
     friend bool operator==(const TimedEvent&, const TimedEvent&) = default;
 };
 
+// A beat a playback marks with a beat notice (beats per bar × 256 + beat, to the main window)
+// and sounds no click of its own on: the metronome clicks there when it is on.
+struct MarkedBeat {
+    double timeMs = 0;  // in the sound, without the sync delay
+    bool firstOfBar = false;
+
+    friend bool operator==(const MarkedBeat&, const MarkedBeat&) = default;
+};
+
 struct Timeline {
     std::vector<TimedEvent> events;  // in time order; events of one track keep their order
     double endMs = 0;                // the end of the longer track, trailing delays included
     // The time of the last sounding event of the click track, when it has any: a caller queued
     // its own clicks there, so the free-running metronome keeps quiet until then.
     double clickTrackSoundUntilMs = -1;
+    std::vector<MarkedBeat> beats;
+    // The last beat notice's time: the metronome follows the playback's beats until then.
+    double beatsUntilMs = -1;
 };
 
 // The events of one track with the tick each falls on; delays are folded into the ticks.

@@ -13,6 +13,7 @@ using kalvintor::sound::testing::SoundRig;
 namespace {
 
 const settings::TSoundRec kClick{9, 0, 110, 37};
+const settings::TSoundRec kFirstBeat{9, 0, 125, 56};
 
 std::vector<double> OnsetTimes(const std::vector<SentMessage>& sent, int key) {
     std::vector<double> times;
@@ -113,7 +114,7 @@ TEST(SequencerPlayback, PlayingAgainReplacesThePlaybackWithANewGeneration) {
 TEST(Metronome, ClicksEveryBeatAtTheTempoAndFollowsTempoChanges) {
     SoundRig rig;
     rig.Create();
-    rig.sequencer.SeqSetMetronomeSound(kClick);
+    rig.sequencer.SeqSetMetronomeSound(kClick, kFirstBeat);
     rig.sequencer.SeqSetTempo(120);  // a beat lasts 504 ms
     rig.sequencer.SeqSetMetronome(true);
     rig.Port().Advance(1600);
@@ -130,19 +131,54 @@ TEST(Metronome, ClicksEveryBeatAtTheTempoAndFollowsTempoChanges) {
 TEST(Metronome, FallsInStepWithPlaybackAndNeverDoublesQueuedClicks) {
     SoundRig rig;
     rig.Create();
-    rig.sequencer.SeqSetMetronomeSound(kClick);
+    rig.sequencer.SeqSetMetronomeSound(kClick, kFirstBeat);
     rig.sequencer.SeqSetMetronome(true);  // tempo 90: a beat lasts 672 ms
     rig.Port().Advance(1000);             // clicks at 0 and 672
     // A count-in of two queued clicks (other key), then a rhythm on track 1 for two more beats.
-    const settings::TSoundRec countIn{9, 0, 110, 56};
+    const settings::TSoundRec countIn{9, 0, 110, 42};
     rig.midiOut->QueueSound(672, 0, 0, 0, countIn, false);
     rig.midiOut->QueueSound(672, 0, 0, 0, countIn, false);
     rig.sequencer.SeqAddEvent(1, 1344, SeqEventKind::Delay);
     rig.midiOut->QueueNotes(std::vector<QueuedNote>{{72, 3, 2}, {72, 3, 2}}, 2, NoteMode::Melody, false);
     rig.midiOut->Play();
     rig.Port().Advance(4000);
-    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 56), (std::vector<double>{1000, 1672}));
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 42), (std::vector<double>{1000, 1672}));
     EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 72), (std::vector<double>{2344, 3016}));
     // The metronome is silent over the count-in and clicks with the rhythm's beats after it.
     EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 37), (std::vector<double>{0, 672, 2344, 3016, 3688}));
+}
+
+TEST(Metronome, ClicksOnTheBeatsAPlaybackMarksAccentingEachBar) {
+    // Two bars of 3/4 in eighths (336 ticks a beat) marked with beat notices: the first silent, the
+    // second with clicks of the caller's own. At tempo 90 a beat lasts 336 ms.
+    for (bool metronomeOn : {true, false}) {
+        SoundRig rig;
+        rig.Create();
+        rig.sequencer.SeqSetMetronomeSound(kClick, kFirstBeat);
+        rig.sequencer.SeqSetMetronome(metronomeOn);
+        const settings::TSoundRec own{9, 0, 100, 75};
+        for (bool audible : {false, true}) {
+            for (std::uint16_t beat = 1; beat <= 3; ++beat) {
+                rig.midiOut->QueueSound(336, 0, static_cast<std::uint16_t>(3 * 256 + beat), 0, own, !audible);
+            }
+        }
+        rig.Port().Advance(100);
+        rig.midiOut->Play();
+        rig.Port().Advance(100 + 2016 + 1000);
+        const std::vector<double> first = OnsetTimes(rig.Port().Sent(), 56);
+        const std::vector<double> others = OnsetTimes(rig.Port().Sent(), 37);
+        EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 75), (std::vector<double>{1108, 1444, 1780}));
+        if (!metronomeOn) {
+            EXPECT_TRUE(first.empty());
+            EXPECT_TRUE(others.empty());
+            continue;
+        }
+        EXPECT_EQ(first, (std::vector<double>{100})) << "the silent bar's first beat, accented";
+        // The silent bar's other beats; none over the caller's clicks; then the grid of quarter
+        // notes (672 ms) resumes in step with the start, after the last marked beat.
+        ASSERT_GE(others.size(), 3u);
+        EXPECT_EQ(std::vector<double>(others.begin(), others.begin() + 3),
+                  (std::vector<double>{0, 436, 772}));
+        EXPECT_EQ(others[3], 100 + 4 * 672.0);
+    }
 }
