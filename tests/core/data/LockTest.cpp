@@ -56,3 +56,34 @@ TEST(Locking, AFileThatCannotBeCreatedFailsAtOnce) {
     EXPECT_FALSE(store.SaveUser(user(2, "a", "A", "A")));
     EXPECT_EQ(asked, 0);
 }
+
+TEST(Locking, DeleteUserStopsAtTheFirstStepThatCannotBeDone) {
+    const auto dir = freshDir();
+    DataStore store(dir, StoreEnvironment{}, quickCallbacks());
+    ASSERT_TRUE(store.SaveUser(user(3, "bo", "Bo", "Alm")));
+    ASSERT_TRUE(store.AppendResult(result(3, 1, 45000)));
+    ASSERT_TRUE(store.SaveSettings(3));
+    store.LoadUsers();
+    const std::string users = readBytes(dir / "User.dat");
+
+    // GIVEN Setting.dat held by another workstation: nothing is deleted
+    {
+        auto other = LockedFile::open(dir / "Setting.dat", "", "", {});
+        ASSERT_TRUE(other);
+        EXPECT_FALSE(store.DeleteUser(*store.UserList()[0]));
+    }
+    EXPECT_TRUE(fs::exists(store.ResultFileName(3)));
+    EXPECT_EQ(readBytes(dir / "User.dat"), users);
+    ASSERT_EQ(store.UserList().size(), 1u);
+
+    // GIVEN User.dat held: the settings and results go, the user record stays
+    {
+        auto other = LockedFile::open(dir / "User.dat", "", "", {});
+        EXPECT_FALSE(store.DeleteUser(*store.UserList()[0]));
+    }
+    EXPECT_FALSE(fs::exists(store.ResultFileName(3)));
+    EXPECT_EQ(readBytes(dir / "User.dat"), users);
+    EXPECT_EQ(store.UserList().size(), 1u);
+    EXPECT_TRUE(store.DeleteUser(*store.UserList()[0]));
+    EXPECT_TRUE(store.UserList().empty());
+}
