@@ -313,6 +313,13 @@ int NextCyclicRoot(int previousRoot, int movement, const RootRange& range) {
     return root;
 }
 
+GenerateResult NewQuestion(PitchExerciseState& state, const theory::ChordCatalogue& catalogue) {
+    if (state.mode != ExerciseMode::Melody && state.enabledList.empty()) return GenerateResult::NothingToAsk;
+    state.answer = AnswerState{};
+    state.answered = false;
+    return GenerateQuestion(state, catalogue);
+}
+
 GenerateResult GenerateQuestion(PitchExerciseState& state, const theory::ChordCatalogue& catalogue) {
     if (state.mode == ExerciseMode::Melody) {
         app::Randomize();

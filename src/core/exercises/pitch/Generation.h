@@ -14,6 +14,10 @@ enum class GenerateResult { Generated, NothingToAsk, MelodyFailed };
 // Reseeds the program's generator from the clock and builds the next question of the mode.
 GenerateResult GenerateQuestion(PitchExerciseState& state, const theory::ChordCatalogue& catalogue);
 
+// The core of "New question": nothing without answer buttons (except melodies); otherwise the
+// answer is cleared, the question is open again and the next one is generated.
+GenerateResult NewQuestion(PitchExerciseState& state, const theory::ChordCatalogue& catalogue);
+
 // The next root of a cyclic movement after `previousRoot` (0 = none yet), folded into the range.
 int NextCyclicRoot(int previousRoot, int movement, const RootRange& range);
 

@@ -2,6 +2,7 @@
 #include "exercises/pitch/Instruments.h"
 
 #include "exercises/pitch/Answer.h"
+#include "theory/Guitar.h"
 #include "theory/Spelling.h"
 #include "theory/Tables.h"
 
@@ -64,6 +65,7 @@ QuestionNote InstrumentNote(const PitchExerciseState& state, int shownPitch) {
     QuestionNote note;
     note.pitch = shownPitch + state.displayShift;
     note.spellOffset = theory::DefaultSpelling(note.pitch, state.key.keySig);
+    note.guitarString = static_cast<std::uint8_t>(theory::HighestStringFor(shownPitch));
     return note;
 }
 
@@ -78,9 +80,7 @@ MidiKeyOutcome MidiNote(PitchExerciseState& state, MidiKeyboardState& keyboard, 
     const int g = guitarSound ? 1 : 0;
     const int shown = pitch - state.displayShift;
     if (shown < state.inputRangeLow - 12 * g || shown > state.inputRangeHigh) return outcome;
-    QuestionNote note;
-    note.pitch = pitch + (guitarSound ? 12 : 0);
-    note.spellOffset = theory::DefaultSpelling(note.pitch, state.key.keySig);
+    QuestionNote note = InstrumentNote(state, shown + (guitarSound ? 12 : 0));
     const bool newChord = keyboard.heldKeys == 0;
     ++keyboard.heldKeys;
     const bool freePlay = state.answered && state.questionCount == 0;

@@ -137,6 +137,18 @@ TEST_F(Generation, DiatonicRootsPlaceTheIntervalOnADegreeOfTheKey) {
     EXPECT_EQ(lower, (std::set<int>{4, 11}));  // the minor seconds of C major: E-F and B-C
 }
 
+TEST_F(Generation, NewQuestionOpensTheQuestionAndClearsTheAnswer) {
+    auto state = stateFor(ExerciseMode::Chord, blockWith(PitchExercise::Chords, {1}, 60, 72));
+    state.answer.notes.push_back(QuestionNote{50});
+    ASSERT_TRUE(state.answered);
+    ASSERT_EQ(NewQuestion(state, theory::BuiltInCatalogue()), GenerateResult::Generated);
+    EXPECT_FALSE(state.answered);
+    EXPECT_TRUE(state.answer.notes.empty());
+    auto none = stateFor(ExerciseMode::Chord, blockWith(PitchExercise::Chords, {}, 60, 72));
+    EXPECT_EQ(NewQuestion(none, theory::BuiltInCatalogue()), GenerateResult::NothingToAsk);
+    EXPECT_TRUE(none.answered);
+}
+
 TEST_F(Generation, ARangeOfOneRootAllowsRepeats) {
     auto state = stateFor(ExerciseMode::Chord, blockWith(PitchExercise::Chords, {1}, 60, 61));
     for (int i = 0; i < 5; ++i) {

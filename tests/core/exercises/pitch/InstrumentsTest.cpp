@@ -65,6 +65,7 @@ TEST(InstrumentNote, SpelledInTheKeyAndRaisedByTheDisplayShift) {
     const auto n = InstrumentNote(state, 66);
     EXPECT_EQ(n.pitch, 78);
     EXPECT_EQ(n.spellOffset, -1);
+    EXPECT_EQ(n.guitarString, 4);  // shown at 66: the D string
     state.key.keySig = -1;
     EXPECT_EQ(InstrumentNote(state, 66).spellOffset, 1);
 }
