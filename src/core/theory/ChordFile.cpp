@@ -118,7 +118,14 @@ std::vector<std::uint8_t> StoreChordFile(std::vector<std::uint8_t> file, const C
 files::WriteError SaveCatalogue(const ChordCatalogue& catalogue, const CatalogueFileSnapshot& snapshot,
                                 const std::filesystem::path& file) {
     std::vector<std::uint8_t> current;
-    if (const auto bytes = files::readFile(file)) current.assign(bytes->begin(), bytes->end());
+    if (const auto bytes = files::readFile(file)) {
+        current.assign(bytes->begin(), bytes->end());
+    } else {
+        // A file that exists but cannot be read is left alone rather than replaced by what
+        // this run knows of it.
+        std::error_code error;
+        if (std::filesystem::exists(file, error) || error) return files::WriteError::CannotWrite;
+    }
     return files::writeFileAtomically(file, StoreChordFile(std::move(current), catalogue, snapshot));
 }
 

@@ -54,7 +54,8 @@ CatalogueFileSnapshot LoadCatalogue(ChordCatalogue& catalogue, const std::filesy
 std::vector<std::uint8_t> StoreChordFile(std::vector<std::uint8_t> file, const ChordCatalogue& catalogue,
                                          const CatalogueFileSnapshot& snapshot);
 
-// Writes the user ranges back to `file`, replacing it atomically.
+// Writes the user ranges back to `file`, replacing it atomically. A file that exists but cannot
+// be read is not touched.
 files::WriteError SaveCatalogue(const ChordCatalogue& catalogue, const CatalogueFileSnapshot& snapshot,
                                 const std::filesystem::path& file);
 

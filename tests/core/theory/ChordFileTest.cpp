@@ -197,3 +197,12 @@ TEST_F(ChordFileOnDisk, SavedUserEntriesLoadBackAndDeletionsAreWritten) {
     EXPECT_EQ(third.progressions().entry(36).count, 2);
     EXPECT_EQ(read().size() % kChordFileRecordSize, 0u);
 }
+
+TEST_F(ChordFileOnDisk, AFileThatCannotBeReadIsNotReplaced) {
+    std::filesystem::create_directory(file());  // exists, but reads fail
+    ChordCatalogue catalogue;
+    const auto snapshot = LoadCatalogue(catalogue, file());
+    EXPECT_EQ(catalogue, BuiltInCatalogue());
+    EXPECT_NE(SaveCatalogue(catalogue, snapshot, file()), files::WriteError::None);
+    EXPECT_TRUE(std::filesystem::is_directory(file()));
+}

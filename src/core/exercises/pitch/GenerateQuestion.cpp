@@ -326,8 +326,9 @@ GenerateResult GenerateQuestion(PitchExerciseState& state, const theory::ChordCa
         const auto result = GenerateMelody(state, catalogue);
         if (result != GenerateResult::Generated) return result;
         const int type = state.melody.melodyType;
-        state.options.playTonic =
-            state.melody.playTonic() && type != melody_types::kWholeTone && type != melody_types::kChromatic;
+        const bool keyless = type == melody_types::kWholeTone || type == melody_types::kChromatic;
+        state.options.playTonic = state.melody.playTonic() && !keyless;
+        state.options.showKeySignature = state.melody.showKeySignature != 0 && !keyless;
         state.style = state.styleList.empty() ? PlayStyle::Up : state.styleList.front();
         state.answer = AnswerState{};
         state.reversed = false;

@@ -163,6 +163,7 @@ TEST_F(Melodies, MinorTypesSetTheMinorFlagAndModesTheirTonic) {
         }
         if (type == 9 || type == 10) {
             EXPECT_FALSE(state.options.playTonic);
+            EXPECT_FALSE(state.options.showKeySignature);
             for (const auto& n : state.notes) EXPECT_EQ(n.spellOffset, 0);
         }
     }
