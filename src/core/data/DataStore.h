@@ -82,7 +82,6 @@ public:
     const std::filesystem::path& DataPath() const { return dataPath_; }
     void setDataPath(const std::filesystem::path& dataPath);
     StoreCallbacks& callbacks() { return callbacks_; }
-    StoreEnvironment& environment() { return environment_; }
 
     // Users (User.dat).
     void LoadUsers();

@@ -26,8 +26,6 @@ struct ExerciseStatistics {
 
 // Days counted back from today's midnight for the period values.
 inline constexpr std::uint8_t kDefaultStatisticsPeriod = 6;
-// The period of each item of the "Result sumations" menu: 1 day, 3 days, 1 week, 2 weeks, 1 month.
-inline constexpr std::uint8_t kStatisticsPeriods[] = {0, 2, 7, 14, 30};
 
 // Exercises whose Correct holds an average score rather than a count.
 inline bool isRhythmExercise(int exercise) {

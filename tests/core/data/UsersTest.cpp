@@ -185,6 +185,8 @@ TEST(Users, FilterUsersByLevelAndClass) {
     DataStore store(dir);
     store.LoadUsers();
     EXPECT_EQ(store.CountAdministrators(), 1);
+    EXPECT_TRUE(admin.isAdministrator());
+    EXPECT_FALSE(teacher.isAdministrator());
 
     struct Case {
         int mask, classId;
