@@ -212,3 +212,27 @@ TEST(Transfer, ImportedNamesNeverLeadOutsideTheNamedFolders) {
     EXPECT_EQ(written, (std::vector<fs::path>{"school/Data/User.dat", "school/Private/evil.tut",
                                               "stick/evil.tut", "stick/exuser.dx4"}));
 }
+
+TEST(Transfer, AFailedTutorCopyKeepsTheUserRecordButStillMergesResults) {
+    const auto root = freshDir();
+    Installation home(root / "home");
+    Installation school(root / "school");
+    UserRecord anna = user(7, "anna", "Anna", "Berg");
+    anna.tutorFile = "Lost.tut";  // named, but not there to be exported
+    anna.tutorStep.fill(5);
+    ASSERT_TRUE(home.store->SaveUser(anna));
+    ASSERT_TRUE(home.store->AppendResult(result(7, 1, 45000.5)));
+    ASSERT_EQ(ExportUser(*home.store, anna, root / "stick", answering(true)), TransferResult::Done);
+
+    ASSERT_TRUE(school.store->SaveUser(user(12, "anna", "Anna", "Berg")));
+    school.select(12);
+    const std::string users = readBytes(school.data / "User.dat");
+    std::vector<std::string> messages;
+    TransferQuestions q = answering(true);
+    q.showMessage = [&](const std::string& text) { messages.push_back(text); };
+    EXPECT_EQ(ImportUser(*school.store, root / "stick", school.dirs(), q), TransferResult::Failed);
+    EXPECT_EQ(messages, (std::vector<std::string>{std::string(texts::kTutorCopyFailed.english)}));
+    EXPECT_EQ(readBytes(school.data / "User.dat"), users);
+    school.store->LoadResults(12);
+    EXPECT_EQ(school.store->ResultList().size(), 1u);
+}
