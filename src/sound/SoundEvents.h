@@ -10,6 +10,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 
 namespace kalvintor::sound {
 
@@ -78,5 +79,12 @@ public:
 private:
     QObject* receiver_;
 };
+
+// What the microphone component posts with (Microphone::Post), as MicEvents to the receiver.
+inline std::function<void(int, std::uint32_t, std::int64_t, std::uint64_t)> PostMicEvents(QObject* receiver) {
+    return [receiver](int message, std::uint32_t w, std::int64_t l, std::uint64_t generation) {
+        QCoreApplication::postEvent(receiver, new MicEvent(message, w, l, generation));
+    };
+}
 
 }  // namespace kalvintor::sound

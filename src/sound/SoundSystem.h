@@ -1,4 +1,22 @@
 // The program's MIDI system: the built-in synthesizer in entry 1, then the MIDI ports.
+//
+// The program puts the sound side together like this (and takes it apart in reverse order, as the
+// device objects' ports refer to the synthesizer and the sequencer):
+//
+//     SoundSystem system(SoundSystemOptions{});
+//     TSequencer sequencer;
+//     QtNotificationSink notifications(mainWindow);       // NotificationEvent, message 1280
+//     sequencer.SetNotificationSink(&notifications);
+//     TMidiIn midiIn(system, midiInput, language, show);  // midiInput: QtMidiInputSink(mainWindow)
+//     TMidiOut midiOut(system, sequencer, settings, language, show);
+//     MidiInputRouter router(midiIn, settings);
+//     SoundServices services(system.Synth(), mediaDir);  // answer sounds, wave volume, the tune
+//     Microphone microphone(PostMicEvents(mainWindow));   // MicEvent, messages 1281 and 1282
+//     MicSession mic(microphone);
+//
+// The main window drops a NotificationEvent whose generation `sequencer.IsCurrent` refuses, and a
+// MicEvent whose generation `microphone.IsCurrent` refuses: they belong to a stopped playback or
+// detection.
 #pragma once
 
 #include "sound/BuiltinSynth.h"
