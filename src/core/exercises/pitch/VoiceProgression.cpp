@@ -65,12 +65,19 @@ void invertTowards(VoicedChord& chord, int anchor, int chordType) {
     int shift = anchor - notes[nearest].pitch - best;
     if (floorMod(shift, 12) != 0) shift = anchor - notes[nearest].pitch + best;
     if (nearest + 1 < notes.size()) {
+        // Chords wider than an octave (ninths) need a second octave for a note to come below
+        // the top voice; the notes are then put in rising order again.
+        const int top = notes[nearest].pitch;
         std::vector<QuestionNote> turned;
         for (std::size_t i = nearest + 1; i < notes.size(); ++i) {
             turned.push_back(notes[i]);
-            turned.back().pitch -= 12;
+            do {
+                turned.back().pitch -= 12;
+            } while (turned.back().pitch >= top);
         }
         for (std::size_t i = 0; i <= nearest; ++i) turned.push_back(notes[i]);
+        std::stable_sort(turned.begin(), turned.end(),
+                         [](const QuestionNote& a, const QuestionNote& b) { return a.pitch < b.pitch; });
         notes = std::move(turned);
     }
     for (auto& note : notes) note.pitch += shift;

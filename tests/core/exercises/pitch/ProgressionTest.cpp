@@ -128,6 +128,35 @@ TEST(VoiceProgression, RandomInversionsKeepOneTopVoice) {
     }
 }
 
+TEST(VoiceProgression, NinthChordsStillEndOnTheAnchorAndTheClusterIsThinned) {
+    const auto& types = theory::BuiltInCatalogue().chordTypes();
+    const KeyContext c{0, false, 0};
+    // A seventh with a flat ninth (wider than an octave) turned to have its root on top.
+    const auto ninth = VoiceProgression(chords({{60, 23}}), InversionMode::Random, false, 72, 60, c, types);
+    EXPECT_EQ(pitchesOf(ninth.notes), (std::vector<int>{61, 64, 67, 70, 72}));
+    // Minor with major seventh and ninth: the ninth a semitone under the minor third goes.
+    const auto thinned = VoiceProgression(chords({{60, 21}}), InversionMode::Random, false, 72, 60, c, types);
+    EXPECT_EQ(pitchesOf(thinned.notes), (std::vector<int>{62, 67, 71, 72}));
+}
+
+TEST(VoiceProgression, BassesMostlyAboveMiddleCAreDrawnWithTheChords) {
+    const auto& types = theory::BuiltInCatalogue().chordTypes();
+    const auto high =
+        VoiceProgression(chords({{84, 0}, {91, 0}}), InversionMode::AllRootPosition, true, 0, 84, {}, types);
+    for (const auto& n : high.notes) EXPECT_EQ(n.addedBass, 0);
+    EXPECT_EQ(high.notes.front().pitch, 72);
+}
+
+TEST(VoiceProgression, NeverMoreThanThirtySixNotes) {
+    const auto& types = theory::BuiltInCatalogue().chordTypes();
+    std::vector<QuestionNote> twelve = chords({{60, 19}});  // six-note chords, with the bass seven
+    twelve.resize(12, twelve.front());
+    const auto voiced = VoiceProgression(twelve, InversionMode::AllRootPosition, true, 0, 60, {}, types);
+    EXPECT_LE(voiced.notes.size(), 36u);
+    EXPECT_EQ(voiced.notes.back().endMark, kEndOfQuestion);
+    EXPECT_EQ(voiced.chordStarts.size(), 5u);
+}
+
 TEST_F(Progressions, AnswersChordByChordWithTheTriadTheKeySuggests) {
     auto state = progressionState({10}, 0, 11);  // II mi - V - I on C
     ASSERT_EQ(GenerateQuestion(state, theory::BuiltInCatalogue()), GenerateResult::Generated);
