@@ -40,7 +40,8 @@ std::string formatMessage(std::string pattern, const std::string& score, const s
     return pattern;
 }
 
-std::optional<fs::path> firstTutorIn(const fs::path& dir) {
+// The tutor files of a directory in name order.
+std::vector<fs::path> tutorsIn(const fs::path& dir) {
     std::vector<fs::path> found;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
@@ -49,8 +50,20 @@ std::optional<fs::path> firstTutorIn(const fs::path& dir) {
             entry.is_regular_file(ec))
             found.push_back(entry.path());
     }
+    std::ranges::sort(found);
+    return found;
+}
+
+std::optional<fs::path> firstTutorIn(const fs::path& dir) {
+    const auto found = tutorsIn(dir);
     if (found.empty()) return std::nullopt;
-    return *std::ranges::min_element(found);
+    return found.front();
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // A tutor of the language directory, copied into the common directory when it is not there yet.
@@ -128,6 +141,27 @@ StepJudgement JudgeStep(int score, int step, int stepCount, int upgrade, int dow
 std::int32_t stepAfter(int result, std::int32_t step) {
     if (result == kPreviousStep || result == kStay || result == kNextStep) return step + (result - kStay);
     return step;
+}
+
+std::vector<ChooserRow> TutorChooserRows(const TutorHeader& header) {
+    std::vector<ChooserRow> rows;
+    for (int exercise : {3, 2, 1, 7, 10, 8, 5, 4, 6, 9})
+        if (const int steps = header.stepsOf(exercise); steps > 0) rows.push_back({exercise, steps});
+    return rows;
+}
+
+std::vector<TAddInf> ListTutors(const fs::path& directory, const fs::path& commonDirectory) {
+    const bool common = !commonDirectory.empty() &&
+                        files::equalsIgnoringCase((directory / "").string(), (commonDirectory / "").string());
+    std::vector<TAddInf> list;
+    for (const auto& file : tutorsIn(directory)) {
+        auto header = ReadTutorHeader(file);
+        if (!header) continue;
+        TAddInf entry{*header, trimmed(header->tutorName), common ? file.filename().string() : file.string()};
+        if (entry.title.empty()) entry.title = file.filename().string();
+        list.push_back(std::move(entry));
+    }
+    return list;
 }
 
 std::optional<std::string> ChooseDefaultTutor(const fs::path& commonDirectory,

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kalvintor::language {
 class Language;
@@ -51,6 +52,25 @@ StepJudgement JudgeStep(int score, int step, int stepCount, int upgradePercent, 
 
 // The step after the dialog's result: one up, the same or one down; unchanged for any other result.
 std::int32_t stepAfter(int result, std::int32_t step);
+
+// One row of the tutor chooser: an exercise that has steps, and how many.
+struct ChooserRow {
+    int exercise;
+    int steps;
+};
+// The chooser's rows from top to bottom (exercises 3, 2, 1, 7, 10, 8, 5, 4, 6, 9), without the
+// exercises that have no steps.
+std::vector<ChooserRow> TutorChooserRows(const TutorHeader& header);
+
+// One entry of the tutor list: the file's header, the title shown and the name to store.
+struct TAddInf {
+    TutorHeader header;
+    std::string title;       // the trimmed tutor name, or the file name when it has none
+    std::string storedName;  // the bare name in the common directory, else the full path
+};
+// Every tutor file of `directory` whose header can be read, in file-name order.
+std::vector<TAddInf> ListTutors(const std::filesystem::path& directory,
+                                const std::filesystem::path& commonDirectory);
 
 // The tutor given to a user without one: the stored name (bare for the common directory, a full
 // path otherwise), or nothing when neither directory holds a tutor. Tutors found only in the

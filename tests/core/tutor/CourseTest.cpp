@@ -121,3 +121,41 @@ TEST(Course, DefaultTutorFollowsTheOrderOfPreference) {
     writeAll(dir / "English.tut", "x");
     EXPECT_EQ(ChooseDefaultTutor(dir / "missing", dir, "English"), (dir / "English.tut").string());
 }
+
+TEST(Course, ChooserShowsOnlyExercisesWithStepsInItsRowOrder) {
+    TutorHeader h;
+    // Steps for exercises 1 (two) and 2 (one) only.
+    const std::int16_t starts[11] = {1, 3, 4, 4, 4, 4, 4, 4, 4, 4, 4};
+    std::copy(std::begin(starts), std::end(starts), h.stepStart.begin());
+    const auto rows = TutorChooserRows(h);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].exercise, 2);
+    EXPECT_EQ(rows[0].steps, 1);
+    EXPECT_EQ(rows[1].exercise, 1);
+    EXPECT_EQ(rows[1].steps, 2);
+    h.stepStart[9] = 2;  // a damaged file: exercise 10 counts 2, exercise 9 counts negative
+    EXPECT_EQ(TutorChooserRows(h).size(), 3u);
+}
+
+TEST(Course, TutorListShowsTitlesAndStoresBareNamesOnlyForTheCommonDirectory) {
+    const auto dir = freshDir();
+    fs::create_directories(dir / "common");
+    TutorHeader titled;
+    titled.tutorName = "  Ear basics ";
+    const auto bytes = encodeTutorHeader(titled);
+    writeAll(dir / "common" / "b.tut", std::string(bytes.begin(), bytes.end()));
+    const auto untitled = encodeTutorHeader(TutorHeader{});
+    writeAll(dir / "common" / "a.TUT", std::string(untitled.begin(), untitled.end()));
+    writeAll(dir / "common" / "short.tut", "too short for a header");
+    writeAll(dir / "common" / "notes.txt", "x");
+
+    const auto common = ListTutors(dir / "common", dir / "common");
+    ASSERT_EQ(common.size(), 2u);
+    EXPECT_EQ(common[0].title, "a.TUT");
+    EXPECT_EQ(common[0].storedName, "a.TUT");
+    EXPECT_EQ(common[1].title, "Ear basics");
+    EXPECT_EQ(common[1].storedName, "b.tut");
+    const auto elsewhere = ListTutors(dir / "common", dir / "other");
+    ASSERT_EQ(elsewhere.size(), 2u);
+    EXPECT_EQ(elsewhere[1].storedName, (dir / "common" / "b.tut").string());
+}
