@@ -107,7 +107,6 @@ BuiltinSynth::Created BuiltinSynth::Create(const SynthOptions& options) {
             s->driver_.reset(new_fluid_audio_driver2(st, &BuiltinSynth::Render, s.get()));
             if (s->driver_ != nullptr) {
                 s->output_ = AudioOutput::Driver;
-                s->driverName_ = name;
                 break;
             }
         }

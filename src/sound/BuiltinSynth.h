@@ -60,7 +60,6 @@ public:
     BuiltinSynth& operator=(const BuiltinSynth&) = delete;
 
     AudioOutput Output() const { return output_; }
-    std::string DriverName() const { return driverName_; }
     double SampleRate() const { return kSynthSampleRate; }
 
     // Immediate MIDI: a packed short message.
@@ -105,7 +104,6 @@ private:
     std::mutex scheduleMutex_;
     FluidEvent event_;
     AudioOutput output_ = AudioOutput::Offline;
-    std::string driverName_;
     WaveMixer waves_;
     std::jthread clock_;
     std::jthread soundFontLoader_;

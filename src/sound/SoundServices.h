@@ -28,8 +28,6 @@ public:
     MidiFilePlay PlayMidiFile(const std::filesystem::path& file, QObject* receiver);
     void StopMidiFile();
 
-    const std::filesystem::path& MediaDir() const { return mediaDir_; }
-
 private:
     BuiltinSynth* synth_;
     std::filesystem::path mediaDir_;

@@ -27,14 +27,6 @@ std::uint8_t WaveMixer::Level() const {
     return static_cast<std::uint8_t>(std::lround(gain_.load() * 255.0f));
 }
 
-bool WaveMixer::Busy() const {
-    for (const Voice& v : voices_) {
-        const int s = v.state.load(std::memory_order_acquire);
-        if (s == kReady || s == kPlaying) return true;
-    }
-    return false;
-}
-
 void WaveMixer::Mix(float* left, float* right, int frames) {
     const float gain = gain_.load(std::memory_order_relaxed);
     for (Voice& v : voices_) {

@@ -23,7 +23,6 @@ public:
 
     // Audio side: adds the playing voices to the two output buffers.
     void Mix(float* left, float* right, int frames);
-    bool Busy() const;
 
 private:
     enum State : int { kFree = 0, kReady = 1, kPlaying = 2, kDone = 3 };

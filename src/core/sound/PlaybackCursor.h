@@ -30,7 +30,6 @@ public:
     std::optional<double> NextDueMs() const;
     // Appends the items due at or before untilMs in time order.
     void TakeDue(double untilMs, std::vector<DueItem>& out);
-    bool Playing() const { return next_ < timeline_.events.size(); }
 
 private:
     void TakeMetronome(double untilMs, std::vector<DueItem>& out);

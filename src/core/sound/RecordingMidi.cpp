@@ -32,7 +32,6 @@ void RecordingOutPort::Clear() {
 }
 
 void RecordingOutPort::SetMetronome(const MetronomeSettings& metronome) {
-    metronome_ = metronome;
     cursor_.SetMetronome(metronome, nowMs_);
 }
 

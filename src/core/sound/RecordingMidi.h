@@ -46,7 +46,6 @@ public:
     void ClearSent() { sent_.clear(); }
     const std::vector<StartedTimeline>& Starts() const { return starts_; }
     int Clears() const { return clears_; }
-    const MetronomeSettings& Metronome() const { return metronome_; }
     void FailSends(bool fail) { failSends_ = fail; }
 
 private:
@@ -56,7 +55,6 @@ private:
     double nowMs_ = 0;
     int clears_ = 0;
     bool failSends_ = false;
-    MetronomeSettings metronome_;
     PlaybackCursor cursor_;
     NotificationSink* sink_ = nullptr;
 };

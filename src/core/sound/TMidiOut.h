@@ -103,7 +103,6 @@ public:
 
     // What decides where notifications go (kept up to date by the main window).
     void SetNotifyContext(const NotifyContext& context) { notifyContext_ = context; }
-    const NotifyContext& GetNotifyContext() const { return notifyContext_; }
 
     TSequencer& Sequencer() { return sequencer_; }
     MidiOutPort* Port() { return port_.get(); }

@@ -39,7 +39,6 @@ public:
 
     std::int32_t Tempo() const { return tempo_; }
     std::int32_t SyncDelay() const { return syncDelayMs_; }
-    bool MetronomeOn() const { return metronome_.on; }
     MidiOutPort* Output() const { return output_; }
 
     const std::vector<SeqEvent>& Track(std::uint8_t track) const;

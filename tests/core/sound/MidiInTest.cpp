@@ -105,6 +105,11 @@ TEST(MidiInputRouting, RouteOpensTheStoredDeviceStartsItAndStopKeepsItRunning) {
     rig.router.StopMidiInput();
     EXPECT_EQ(rig.router.MidiInputTarget(), 0);
     EXPECT_TRUE(rig.midiIn.Started());
+
+    rig.system.Input()->failStart = true;
+    rig.router.RouteMidiInput(4);
+    EXPECT_FALSE(rig.midiIn.Started()) << "started is the result of starting";
+    EXPECT_EQ(rig.router.MidiInputTarget(), 4);
 }
 
 TEST(MidiInputRouting, DispatchToAnExerciseWindow) {
