@@ -36,9 +36,8 @@ bool hasName(TableKind kind) {
     return kind == TableKind::ChordTypes || kind == TableKind::Intervals || kind == TableKind::Scales;
 }
 
-std::array<std::uint8_t, kChordFileRecordSize> buildRecord(const FileTable& table, int number,
-                                                           const CatalogueEntry& entry) {
-    std::array<std::uint8_t, kChordFileRecordSize> record{};
+ChordFileRecord buildRecord(const FileTable& table, int number, const CatalogueEntry& entry) {
+    ChordFileRecord record{};
     record[r::kTypeCode] = table.code;
     record[r::kCount] = entry.count;
     records::putU16(record, r::kEntryNumber, static_cast<std::uint16_t>(number));
@@ -50,9 +49,8 @@ std::array<std::uint8_t, kChordFileRecordSize> buildRecord(const FileTable& tabl
 // Overwrites the first record for (code, number) at or after `position`, or appends the record;
 // `position` moves behind the record stored. Scanning only forward means an older record may
 // remain earlier in the file, which the reading rule (later record wins) outranks.
-void storeForward(std::vector<std::uint8_t>& file, std::size_t& position,
-                  const std::array<std::uint8_t, kChordFileRecordSize>& record, std::uint8_t code,
-                  int number) {
+void storeForward(std::vector<std::uint8_t>& file, std::size_t& position, const ChordFileRecord& record,
+                  std::uint8_t code, int number) {
     while (position + kChordFileRecordSize <= file.size()) {
         const records::Bytes existing(file.data() + position, kChordFileRecordSize);
         const auto at = static_cast<std::ptrdiff_t>(position);

@@ -26,6 +26,8 @@ inline constexpr std::size_t kName = 52;        // ShortString[50]
 inline constexpr std::size_t kReserved = 103;   // 3 bytes, written as 0
 }  // namespace chord_record
 
+using ChordFileRecord = std::array<std::uint8_t, kChordFileRecordSize>;
+
 // Type codes of the tables in the file.
 namespace chord_codes {
 inline constexpr std::uint8_t kChordTypes = 1;

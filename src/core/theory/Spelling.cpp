@@ -31,14 +31,16 @@ const std::string& NaturalBLetter() {
     return naturalB();
 }
 
+std::array<std::string, 12> NoteLetters() {
+    return {"C", " ", "D", " ", "E", "F", " ", "G", " ", "A", "B", NaturalBLetter()};
+}
+
 std::string NoteName(int pitch, int spellOffset) {
     if (spellOffset < kDoubleSharp || spellOffset > kDoubleFlat) return "???";
     const int signedPitch = static_cast<std::int8_t>(static_cast<std::uint8_t>(pitch));
     int k = floorMod(signedPitch + 12 + spellOffset, 12);
     if (k == 11 && spellOffset > 0) k = 10;
-    static constexpr std::array<std::string_view, 11> letters{"C", " ", "D", " ", "E", "F",
-                                                              " ", "G", " ", "A", "B"};
-    std::string name = k == 11 ? NaturalBLetter() : std::string(letters[static_cast<std::size_t>(k)]);
+    std::string name = NoteLetters()[static_cast<std::size_t>(k)];
     name += AccidentalSuffix[static_cast<std::size_t>(2 - spellOffset)];
     return name;
 }

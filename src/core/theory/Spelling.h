@@ -1,6 +1,7 @@
 // Written names of pitches: note names, spelling in a key, default spelling and key names.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@ struct ChordCatalogue;
 // language load.
 void SetNaturalBLetter(std::string_view letter);
 const std::string& NaturalBLetter();
+
+// Letters by natural pitch class: "C", " ", "D", " ", "E", "F", " ", "G", " ", "A", "B" (for B
+// with a flat) and at index 11 the letter of B natural.
+std::array<std::string, 12> NoteLetters();
 
 // "C", "Eb", "F#", "Bbb"... ; "???" for offsets outside -2..+2.
 std::string NoteName(int pitch, int spellOffset);
