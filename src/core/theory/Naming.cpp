@@ -35,6 +35,12 @@ std::string ProgressionName(const CatalogueEntry& entry) {
     return name;
 }
 
+std::string ChordTypeButtonCaption(int symbolIndex, const ChordCatalogue& catalogue) {
+    if (symbolIndex == 0 || symbolIndex == 1) return catalogue.chordTypes().entry(symbolIndex + 1).name;
+    if (symbolIndex < 0 || symbolIndex >= kChordSymbolCount) return {};
+    return std::string(ChordSymbolSuffix[static_cast<std::size_t>(symbolIndex)]);
+}
+
 void RebuildInversionNames(ChordCatalogue& catalogue, const InversionWords& words) {
     auto& inversions = catalogue.inversions();
     for (int number = 1; number < FirstUserEntry(TableKind::ChordInversions); ++number) {

@@ -25,6 +25,10 @@ std::string ProgressionChordName(int root, int spellOffset, int chordType);
 // cannot be named.
 std::string ProgressionName(const CatalogueEntry& entry);
 
+// Caption of the progression exercise's chord-type button for a symbol index: the names of the
+// major and minor chord types for the first two, the chord symbol for the rest.
+std::string ChordTypeButtonCaption(int symbolIndex, const ChordCatalogue& catalogue);
+
 // The words of the derived inversion names: "Major (root)", "Major 1.inv".
 struct InversionWords {
     std::string rootPosition = "(root)";

@@ -22,6 +22,16 @@ TEST(ProgressionChordName, AccidentalNumeralAndSymbol) {
     EXPECT_EQ(ProgressionChordName(62, 3, 0), "");
 }
 
+TEST(ChordTypeButtons, MajorAndMinorByNameTheRestBySymbol) {
+    auto catalogue = BuiltInCatalogue();
+    catalogue.chordTypes().entry(2).name = "Moll";
+    EXPECT_EQ(ChordTypeButtonCaption(0, catalogue), "Major");
+    EXPECT_EQ(ChordTypeButtonCaption(1, catalogue), "Moll");
+    EXPECT_EQ(ChordTypeButtonCaption(10, catalogue), "dim7");
+    EXPECT_EQ(ChordTypeButtonCaption(18, catalogue), "7(#9)");
+    EXPECT_EQ(ChordTypeButtonCaption(19, catalogue), "");
+}
+
 TEST(ProgressionName, EveryBuiltInProgressionIsNamedAsListed) {
     const std::vector<std::string> expected{"V - I",
                                             "V - I mi",
