@@ -42,7 +42,8 @@ void MidiInputRouter::Dispatch(std::uint32_t message, MidiInputReceivers& receiv
 void MidiInputRouter::DispatchToExercise(std::uint32_t message, ExerciseControls& window) const {
     if ((message & kControllerMask) == kDamperMessage) {
         const int focused = window.FocusedButton();
-        if (Data2Of(message) == kPedalDown && settings_.damperAsEnter && focused >= 0) {
+        if (Data2Of(message) == kPedalDown && settings_.damperAsEnter && focused >= 0 &&
+            focused < settings::kControlButtonCount) {
             window.PressButton(focused);
             window.ControlButtonUpAction();
         }

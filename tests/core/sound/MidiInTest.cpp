@@ -155,6 +155,14 @@ TEST(MidiInputRouting, DispatchToAnExerciseWindow) {
         rig.router.Dispatch(c.message, rig.receivers);
         EXPECT_EQ(rig.receivers.exercise.calls, c.calls) << c.what;
     }
+    // The pedal presses nothing without a focused control button, or with a focus beyond them.
+    for (int focus : {-1, 5, 7}) {
+        InRig rig;
+        rig.router.RouteMidiInput(1);
+        rig.receivers.exercise.focused = focus;
+        rig.router.Dispatch(pedalDown, rig.receivers);
+        EXPECT_TRUE(rig.receivers.exercise.calls.empty()) << "focus " << focus;
+    }
 }
 
 TEST(MidiInputRouting, LastControlKeyOnADisabledButtonCompletesTheAnswerInExercises8And9) {
