@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <thread>
@@ -130,7 +131,7 @@ std::size_t LockedFile::readAt(std::uint64_t offset, records::MutableBytes into)
 }
 
 std::string LockedFile::readAll() const {
-    std::string bytes(static_cast<std::size_t>(size()), '\0');
+    std::string bytes(static_cast<std::size_t>(std::min(size(), kMaxSharedFileSize)), '\0');
     bytes.resize(
         readAt(0, records::MutableBytes(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size())));
     return bytes;
