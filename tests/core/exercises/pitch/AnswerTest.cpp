@@ -249,3 +249,37 @@ TEST(FormatNumbers, FillsPlaceholdersInOrder) {
     EXPECT_EQ(FormatNumbers("%d of %d", {3, 5}), "3 of 5");
     EXPECT_EQ(FormatNumbers("%d%% and %d and %d", {1, 2}), "1%% and 2 and %d");
 }
+
+TEST_F(Answers, InversionsAreNamedByTheirChordRootAndSpelledInItsKey) {
+    // The first inversion of C major on E; the second inversion named instead lies on A.
+    auto state = stateFor(ExerciseMode::Inversion, blockWith(PitchExercise::Inversions, {1, 2, 3}, 53, 72));
+    state.entry = 2;
+    state.notes = {note(64), note(67), note(72)};
+    state.noteCount = 3;
+    state.answered = false;
+    PreviewAnswer(state, 3, false, {}, theory::BuiltInCatalogue(), language);
+    ASSERT_EQ(state.answer.notes.size(), 3u);
+    EXPECT_EQ(state.answer.notes[0].pitch, 64);
+    EXPECT_EQ(state.answer.notes[2].pitch, 73);
+    EXPECT_EQ(state.answer.notes[2].spellOffset, -1);  // C sharp in A major
+    const auto judged = JudgeAnswer(state, 3, -1, {}, language);
+    ASSERT_TRUE(judged);
+    EXPECT_EQ(judged->label, "Wrong, you answered A Major 2.inv");
+}
+
+TEST_F(Answers, AFallingScaleIsAnsweredFromItsTopNote) {
+    auto block = blockWith(PitchExercise::Scales, {1, 6}, 60, 61);
+    block.arpeggioUp = 0;
+    auto state = stateFor(ExerciseMode::Scale, block);
+    app::SetRandomizeClock([] { return std::uint64_t{3}; });
+    ASSERT_EQ(NewQuestion(state, theory::BuiltInCatalogue()), GenerateResult::Generated);
+    app::SetRandomizeClock(nullptr);
+    ASSERT_TRUE(state.reversed);
+    const auto outcome = PreviewAnswer(state, state.entry, false, {}, theory::BuiltInCatalogue(), language);
+    EXPECT_FALSE(outcome.judgement);
+    EXPECT_EQ(state.answer.notes.front().pitch, state.notes.front().pitch);
+    const auto judged = CheckAnswer(state, {IdentificationMode::ExactOctave, true}, language);
+    ASSERT_TRUE(judged);
+    EXPECT_TRUE(judged->right);
+    EXPECT_EQ(judged->label.find("mind the spelling"), std::string::npos);
+}
