@@ -22,8 +22,9 @@ namespace kalvintor::sound {
 inline constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 inline constexpr const char* kBuiltinSynthName = "Built-in synthesizer";
 inline constexpr double kSynthSampleRate = 44100.0;
-// FluidSynth's default gain (0.2) is too quiet next to other programs.
-inline constexpr double kSynthGain = 0.7;
+// FluidSynth's default gain (0.2) is too quiet: at 1.0 a single piano note peaks near -16 dBFS and a
+// fortissimo six-note chord with drums near -3 dBFS, leaving room without clipping.
+inline constexpr double kSynthGain = 1.0;
 
 enum class SynthError { None, SynthUnavailable, SoundFontMissing, SoundFontBroken };
 enum class AudioOutput { Offline, Driver, SilentClock };
