@@ -98,7 +98,9 @@ std::vector<std::uint8_t> WaveFile(const std::vector<float>& samples) {
     auto put = [&out](std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
-    auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
+    auto tag = [&out](const char* t) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(t[i]));
+    };
     const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
     tag("RIFF");
     put(kRiffOverhead + dataBytes, 4);
