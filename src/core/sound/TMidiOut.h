@@ -10,6 +10,7 @@
 //     std::string name;                      // empty: open entry 1
 //     midiOut.SelectDeviceByName(name);
 //     midiOut.QueueNotes(notes, 3, NoteMode::Together, false);
+//     midiOut.SetNotifyContext({false, 1}); // codes 50..59 need a current pitch exercise
 //     midiOut.QueueNotify(51);
 //     for (const QueuedEvent& e : sequencer.Queued()) { e.track; e.tick; e.kind; e.message; e.code; }
 //
