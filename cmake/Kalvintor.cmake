@@ -63,10 +63,16 @@ function(kalvintor_gtest name)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+  # Test programs stay out of the program directory that the build lays out like an installation.
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests-bin")
+  # The test environment goes in front of the program through env(1): a list-valued ENVIRONMENT
+  # property does not survive test discovery, and discovery itself needs the environment too.
+  find_program(KALVINTOR_ENV env REQUIRED)
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${KALVINTOR_ENV};${KALVINTOR_TEST_ENV}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${KALVINTOR_TEST_ENV}" TIMEOUT 300)
+    PROPERTIES LABELS "${T_LABEL}" TIMEOUT 300)
 endfunction()
 
 # kalvintor_fuzz(NAME SOURCE LIBS ...)

@@ -1,4 +1,5 @@
 // Fuzz target: language files, parsed and applied to bound targets.
+#include "language/Format.h"
 #include "language/Language.h"
 
 #include <cstdint>
@@ -13,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int id : {5, 205, 320, 6100})
         language.bind(id, TextGroup::Full, Decoration::SetupHeading,
                       [&](const std::string& text) { delivered += text.size(); });
-    language.apply(parseLanguageFile(bytes), kLoadAll);
+    const auto entries = parseLanguageFile(bytes);
+    language.apply(entries, kLoadAll);
+    for (const auto& entry : entries)
+        delivered += FormatText(entry.text, {FormatArgument(7LL), FormatArgument(std::string("x"))}).size();
     return 0;
 }

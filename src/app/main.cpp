@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Kalvintor"));
 
     TKalvintorMain mainWindow;
+    mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);
 

@@ -58,8 +58,7 @@ void Language::deliver(const std::vector<BindingId>& ids, const std::string& tex
 }
 
 void Language::apply(const std::vector<LanguageEntry>& entries, unsigned mode) {
-    if (mode & kLoadFull)
-        for (const auto& observer : beforeFullLoad_) observer();
+    if (mode & kLoadFull) notify(beforeFullLoad_);
 
     for (const auto& entry : entries) {
         const auto found = byTextId_.find(entry.id);
@@ -81,7 +80,32 @@ void Language::apply(const std::vector<LanguageEntry>& entries, unsigned mode) {
             deliver(targets, entry.text, TextGroup::SettingsDialog);
     }
 
-    for (const auto& observer : afterLoad_) observer();
+    notify(afterLoad_);
+}
+
+Language::ObserverId Language::addBeforeFullLoad(Observer observer) {
+    beforeFullLoad_.emplace(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+Language::ObserverId Language::addAfterLoad(Observer observer) {
+    afterLoad_.emplace(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+void Language::removeObserver(ObserverId id) {
+    beforeFullLoad_.erase(id);
+    afterLoad_.erase(id);
+}
+
+void Language::notify(const std::map<ObserverId, Observer>& observers) {
+    // An observer may remove itself or others: walk over the ids that exist at each step.
+    std::vector<ObserverId> ids;
+    for (const auto& [id, observer] : observers) ids.push_back(id);
+    for (ObserverId id : ids) {
+        auto it = observers.find(id);
+        if (it != observers.end()) it->second();
+    }
 }
 
 bool Language::loadFile(const std::filesystem::path& file, unsigned mode) {

@@ -51,8 +51,11 @@ public:
 
     // Run before a full load starts (the start menu clears its cached lines) and after every load
     // (the pitch catalogue rebuilds its derived names).
-    void addBeforeFullLoad(Observer observer) { beforeFullLoad_.push_back(std::move(observer)); }
-    void addAfterLoad(Observer observer) { afterLoad_.push_back(std::move(observer)); }
+    // Each returns an id for removeObserver; an owner that goes away must remove its observers.
+    using ObserverId = std::uint64_t;
+    ObserverId addBeforeFullLoad(Observer observer);
+    ObserverId addAfterLoad(Observer observer);
+    void removeObserver(ObserverId id);
 
     // The loaded text of an id, or the design-time text given by the caller.
     std::string text(int id, std::string_view designTime) const;
@@ -87,8 +90,11 @@ private:
     BindingId nextBinding_ = 1;
     bool settingsDialogOpen_ = false;
     bool teacherWindowsExist_ = false;
-    std::vector<Observer> beforeFullLoad_;
-    std::vector<Observer> afterLoad_;
+    void notify(const std::map<ObserverId, Observer>& observers);
+
+    std::map<ObserverId, Observer> beforeFullLoad_;
+    std::map<ObserverId, Observer> afterLoad_;
+    ObserverId nextObserver_ = 1;
 };
 
 // The help file that goes with a language: `languageDir`/language.HLP, else English.HLP when that

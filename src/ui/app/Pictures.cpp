@@ -113,38 +113,39 @@ void drawCrosshair(QPainter& p) {
 
 // --- image lists -------------------------------------------------------------------------------
 
+// Navy faces carry the captions in silver, and in white under the mouse.
 QPixmap controlFace(int face, qreal dpr) {
     return render({125, 38}, dpr, [face](QPainter& p, QSizeF s) {
-        QRectF r(0.5, 0.5, s.width() - 1, s.height() - 1);
-        QLinearGradient g(0, 0, 0, s.height());
-        QColor top = style::kPaper, bottom = style::kSand, border = style::kNavyLight;
+        const QRectF r(1, 1, s.width() - 2, s.height() - 2);
+        QColor top = style::kNavyLight, bottom = style::kNavy, border = style::kNavy.darker(140);
         switch (face) {
         case kFaceHot:
-            top = Qt::white;
-            bottom = style::kSand.lighter(108);
+            top = style::kNavyLight.lighter(125);
+            bottom = style::kNavyLight;
             border = style::kAccent;
             break;
         case kFaceDisabled:
-            top = QColor(0xF1, 0xF1, 0xEF);
-            bottom = QColor(0xE2, 0xE2, 0xDF);
-            border = style::kDisabled;
+            top = QColor(0x8A, 0x96, 0xA6);
+            bottom = QColor(0x74, 0x80, 0x90);
+            border = QColor(0x66, 0x70, 0x7E);
             break;
         case kFacePressed:
-            top = style::kSand.darker(112);
-            bottom = style::kSand;
-            border = style::kNavy;
+            top = style::kNavy.darker(130);
+            bottom = style::kNavy;
+            border = style::kNavy.darker(170);
             break;
         default:
             break;
         }
+        QLinearGradient g(0, 0, 0, s.height());
         g.setColorAt(0, top);
         g.setColorAt(1, bottom);
         p.setBrush(g);
-        p.setPen(QPen(border, face == kFaceHot ? 2 : 1.2));
-        p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), style::kCorner, style::kCorner);
-        if (face != kFacePressed && face != kFaceDisabled) {
-            p.setPen(QPen(QColor(255, 255, 255, 170), 1));
-            p.drawLine(QPointF(style::kCorner, 2), QPointF(s.width() - style::kCorner, 2));
+        p.setPen(QPen(border, face == kFaceHot ? 2 : 1));
+        p.drawRoundedRect(r, style::kCorner, style::kCorner);
+        if (face == kFaceNormal || face == kFaceHot) {
+            p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+            p.drawLine(QPointF(style::kCorner + 1, 2.5), QPointF(s.width() - style::kCorner - 1, 2.5));
         }
     });
 }
@@ -312,6 +313,148 @@ QPixmap welcomePicture(QSize size, qreal dpr) {
         p.setPen(style::kAccent.lighter(130));
         p.drawText(QRectF(0, 150, s.width(), 20), Qt::AlignHCenter | Qt::AlignVCenter,
                    QStringLiteral("ear training for music schools"));
+    });
+}
+
+}  // namespace kalvintor::ui
+
+namespace kalvintor::ui {
+namespace {
+
+constexpr qreal kSpace = 5;        // staff space of the small pictures
+constexpr qreal kStaffTop = 12;    // top line
+qreal staffY(int step) { return kStaffTop + 4 * kSpace - step * kSpace / 2; }  // step 0 = bottom line
+
+void drawStaff(QPainter& p, const QColor& ink, qreal left, qreal right, bool oneLine) {
+    p.setPen(QPen(ink, 0.8));
+    if (oneLine) {
+        p.drawLine(QPointF(left, staffY(4)), QPointF(right, staffY(4)));
+        return;
+    }
+    for (int line = 0; line < 5; ++line) p.drawLine(QPointF(left, staffY(2 * line)), QPointF(right, staffY(2 * line)));
+}
+
+void drawGlyph(QPainter& p, const QColor& ink, char32_t code, qreal x, qreal y) {
+    p.setPen(ink);
+    p.setFont(style::musicFont(4 * kSpace));
+    p.drawText(QPointF(x, y), style::glyph(code));
+}
+
+void drawClef(QPainter& p, const QColor& ink) { drawGlyph(p, ink, style::kGlyphTrebleClef, 4, staffY(2)); }
+
+constexpr char32_t kNoteheadBlack = 0xE0A4;
+constexpr char32_t kNoteheadWhole = 0xE0A2;
+constexpr char32_t kEighthUp = 0xE1D7;
+constexpr char32_t kHalfUp = 0xE1D3;
+constexpr char32_t kTimeSig4 = 0xE084;
+
+void drawChord(QPainter& p, const QColor& ink, qreal x, std::initializer_list<int> steps, int highlight = -1) {
+    for (int step : steps)
+        drawGlyph(p, step == highlight ? style::kAccent : ink, kNoteheadWhole, x, staffY(step));
+}
+
+void drawRhythm(QPainter& p, const QColor& ink, qreal x0, int circled) {
+    // quarter, two beamed eighths, quarter, half on one line
+    const qreal y = staffY(4);
+    const qreal xs[] = {x0, x0 + 13, x0 + 24, x0 + 37, x0 + 52};
+    drawGlyph(p, ink, style::kGlyphQuarterNoteUp, xs[0], y);
+    drawGlyph(p, ink, kNoteheadBlack, xs[1], y);
+    drawGlyph(p, ink, kNoteheadBlack, xs[2], y);
+    const qreal stemX1 = xs[1] + 5.9, stemX2 = xs[2] + 5.9, stemTop = y - 3.5 * kSpace;
+    p.setPen(QPen(ink, 0.6));
+    p.drawLine(QPointF(stemX1, y - 0.8), QPointF(stemX1, stemTop));
+    p.drawLine(QPointF(stemX2, y - 0.8), QPointF(stemX2, stemTop));
+    p.fillRect(QRectF(stemX1 - 0.3, stemTop, stemX2 - stemX1 + 0.6, 0.5 * kSpace), ink);
+    drawGlyph(p, ink, style::kGlyphQuarterNoteUp, xs[3], y);
+    drawGlyph(p, ink, kHalfUp, xs[4], y);
+    if (circled >= 0) {
+        p.setPen(QPen(style::kWrong, 1.4));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(xs[circled] + 3, y - 7), 8, 12);
+    }
+}
+
+}  // namespace
+
+QPixmap exercisePicture(int exercise, const QColor& ink, qreal dpr) {
+    return render({100, 45}, dpr, [exercise, ink](QPainter& p, QSizeF s) {
+        if (!style::musicFontAvailable()) return;
+        switch (exercise) {
+        case 1:  // chord identification: two chords
+            drawStaff(p, ink, 2, s.width() - 2, false);
+            drawClef(p, ink);
+            drawChord(p, ink, 42, {0, 2, 4});
+            drawChord(p, ink, 70, {1, 3, 5, 7});
+            break;
+        case 2:  // interval identification: two tones, one after the other
+            drawStaff(p, ink, 2, s.width() - 2, false);
+            drawClef(p, ink);
+            drawGlyph(p, ink, style::kGlyphQuarterNoteUp, 44, staffY(1));
+            drawGlyph(p, ink, style::kGlyphQuarterNoteUp, 72, staffY(5));
+            break;
+        case 3: {  // interval comparison: A and B
+            p.setPen(ink);
+            p.setFont(style::uiFont(20, QFont::Bold));
+            p.drawText(QRectF(0, 0, 45, 45), Qt::AlignCenter, QStringLiteral("A"));
+            p.drawText(QRectF(55, 0, 45, 45), Qt::AlignCenter, QStringLiteral("B"));
+            p.setPen(style::kAccent);
+            p.setFont(style::uiFont(14, QFont::Bold));
+            p.drawText(QRectF(35, 0, 30, 45), Qt::AlignCenter, QStringLiteral("?"));
+            break;
+        }
+        case 4:  // rhythm imitation: a rhythm and the beat it is tapped to
+            drawStaff(p, ink, 2, s.width() - 2, true);
+            drawRhythm(p, ink, 10, -1);
+            p.setPen(QPen(style::kAccent, 1.6, Qt::SolidLine, Qt::RoundCap));
+            for (qreal x : {13.0, 26.0, 37.0, 50.0, 65.0}) p.drawLine(QPointF(x, 38), QPointF(x, 43));
+            break;
+        case 5:  // rhythm reading: a written rhythm with its time signature
+            drawStaff(p, ink, 2, s.width() - 2, true);
+            drawGlyph(p, ink, kTimeSig4, 4, staffY(6));
+            drawGlyph(p, ink, kTimeSig4, 4, staffY(2));
+            drawRhythm(p, ink, 22, -1);
+            break;
+        case 6:  // rhythm correction: the note that was played wrong
+            drawStaff(p, ink, 2, s.width() - 2, true);
+            drawRhythm(p, ink, 16, 3);
+            break;
+        case 7:  // chord inversions: the bass note stands out
+            drawStaff(p, ink, 2, s.width() - 2, false);
+            drawClef(p, ink);
+            drawChord(p, ink, 42, {0, 2, 4}, 0);
+            drawChord(p, ink, 70, {2, 4, 7}, 2);
+            break;
+        case 8: {  // scales: a rising row of tones
+            drawStaff(p, ink, 2, s.width() - 2, false);
+            drawClef(p, ink);
+            qreal x = 30;
+            for (int step = -1; step <= 6; ++step, x += 8.5) drawGlyph(p, ink, kNoteheadBlack, x, staffY(step));
+            // the ledger line of the first tone
+            p.setPen(QPen(ink, 0.8));
+            p.drawLine(QPointF(27, staffY(-2)), QPointF(39, staffY(-2)));
+            break;
+        }
+        case 9: {  // melody: a short tune
+            drawStaff(p, ink, 2, s.width() - 2, false);
+            drawClef(p, ink);
+            int steps[] = {2, 4, 3, 1, 2};
+            qreal x = 34;
+            for (int step : steps) {
+                drawGlyph(p, ink, step < 4 ? style::kGlyphQuarterNoteUp : style::kGlyphQuarterNoteDown, x, staffY(step));
+                x += 13;
+            }
+            break;
+        }
+        default: {  // chord progressions: steps of the key
+            QFont serif(QStringLiteral("DejaVu Serif"));
+            serif.setPixelSize(17);
+            serif.setBold(true);
+            p.setFont(serif);
+            p.setPen(ink);
+            p.drawText(QRectF(QPointF(0, 0), s), Qt::AlignCenter, QStringLiteral("I  IV  V\u2077  I"));
+            break;
+        }
+        }
     });
 }
 

@@ -56,3 +56,10 @@ ImageLists makeImageLists(bool highColour, qreal devicePixelRatio);
 QPixmap welcomePicture(QSize size, qreal devicePixelRatio);
 
 }  // namespace kalvintor::ui
+
+namespace kalvintor::ui {
+
+// The start menu's picture of an exercise (1..10), 100 × 45, drawn in `ink` on a transparent ground.
+QPixmap exercisePicture(int exercise, const QColor& ink, qreal devicePixelRatio);
+
+}  // namespace kalvintor::ui

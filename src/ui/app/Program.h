@@ -2,6 +2,7 @@
 // windows and shared objects that the entry and the main window create once.
 #pragma once
 
+#include "Pictures.h"
 #include "app/ProgramPaths.h"
 #include "language/Language.h"
 
@@ -28,11 +29,15 @@ struct Program {
     // Windows of the exercises, index = exercise number (0 unused); filled in exercise order by the
     // program entry as each exercise window exists.
     std::array<QWidget*, kExerciseCount + 1> exerciseWindows{};
+    ImageLists imageLists;     // filled by the main window's creation
     TVelkommen* welcome = nullptr;
     TKalvintorMain* mainWindow = nullptr;
 };
 
 Program& program();
+
+// The image lists, made at the screen's pixel ratio when no main window has made them yet.
+const ImageLists& imageLists();
 
 // Path helpers between std::filesystem and Qt.
 QString toQString(const std::filesystem::path& path);

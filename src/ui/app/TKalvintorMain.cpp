@@ -5,6 +5,7 @@
 #include "Program.h"
 #include "Style.h"
 #include "THelpWindow.h"
+#include "TMenuDialog.h"
 #include "TVelkommen.h"
 #include "Texts.h"
 #include "app/MachineSettings.h"
@@ -49,7 +50,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent) : QMainWindow(parent), views_(ne
 
     const QScreen* display = screen();
     p.highColour = !display || display->depth() > 8;
-    imageLists_ = makeImageLists(p.highColour, devicePixelRatioF());
+    p.imageLists = makeImageLists(p.highColour, devicePixelRatioF());
 
     setWindowTitle(kMainCaption);
     views_->setObjectName(QStringLiteral("Views"));
@@ -92,11 +93,21 @@ void TKalvintorMain::showEvent(QShowEvent* event) {
     if (program().welcome) program().welcome->hide();
 }
 
+void TKalvintorMain::CreateMenuDialog() {
+    if (menu_) return;
+    menu_ = new TMenuDialog(views_);
+    views_->addWidget(menu_);
+}
+
 void TKalvintorMain::FormShowFirst() {
     // Until a user logs in, the built-in settings apply; their language is loaded with every bit.
     Program& p = program();
     const std::string language = language::chooseLanguage(p.paths.languageDir, settings::defaultSettings().language);
     LoadLanguage(languageFileName(QString::fromStdString(language)), language::kLoadAll, this);
+    if (menu_) {
+        ShowMaximized(menu_);
+        menu_->StartMenu();
+    }
 }
 
 void TKalvintorMain::keyPressEvent(QKeyEvent* event) {

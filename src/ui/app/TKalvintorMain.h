@@ -13,6 +13,7 @@ class QStackedWidget;
 namespace kalvintor::ui {
 
 class THelpWindow;
+class TMenuDialog;
 
 // The caption of the main window, kept so that a temporary caption can be undone.
 inline const QString kMainCaption = QStringLiteral("Kalvintor School");
@@ -42,10 +43,12 @@ public:
     void ShowMaximized(QWidget* child);
     QStackedWidget* views() const { return views_; }
 
-    const ImageLists& imageLists() const { return imageLists_; }
     QCursor cursor(int number) const { return cursors_.value(number, QCursor(Qt::ArrowCursor)); }
 
     THelpWindow* helpWindow();
+    TMenuDialog* menuDialog() const { return menu_; }
+    // Creates the start menu, the last of the windows the program entry creates.
+    void CreateMenuDialog();
     // Brings the window to the front: another start of the program asked for it.
     void activateFromAnotherStart();
 
@@ -58,8 +61,8 @@ private:
 
     QStackedWidget* views_;
     QHash<int, QCursor> cursors_;
-    ImageLists imageLists_;
     THelpWindow* help_ = nullptr;
+    TMenuDialog* menu_ = nullptr;
 };
 
 // The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory.

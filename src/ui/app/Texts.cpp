@@ -24,6 +24,16 @@ void bindText(QObject* owner, int id, std::function<void(const QString&)> setter
     QObject::connect(owner, &QObject::destroyed, [binding] { program().language.unbind(binding); });
 }
 
+void observeLanguage(QObject* owner, std::function<void()> before, std::function<void()> after) {
+    auto& lang = program().language;
+    std::vector<language::Language::ObserverId> ids;
+    if (before) ids.push_back(lang.addBeforeFullLoad(std::move(before)));
+    if (after) ids.push_back(lang.addAfterLoad(std::move(after)));
+    QObject::connect(owner, &QObject::destroyed, [ids] {
+        for (auto id : ids) program().language.removeObserver(id);
+    });
+}
+
 void bindWindowTitle(QWidget* window, int id, language::TextGroup group) {
     bindText(window, id, [window](const QString& t) { window->setWindowTitle(t); },
              language::Decoration::None, group);

@@ -29,6 +29,10 @@ void bindCaption(T* target, int id, language::Decoration decoration = language::
     bindText(target, id, [target](const QString& t) { target->setText(t); }, decoration, group);
 }
 
+// Runs `before` before every full language load and `after` after every load, for as long as
+// `owner` lives. Either may be empty.
+void observeLanguage(QObject* owner, std::function<void()> before, std::function<void()> after);
+
 void bindWindowTitle(QWidget* window, int id, language::TextGroup group = language::TextGroup::Full);
 void bindToolTip(QWidget* widget, int id, language::TextGroup group = language::TextGroup::Full);
 

@@ -102,10 +102,14 @@ TEST(Language, PresetMessagesAndObservers) {
 
     int cleared = 0, rebuilt = 0;
     language.addBeforeFullLoad([&] { ++cleared; });
-    language.addAfterLoad([&] { ++rebuilt; });
+    const auto after = language.addAfterLoad([&] { ++rebuilt; });
     language.apply({}, kLoadSettingsDialog);
     language.apply({}, kLoadFull);
     EXPECT_EQ(cleared, 1);
+    EXPECT_EQ(rebuilt, 2);
+    language.removeObserver(after);
+    language.apply({}, kLoadFull);
+    EXPECT_EQ(cleared, 2);
     EXPECT_EQ(rebuilt, 2);
 }
 

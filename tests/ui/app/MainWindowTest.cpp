@@ -87,6 +87,17 @@ TEST(MainWindow, DataPathFromTheMachineSettingsWhenItExists) {
     EXPECT_EQ(program().paths.dataPath, program().paths.programDir / "Data/");
 }
 
+TEST(MainWindow, GarbageMachineSettingsLeaveTheDefaults) {
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) % 256);
+    for (const QByteArray& contents : {garbage, QByteArray("[4.0"), QByteArray("[4.0]\nFirsttime")}) {
+        MachineFile machine(QString::fromLatin1(contents));
+        TKalvintorMain main;
+        EXPECT_TRUE(program().firstRun);
+        EXPECT_EQ(program().paths.dataPath, program().paths.programDir / "Data/");
+    }
+}
+
 TEST(MainWindow, KeysAreNeverCreated) {
     MachineFile machine("[Other]\nx=1\n");
     MachineSettingsFile file(machine.path());
@@ -109,7 +120,7 @@ TEST(MainWindow, CaptionStartUpStateAndPictures) {
     EXPECT_EQ(program().paths.languageDir, program().paths.programDir / "Language/");
     EXPECT_EQ(program().paths.defaultSetupFile, program().paths.programDir / "Default_level.lvs");
 
-    const auto& lists = main.imageLists();
+    const auto& lists = program().imageLists;
     EXPECT_EQ(lists.controlButtonImageList.cellSize, QSize(125, 38));
     EXPECT_EQ(lists.controlButtonImageList.count(), 4);
     EXPECT_EQ(lists.rhythmResultPict.count(), 5);

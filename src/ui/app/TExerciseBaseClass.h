@@ -1,0 +1,62 @@
+// The base of the ten exercise windows: the exercise interface the main window drives, the
+// session counters and clocks, the control buttons and the answer bookkeeping.
+#pragma once
+
+#include "app/ExerciseClocks.h"
+
+#include <QWidget>
+
+#include <cstdint>
+
+namespace kalvintor::ui {
+
+class ExerciseHost;
+class TControlButton;
+
+class TExerciseBaseClass : public QWidget, public app::ExerciseClocks {
+    Q_OBJECT
+public:
+    TExerciseBaseClass(int exercise, ExerciseHost& host, QWidget* parent = nullptr);
+
+    int exercise() const { return exercise_; }
+    TControlButton* ControlButton = nullptr;
+    // Pitch exercises: the answer-input mask the setup prescribes (0 = the user chooses).
+    std::uint8_t ForcedAnswerInput = 0;
+    // The exercise's own text from the language file.
+    QString ExerciseText;
+
+    // The exercise interface, in its order.
+    virtual void AutoNewQuestTimerTimer() = 0;
+    virtual void ResetExercise() = 0;
+    virtual void ShowScore() = 0;
+    // One packed MIDI short message: status in the low byte, then the two data bytes.
+    virtual void MidiInput(std::uint32_t message) = 0;
+    virtual void NewQuestion();
+    virtual void RepeatQuestion() = 0;
+    virtual void ButtonAction2() = 0;
+    virtual void ButtonAction3() = 0;
+    virtual void StopPlaying() = 0;
+    virtual void EnterExercise();
+    virtual void LeaveExercise();
+    // Takes the exercise's block of the current setup; with resetResults also clears the counters.
+    virtual void ApplySetup(bool resetResults) = 0;
+
+    // Plays the answer sound (when sound effects are on) and books the answer time.
+    void RegisterAnswer(bool correct);
+    // Runs the action of the pressed control button, then releases it.
+    void ControlButtonUpAction();
+
+protected:
+    ExerciseHost& host() const { return host_; }
+    // The common score display: the gauge and the label from format text `formatId`.
+    void WriteScore(int formatId, const char* designTime);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    int exercise_;
+    ExerciseHost& host_;
+};
+
+}  // namespace kalvintor::ui
