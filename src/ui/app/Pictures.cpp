@@ -344,7 +344,6 @@ void drawClef(QPainter& p, const QColor& ink) { drawGlyph(p, ink, style::kGlyphT
 
 constexpr char32_t kNoteheadBlack = 0xE0A4;
 constexpr char32_t kNoteheadWhole = 0xE0A2;
-constexpr char32_t kEighthUp = 0xE1D7;
 constexpr char32_t kHalfUp = 0xE1D3;
 constexpr char32_t kTimeSig4 = 0xE084;
 

@@ -17,7 +17,6 @@ namespace {
 
 const QColor kPanelColour(48, 52, 128);
 const QColor kInfoColour(248, 240, 224);
-const QColor kCaptionColour(252, 168, 41);
 constexpr QSize kPanelSize(642, 455);
 constexpr QRect kInfoRect(74, 156, 255, 182);
 constexpr int kButtonLeft = 412;
@@ -80,7 +79,8 @@ TMenuDialog::TMenuDialog(QWidget* parent) : QWidget(parent), panel_(new QWidget(
         button->installEventFilter(this);
         bindCaption(button, exercise * 200);
         button->setText(text(exercise * 200, ""));
-        connect(button, &QPushButton::clicked, this, [this, exercise] { emit exerciseChosen(exercise); });
+        const int tag = exercise;  // structured bindings cannot be captured before C++20 compilers catch up
+        connect(button, &QPushButton::clicked, this, [this, tag] { emit exerciseChosen(tag); });
         buttons_[exercise] = button;
     }
 
