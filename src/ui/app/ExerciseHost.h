@@ -9,6 +9,15 @@ class QKeyEvent;
 namespace kalvintor::settings {
 struct Settings;
 }
+namespace kalvintor::setup {
+struct SetupRecord;
+}
+namespace kalvintor::sound {
+class TMidiOut;
+}
+namespace kalvintor::theory {
+struct ChordCatalogue;
+}
 
 namespace kalvintor::ui {
 
@@ -17,10 +26,22 @@ public:
     virtual ~ExerciseHost() = default;
 
     virtual const settings::Settings& settings() const = 0;
+    // The setup in force and the chord catalogue its entries refer to.
+    virtual const setup::SetupRecord& currentSetup() const = 0;
+    virtual const theory::ChordCatalogue& catalogue() const = 0;
+    // The output the questions play on.
+    virtual sound::TMidiOut& midiOut() = 0;
+    virtual bool tutorActive() const = 0;
     // The score panel: the gauge percentage and the score label.
     virtual void showScore(int gaugePercent, const QString& label) = 0;
     virtual void showTutorProgress() = 0;
+    virtual void startAutoNewQuestTimer() = 0;
     virtual void stopAutoNewQuestTimer() = 0;
+    // The answer-blink timer calls the current exercise's AnswerButtonBlink every `intervalMs`.
+    virtual void startAnswerBlinkTimer(int intervalMs) = 0;
+    virtual void stopAnswerBlinkTimer() = 0;
+    // Called after each evaluated answer: true when a tutor step has just ended.
+    virtual bool checkTutorStepEnd() = 0;
     // Routes MIDI input to nobody and stops microphone detection when it runs.
     virtual void stopMidiInput() = 0;
     virtual void stopMicrophone() = 0;

@@ -32,6 +32,10 @@ void TExerciseBaseClass::LeaveExercise() {
     host_.stopMicrophone();
 }
 
+void TExerciseBaseClass::SeqNotify(std::uint16_t) {}
+
+void TExerciseBaseClass::AnswerButtonBlink() {}
+
 void TExerciseBaseClass::RegisterAnswer(bool correct) {
     const auto& s = host_.settings();
     if (s.soundEffects) {

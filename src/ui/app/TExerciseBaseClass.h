@@ -41,6 +41,11 @@ public:
     // Takes the exercise's block of the current setup; with resetResults also clears the counters.
     virtual void ApplySetup(bool resetResults) = 0;
 
+    // Not in the interface: a sequencer notification for this window (its code as routed), and a
+    // tick of the answer-blink timer.
+    virtual void SeqNotify(std::uint16_t code);
+    virtual void AnswerButtonBlink();
+
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);
     // Runs the action of the pressed control button, then releases it.

@@ -3,20 +3,46 @@
 
 #include "app/ExerciseHost.h"
 #include "app/TExerciseBaseClass.h"
+#include "language/Language.h"
 #include "settings/SettingRecord.h"
+#include "setup/SetupRecord.h"
+#include "sound/RecordingMidi.h"
+#include "sound/TMidiOut.h"
+#include "sound/TSequencer.h"
+#include "theory/ChordCatalogue.h"
 
 #include <QStringList>
 
 namespace kalvintor::ui::testing {
 
+// Questions play on a recording MIDI device whose sequencer sends its notifications nowhere:
+// tests deliver them to the exercise by hand, in the order the recorded timeline holds them.
 class RecordingHost : public ExerciseHost {
 public:
     settings::Settings current = settings::defaultSettings();
+    setup::SetupRecord setup = setup::DefaultSetup();
+    bool tutor = false;
+    bool tutorStepEnds = false;
     int gauge = -1;
     QString scoreLabel;
     QStringList calls;
+    language::Language language;
+    sound::RecordingMidiSystem system;
+    sound::TSequencer sequencer;
+    sound::TMidiOut out{system, sequencer, current, language, [](const std::string&) {}};
 
     const settings::Settings& settings() const override { return current; }
+    const setup::SetupRecord& currentSetup() const override { return setup; }
+    const theory::ChordCatalogue& catalogue() const override { return theory::BuiltInCatalogue(); }
+    sound::TMidiOut& midiOut() override { return out; }
+    bool tutorActive() const override { return tutor; }
+    void startAutoNewQuestTimer() override { calls << "startAutoTimer"; }
+    void startAnswerBlinkTimer(int intervalMs) override { calls << QString("blink:%1").arg(intervalMs); }
+    void stopAnswerBlinkTimer() override { calls << "stopBlink"; }
+    bool checkTutorStepEnd() override {
+        calls << "tutorStepEnd";
+        return tutorStepEnds;
+    }
     void showScore(int gaugePercent, const QString& label) override {
         gauge = gaugePercent;
         scoreLabel = label;
