@@ -34,6 +34,18 @@ void ScheduledPlayback::Start(const Timeline& timeline, std::uint64_t generation
     if (!thread_.joinable()) Pump();
 }
 
+void ScheduledPlayback::Extend(const Timeline& timeline, std::uint64_t generation, NotificationSink* sink) {
+    {
+        std::lock_guard lock(mutex_);
+        // What was handed over ahead of time stays: the cursor goes on after it.
+        sink_ = sink;
+        cursor_.Extend(timeline, generation, target_.NowMs());
+        woken_ = true;
+    }
+    wake_.notify_all();
+    if (!thread_.joinable()) Pump();
+}
+
 void ScheduledPlayback::Clear() {
     std::lock_guard lock(mutex_);
     cursor_.Clear();

@@ -36,6 +36,7 @@ public:
     ScheduledPlayback& operator=(const ScheduledPlayback&) = delete;
 
     void Start(const Timeline& timeline, std::uint64_t generation, NotificationSink* sink) override;
+    void Extend(const Timeline& timeline, std::uint64_t generation, NotificationSink* sink) override;
     void Clear() override;
     void SetMetronome(const MetronomeSettings& metronome) override;
 

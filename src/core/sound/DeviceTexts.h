@@ -4,8 +4,11 @@
 #include "language/Language.h"
 #include "sound/MidiDevice.h"
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace kalvintor::sound {
 
@@ -41,5 +44,30 @@ std::string OpenErrorMessage(const std::string& format, const std::string& devic
 
 // Cuts a device name to the 47 characters a stored name holds, never inside a UTF-8 character.
 std::string CutDeviceName(const std::string& name);
+
+// SelectDeviceByName of both device objects: `select` (a 1-based table position) opens the entry
+// of that name; an empty name opens the first entry and takes its (cut) name.
+template <class Select>
+bool SelectEntryByName(const std::vector<DeviceEntry>& devices, std::string& name, Select select) {
+    if (name.empty()) {
+        const bool ok = select(std::uint16_t{1});
+        if (ok && !devices.empty()) name = CutDeviceName(devices.front().name);
+        return ok;
+    }
+    for (std::size_t i = 0; i < devices.size(); ++i)
+        if (devices[i].name == name) return select(static_cast<std::uint16_t>(i + 1));
+    return false;
+}
+
+// Opens the port of a table entry through `open`; a refusal is shown with the message of
+// `errorFormat` unless the system gave no reason. Null when the port did not open.
+template <class Port, class Open>
+std::unique_ptr<Port> OpenDeviceEntry(const DeviceEntry& entry, Open open, const std::string& errorFormat,
+                                      const ShowMessage& showMessage) {
+    OpenResult<Port> opened = open(entry.id);
+    if (opened.port == nullptr && !opened.error.text.empty())
+        showMessage(OpenErrorMessage(errorFormat, entry.name, opened.error));
+    return std::move(opened.port);
+}
 
 }  // namespace kalvintor::sound

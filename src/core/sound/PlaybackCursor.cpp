@@ -13,19 +13,70 @@ void PlaybackCursor::Start(const Timeline& timeline, std::uint64_t generation, d
     nextBeat_ = 0;
     generation_ = generation;
     startMs_ = nowMs;
+    started_ = true;
+    deliveredTrack1_ = 0;
+    deliveredTrack2_ = 0;
+    lastBeatMs_ = -1;
     // The metronome falls in step with what starts now; over the beats the playback marks and the
     // clicks it sounds the grid keeps quiet.
     anchorMs_ = nowMs;
     grid_ = MetronomeGrid(nowMs, metronome_.periodMs);
-    const double quietUntil = std::max(timeline.clickTrackSoundUntilMs, timeline.beatsUntilMs);
-    if (quietUntil >= 0) grid_.Mute(nowMs, nowMs + quietUntil);
+    MuteUnderPlayback();
     nextClickMs_ = grid_.NextClick(nowMs);
+}
+
+void PlaybackCursor::Extend(const Timeline& timeline, std::uint64_t generation, double nowMs) {
+    if (!started_ || generation != generation_) {
+        Start(timeline, generation, nowMs);
+        return;
+    }
+    // Each track keeps its order, so the first events of each track are the delivered ones.
+    std::size_t skip1 = deliveredTrack1_;
+    std::size_t skip2 = deliveredTrack2_;
+    std::vector<TimedEvent> rest;
+    for (const TimedEvent& e : timeline.events) {
+        std::size_t& skip = e.track == kClickTrack ? skip2 : skip1;
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
+        rest.push_back(e);
+    }
+    // Notifications still due of what played before do not count: they trail the sound by the
+    // synchronisation delay.
+    const auto firstSound = std::find_if(rest.begin(), rest.end(),
+                                         [](const TimedEvent& e) { return e.kind == SeqEventKind::Message; });
+    double firstBeatMs = lastBeatMs_;
+    if (firstSound != rest.end() && startMs_ + firstSound->timeMs < nowMs) {
+        // The playback ran dry: what comes sounds now, and the metronome follows it.
+        const double shift = nowMs - (startMs_ + firstSound->timeMs);
+        startMs_ += shift;
+        anchorMs_ += shift;
+        grid_ = MetronomeGrid(anchorMs_, metronome_.periodMs);
+        firstBeatMs = std::max(firstBeatMs, firstSound->timeMs - 1e-3);
+    }
+    std::vector<MarkedBeat> beats;
+    for (const MarkedBeat& beat : timeline.beats)
+        if (beat.timeMs > firstBeatMs) beats.push_back(beat);
+    timeline_ = timeline;
+    timeline_.events = std::move(rest);
+    timeline_.beats = std::move(beats);
+    next_ = 0;
+    nextBeat_ = 0;
+    MuteUnderPlayback();
+    nextClickMs_ = grid_.NextClick(std::max(nowMs, nextClickMs_));
+}
+
+void PlaybackCursor::MuteUnderPlayback() {
+    const double quietUntil = std::max(timeline_.clickTrackSoundUntilMs, timeline_.beatsUntilMs);
+    if (quietUntil >= 0) grid_.Mute(startMs_, startMs_ + quietUntil);
 }
 
 void PlaybackCursor::Clear() {
     timeline_ = Timeline{};
     next_ = 0;
     nextBeat_ = 0;
+    started_ = false;
     // Back to the plain grid, from the next beat on.
     grid_ = MetronomeGrid(anchorMs_, metronome_.periodMs);
     nextClickMs_ = grid_.NextClick(nextClickMs_);
@@ -83,6 +134,7 @@ void PlaybackCursor::TakeMetronome(double untilMs, std::vector<DueItem>& out) {
         }
         if (beatDue && (!gridDue || startMs_ + timeline_.beats[nextBeat_].timeMs <= nextClickMs_)) {
             const MarkedBeat& beat = timeline_.beats[nextBeat_++];
+            lastBeatMs_ = beat.timeMs;
             // With the metronome off the playback's beats pass unheard.
             if (metronome_.on)
                 Click(startMs_ + beat.timeMs, beat.firstOfBar ? metronome_.firstBeat : metronome_.click, out);
@@ -101,6 +153,7 @@ void PlaybackCursor::TakeDue(double untilMs, std::vector<DueItem>& out) {
     const std::size_t first = out.size();
     while (next_ < timeline_.events.size() && startMs_ + timeline_.events[next_].timeMs <= untilMs) {
         const TimedEvent& e = timeline_.events[next_++];
+        ++(e.track == kClickTrack ? deliveredTrack2_ : deliveredTrack1_);
         const double at = startMs_ + e.timeMs;
         if (e.kind == SeqEventKind::Notify) {
             out.push_back({at, true, false, 0, {e.window, e.code, generation_}});

@@ -23,6 +23,11 @@ struct DueItem {
 class PlaybackCursor {
 public:
     void Start(const Timeline& timeline, std::uint64_t generation, double nowMs);
+    // Continues the playback with a timeline that begins as the one started (the same tracks
+    // with events appended): what was delivered is not delivered again, the rest keeps its place.
+    // When the first event still to come is already late (the playback ran dry), the rest moves
+    // so that it sounds now, keeping its spacing. Without a playback this is Start.
+    void Extend(const Timeline& timeline, std::uint64_t generation, double nowMs);
     void Clear();
     void SetMetronome(const MetronomeSettings& metronome, double nowMs);
 
@@ -34,12 +39,18 @@ public:
 private:
     void TakeMetronome(double untilMs, std::vector<DueItem>& out);
     void Click(double atMs, const settings::TSoundRec& sound, std::vector<DueItem>& out);
+    void MuteUnderPlayback();
 
     Timeline timeline_;
     std::size_t next_ = 0;
     std::size_t nextBeat_ = 0;
     std::uint64_t generation_ = 0;
     double startMs_ = 0;
+    bool started_ = false;
+    // What the playback has delivered: the events per track, and the time of the last beat.
+    std::size_t deliveredTrack1_ = 0;
+    std::size_t deliveredTrack2_ = 0;
+    double lastBeatMs_ = -1;
 
     MetronomeSettings metronome_;
     MetronomeGrid grid_;

@@ -26,6 +26,12 @@ void RecordingOutPort::Start(const Timeline& timeline, std::uint64_t generation,
     cursor_.Start(timeline, generation, nowMs_);
 }
 
+void RecordingOutPort::Extend(const Timeline& timeline, std::uint64_t generation, NotificationSink* sink) {
+    extensions_.push_back({timeline, generation, nowMs_});
+    sink_ = sink;
+    cursor_.Extend(timeline, generation, nowMs_);
+}
+
 void RecordingOutPort::Clear() {
     ++clears_;
     cursor_.Clear();

@@ -35,6 +35,7 @@ public:
     PlaybackBackend& Playback() override { return *this; }
 
     void Start(const Timeline& timeline, std::uint64_t generation, NotificationSink* sink) override;
+    void Extend(const Timeline& timeline, std::uint64_t generation, NotificationSink* sink) override;
     void Clear() override;
     void SetMetronome(const MetronomeSettings& metronome) override;
 
@@ -45,12 +46,15 @@ public:
     const std::vector<SentMessage>& Sent() const { return sent_; }
     void ClearSent() { sent_.clear(); }
     const std::vector<StartedTimeline>& Starts() const { return starts_; }
+    // The timelines a playback in force was continued with.
+    const std::vector<StartedTimeline>& Extensions() const { return extensions_; }
     int Clears() const { return clears_; }
     void FailSends(bool fail) { failSends_ = fail; }
 
 private:
     std::vector<SentMessage> sent_;
     std::vector<StartedTimeline> starts_;
+    std::vector<StartedTimeline> extensions_;
     std::uint32_t volume_ = 0xFFFFFFFF;
     double nowMs_ = 0;
     int clears_ = 0;

@@ -46,15 +46,10 @@ bool TMidiIn::SelectDevice(std::uint16_t index) {
     const DeviceEntry& entry = devices_[index - 1];
     if (entry.placeholder) return true;
     try {
-        OpenResult<MidiInPort> opened = system_.OpenInput(entry.id, callback_);
-        if (opened.port == nullptr) {
-            if (!opened.error.text.empty()) {
-                showMessage_(OpenErrorMessage(language_.text(kTextMidiInOpenError, kMidiInOpenErrorEnglish),
-                                              entry.name, opened.error));
-            }
-            return false;
-        }
-        port_ = std::move(opened.port);
+        port_ = OpenDeviceEntry<MidiInPort>(
+            entry, [this](std::int32_t id) { return system_.OpenInput(id, callback_); },
+            language_.text(kTextMidiInOpenError, kMidiInOpenErrorEnglish), showMessage_);
+        if (port_ == nullptr) return false;
         openedId_ = entry.id;
     } catch (const std::exception&) {
         showMessage_(kChangeInException);
@@ -64,15 +59,7 @@ bool TMidiIn::SelectDevice(std::uint16_t index) {
 }
 
 bool TMidiIn::SelectDeviceByName(std::string& name) {
-    if (name.empty()) {
-        const bool ok = SelectDevice(1);
-        if (ok && !devices_.empty()) name = CutDeviceName(devices_.front().name);
-        return ok;
-    }
-    for (std::size_t i = 0; i < devices_.size(); ++i) {
-        if (devices_[i].name == name) return SelectDevice(static_cast<std::uint16_t>(i + 1));
-    }
-    return false;
+    return SelectEntryByName(devices_, name, [this](std::uint16_t index) { return SelectDevice(index); });
 }
 
 bool TMidiIn::Start() {

@@ -60,15 +60,10 @@ bool TMidiOut::SelectDevice(std::uint16_t index) {
     const DeviceEntry& entry = devices_[index - 1];
     if (entry.placeholder) return true;
     try {
-        OpenResult<MidiOutPort> opened = system_.OpenOutput(entry.id);
-        if (opened.port == nullptr) {
-            if (!opened.error.text.empty()) {
-                showMessage_(OpenErrorMessage(language_.text(kTextMidiOutOpenError, kMidiOutOpenErrorEnglish),
-                                              entry.name, opened.error));
-            }
-            return false;
-        }
-        port_ = std::move(opened.port);
+        port_ = OpenDeviceEntry<MidiOutPort>(
+            entry, [this](std::int32_t id) { return system_.OpenOutput(id); },
+            language_.text(kTextMidiOutOpenError, kMidiOutOpenErrorEnglish), showMessage_);
+        if (port_ == nullptr) return false;
         openedId_ = entry.id;
         sequencer_.SeqSetOutput(port_.get());
     } catch (const std::exception&) {
@@ -79,15 +74,7 @@ bool TMidiOut::SelectDevice(std::uint16_t index) {
 }
 
 bool TMidiOut::SelectDeviceByName(std::string& name) {
-    if (name.empty()) {
-        const bool ok = SelectDevice(1);
-        if (ok && !devices_.empty()) name = CutDeviceName(devices_.front().name);
-        return ok;
-    }
-    for (std::size_t i = 0; i < devices_.size(); ++i) {
-        if (devices_[i].name == name) return SelectDevice(static_cast<std::uint16_t>(i + 1));
-    }
-    return false;
+    return SelectEntryByName(devices_, name, [this](std::uint16_t index) { return SelectDevice(index); });
 }
 
 void TMidiOut::SetVolume(std::uint8_t level) {

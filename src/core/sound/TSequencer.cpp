@@ -12,6 +12,7 @@ void TSequencer::SeqAddEvent(std::uint8_t track, std::int32_t value, SeqEventKin
 
 void TSequencer::SeqClear() {
     ++generation_;
+    started_ = false;
     if (output_ != nullptr) output_->Playback().Clear();
     track1_.clear();
     track2_.clear();
@@ -21,6 +22,7 @@ void TSequencer::SeqSetOutput(MidiOutPort* output) {
     if (output_ == output) return;
     if (output_ != nullptr) {
         ++generation_;
+        started_ = false;
         output_->Playback().Clear();
         output_->Playback().SetMetronome(MetronomeSettings{});
     }
@@ -29,8 +31,13 @@ void TSequencer::SeqSetOutput(MidiOutPort* output) {
 }
 
 void TSequencer::SeqStart() {
-    const std::uint64_t generation = ++generation_;
-    if (output_ != nullptr) output_->Playback().Start(BuildCurrentTimeline(), generation, sink_);
+    if (output_ == nullptr) return;
+    if (started_) {
+        output_->Playback().Extend(BuildCurrentTimeline(), generation_.load(), sink_);
+        return;
+    }
+    started_ = true;
+    output_->Playback().Start(BuildCurrentTimeline(), ++generation_, sink_);
 }
 
 void TSequencer::SeqSetTempo(std::int32_t tempo) {

@@ -28,7 +28,9 @@ public:
     void SeqClear();
     // The output for all sound; null when none is open.
     void SeqSetOutput(MidiOutPort* output);
-    // Starts both tracks together from their beginning.
+    // Starts both tracks together from their beginning. While a playback is in force (started and
+    // not cleared since), it goes on instead: what was queued since joins it at its place on its
+    // track, so a caller can queue the next bar while the last one sounds.
     void SeqStart();
     // Tempo 20..250 (values outside are brought into range); also the metronome's rate.
     void SeqSetTempo(std::int32_t tempo);
@@ -61,6 +63,7 @@ private:
     MetronomeSettings metronome_;
     MidiOutPort* output_ = nullptr;
     NotificationSink* sink_ = nullptr;
+    bool started_ = false;
     std::atomic<std::uint64_t> generation_{0};
 };
 

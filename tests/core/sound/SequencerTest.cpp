@@ -97,18 +97,52 @@ TEST(SequencerPlayback, NothingOfAClearedPlaybackArrivesAfterStop) {
     EXPECT_EQ(rig.Port().Sent().size(), sent);
 }
 
-TEST(SequencerPlayback, PlayingAgainReplacesThePlaybackWithANewGeneration) {
+TEST(SequencerPlayback, PlayingAgainContinuesThePlaybackWithWhatWasQueuedSince) {
     SoundRig rig;
     rig.Create();
-    rig.midiOut->QueueSound(100, 0, 0, 105, kClick, true);
+    // A bar of two clicks (672 ms each at tempo 90) with a notice at its end (codes 105.. reach the
+    // main window as 5..).
+    const auto queueBar = [&rig](std::uint16_t code) {
+        rig.midiOut->QueueSound(672, 0, 0, 0, kClick, false);
+        rig.midiOut->QueueSound(672, 0, 0, code, kClick, false);
+    };
+    queueBar(105);
     rig.midiOut->Play();
-    const std::uint64_t first = rig.sequencer.Generation();
-    rig.Port().Advance(50);
-    rig.midiOut->Play();
+    const std::uint64_t generation = rig.sequencer.Generation();
+
+    // While the first bar sounds the next two are queued, each with its own Play, as a caller
+    // that queues bar after bar in one go does: each bar follows directly and sounds once.
     rig.Port().Advance(1000);
-    ASSERT_EQ(rig.notifications.received.size(), 1u);
-    EXPECT_NE(rig.notifications.received[0].generation, first);
-    EXPECT_DOUBLE_EQ(rig.Port().Now(), 1000);
+    queueBar(106);
+    rig.midiOut->Play();
+    queueBar(107);
+    rig.midiOut->Play();
+    rig.Port().Advance(5000);
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 37), (std::vector<double>{0, 672, 1344, 2016, 2688, 3360}));
+    std::vector<std::uint16_t> codes;
+    for (const Notification& n : rig.notifications.received) {
+        codes.push_back(n.code);
+        EXPECT_TRUE(rig.sequencer.IsCurrent(n.generation)) << "the playback keeps its generation";
+    }
+    EXPECT_EQ(codes, (std::vector<std::uint16_t>{5, 6, 7}));
+    EXPECT_EQ(rig.sequencer.Generation(), generation);
+    EXPECT_EQ(rig.Port().Starts().size(), 1u);
+
+    // A bar queued after the playback ran dry (a late notice) sounds at once, its spacing kept.
+    queueBar(108);
+    rig.midiOut->Play();
+    rig.Port().Advance(7000);
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 37).back(), 5000 + 672);
+    EXPECT_EQ(rig.notifications.received.back().code, 8);
+
+    // After Stop, Play starts the new tracks from their beginning in a new generation.
+    rig.midiOut->Stop();
+    queueBar(109);
+    rig.midiOut->Play();
+    EXPECT_NE(rig.sequencer.Generation(), generation);
+    rig.Port().Advance(9000);
+    EXPECT_EQ(OnsetTimes(rig.Port().Sent(), 37).back(), 7000 + 672);
+    EXPECT_EQ(rig.Port().Starts().size(), 2u);
 }
 
 TEST(Metronome, ClicksEveryBeatAtTheTempoAndFollowsTempoChanges) {
