@@ -16,6 +16,7 @@ inline const QColor kPaper{0xFB, 0xF7, 0xEE};       // panels and staff paper
 inline const QColor kAccent{0xD9, 0x82, 0x2B};      // highlights, focus
 inline const QColor kRight{0x2E, 0x8B, 0x57};       // right answers
 inline const QColor kWrong{0xC0, 0x39, 0x2B};       // wrong answers
+inline const QColor kSounding{0xF4, 0xC8, 0x3C};    // what is sounding right now
 inline const QColor kDisabled{0x9A, 0xA3, 0xAD};
 
 // Spacing, in device-independent pixels.
