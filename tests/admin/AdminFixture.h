@@ -109,12 +109,19 @@ struct Run {
     std::string err;
 };
 
+// How long a command waits for a file another process holds: not at all, or as the tool does.
+enum class Waits { None, Real };
+
 // Runs a command line with --data of the school and a fixed "now" (2024-03-20 12:00).
-inline Run runAdmin(const fs::path& data, std::vector<std::string> args,
-                    records::DateTime now = at(2024, 3, 20, 12)) {
+inline Run runAdmin(const fs::path& data, std::vector<std::string> args, Waits waits = Waits::None) {
     std::ostringstream out;
     std::ostringstream err;
-    Context context{{}, data.parent_path() / "Program", out, err, [now] { return now; }, [](int) {}, 1};
+    const records::DateTime now = at(2024, 3, 20, 12);
+    Context context{{}, data.parent_path() / "Program", out, err, [now] { return now; }, {}};
+    if (waits == Waits::None) {
+        context.pause = [](int) {};
+        context.lockSeries = 1;
+    }
     args.insert(args.begin(), {"--data", data.string()});
     Run r;
     r.code = run(args, context, data.parent_path() / "no-settings.ini");

@@ -59,7 +59,7 @@ TEST(Backup, CopiesEveryRecordCompleteWhenTakenWhileAnotherProcessAppends) {
     for (int round = 0; round < 3; ++round) {
         seenBefore.push_back(recordsIn(readBytes(file)).size());
         const auto copy = root / ("Backup" + std::to_string(round));
-        const auto r = runAdmin(school.data, {"backup", copy.string()});
+        const auto r = runAdmin(school.data, {"backup", copy.string()}, Waits::Real);
         ASSERT_EQ(r.code, kExitOk) << r.err;
         const auto bytes = readBytes(copy / "Result" / "User002.dat");
         // Whole records only, every one intact, and at least those complete before the backup.

@@ -198,6 +198,8 @@ void Table::write(std::ostream& out, Format format) const {
                     text += line[c];
                     if (c + 1 < line.size()) text.append(widths[c] - width(line[c]), ' ');
                 }
+                // Empty cells at the end of a line leave no trailing blanks.
+                text.erase(text.find_last_not_of(' ') + 1);
                 out << text << '\n';
             };
             writeLine(columns);
