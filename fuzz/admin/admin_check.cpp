@@ -20,10 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         at = std::min(end + 2, input.size());
     }
     std::size_t files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root / "Data")) files += entry.is_regular_file();
+    for (const auto& entry : fs::recursive_directory_iterator(root / "Data"))
+        files += entry.is_regular_file();
     kalvintor::admin::findFaults(root / "Data");
     std::size_t after = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root / "Data")) after += entry.is_regular_file();
+    for (const auto& entry : fs::recursive_directory_iterator(root / "Data"))
+        after += entry.is_regular_file();
     if (after != files) std::abort();
     return 0;
 }

@@ -52,7 +52,8 @@ inline records::DateTime at(int year, int month, int day, int hour = 0, int minu
 }
 
 inline data::ResultRecord result(std::int16_t userId, std::uint16_t exercise, records::DateTime start,
-                                 std::uint16_t correct, std::uint16_t questions, const std::string& setup = "Basic") {
+                                 std::uint16_t correct, std::uint16_t questions,
+                                 const std::string& setup = "Basic") {
     data::ResultRecord r;
     r.userId = userId;
     r.exercise = exercise;

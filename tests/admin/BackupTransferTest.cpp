@@ -51,10 +51,11 @@ TEST(Backup, CopiesEveryRecordCompleteWhenTakenWhileAnotherProcessAppends) {
     const fs::path file = school.data / "Result" / "User002.dat";
     school.add(ws::resultOf(1, 0, 2));
     constexpr int kAppends = 3000;
-    const pid_t writer = spawn({KALVINTOR_DATA_WORKSTATION, "append", school.data.string(), "2",
-                                std::to_string(kAppends), "7"});
+    const pid_t writer = spawn(
+        {KALVINTOR_DATA_WORKSTATION, "append", school.data.string(), "2", std::to_string(kAppends), "7"});
     // Wait until the writer is well under way, then take copies while it goes on.
-    while (fs::file_size(file) < 50 * data::kResultRecordSize) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (fs::file_size(file) < 50 * data::kResultRecordSize)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::vector<std::size_t> seenBefore;
     for (int round = 0; round < 3; ++round) {
         seenBefore.push_back(recordsIn(readBytes(file)).size());
@@ -106,7 +107,7 @@ TEST(Transfer, ExportAndImportMoveAStudentBetweenInstallations) {
     home.add(result(2, 1, at(2024, 3, 1), 5, 10));
     home.add(result(2, 2, at(2024, 3, 2), 6, 10));
     school.addUser("bo", "Bo", "Alm");
-    school.addUser("anna.b", "Anna", "Berg");  // id 3 here
+    school.addUser("anna.b", "Anna", "Berg");         // id 3 here
     school.add(result(3, 1, at(2024, 3, 1), 5, 10));  // already carried over once
 
     const auto stick = root / "stick";

@@ -20,8 +20,10 @@ TEST(MachineIni, ReadsValuesAsTheSettingsWriterStoresThem) {
         {"[4.0]\nDatapath=/srv/data/\n", "4.0", "Datapath", "/srv/data/"},
         {"[4.0]\r\nDatapath = /srv/data/ \r\n", "4.0", "Datapath", "/srv/data/"},
         // Quoted because of a comma; escaped backslashes and quotes.
-        {"[4.0]\nDatapath=\"\\\\\\\\server\\\\share, A\\\\Data\\\\\"\n", "4.0", "Datapath", "\\\\server\\share, A\\Data\\"},
-        {"[MIDI]\nOutputDevice=\"Synth \\\"One\\\"\" ; chosen by hand\n", "MIDI", "OutputDevice", "Synth \"One\""},
+        {"[4.0]\nDatapath=\"\\\\\\\\server\\\\share, A\\\\Data\\\\\"\n", "4.0", "Datapath",
+         "\\\\server\\share, A\\Data\\"},
+        {"[MIDI]\nOutputDevice=\"Synth \\\"One\\\"\" ; chosen by hand\n", "MIDI", "OutputDevice",
+         "Synth \"One\""},
         {"[4.0]\nDatapath=/a/\\\n  b/\n", "4.0", "Datapath", "/a/b/"},
         {"[%U0034.0]\nFirst%20time=TRUE\n", "4.0", "First time", "TRUE"},
         {"[4.0]\nDatapath=/one/\nDatapath=/two/\n", "4.0", "Datapath", "/two/"},
@@ -115,7 +117,8 @@ TEST(CommandLine, EveryCommandHasHelp) {
                                 "import", "setup", "tutor", "help"}) {
         const auto r = runAdmin(root / "Data", {command, "--help"});
         EXPECT_EQ(r.code, kExitOk) << command;
-        EXPECT_NE(r.out.find(std::string("kalvintor-admin [--data DIR] ") + command), std::string::npos) << command;
+        EXPECT_NE(r.out.find(std::string("kalvintor-admin [--data DIR] ") + command), std::string::npos)
+            << command;
     }
     const auto general = runAdmin(root / "Data", {"--help"});
     EXPECT_EQ(general.code, kExitOk);

@@ -36,12 +36,15 @@ TEST(Describe, ASetupFileShowsEveryExercisesBlock) {
     const auto json = runAdmin(root / "Data", {"setup", (root / "Mine.lvs").string(), "--json"});
     ASSERT_EQ(json.code, kExitOk) << json.err;
     EXPECT_NE(json.out.find("\"format\":\"current\""), std::string::npos);
-    EXPECT_NE(json.out.find("{\"exercise\":1,\"name\":\"Chord identification\",\"setup\":{\"entries\":[{\"number\":1,"
-                            "\"name\":\"" + chordName(1) + "\"},{\"number\":28,\"name\":\"\",\"user_entry\":true}]"),
+    EXPECT_NE(json.out.find(
+                  "{\"exercise\":1,\"name\":\"Chord identification\",\"setup\":{\"entries\":[{\"number\":1,"
+                  "\"name\":\"" +
+                  chordName(1) + "\"},{\"number\":28,\"name\":\"\",\"user_entry\":true}]"),
               std::string::npos)
         << json.out;
     EXPECT_NE(json.out.find("\"upper_limit\":{\"midi\":84,\"note\":\"C6\"}"), std::string::npos);
-    EXPECT_NE(json.out.find("\"name\":\"Rhythm imitation\",\"setup\":{\"meters\":[\"4/4\"]"), std::string::npos);
+    EXPECT_NE(json.out.find("\"name\":\"Rhythm imitation\",\"setup\":{\"meters\":[\"4/4\"]"),
+              std::string::npos);
     EXPECT_NE(json.out.find("\"tempo\":120"), std::string::npos);
     EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 1);
 
@@ -88,10 +91,13 @@ TEST(Describe, ATutorFileShowsItsStepsWithTheirWholeHints) {
     ASSERT_EQ(json.code, kExitOk) << json.err;
     EXPECT_NE(json.out.find("\"title\":\"Ear course\",\"description\":\"\",\"author\":\"Ms \\\"K\\\"\""),
               std::string::npos);
-    EXPECT_NE(json.out.find("{\"exercise\":2,\"name\":\"Interval identification\",\"steps\":[]}"), std::string::npos);
-    EXPECT_NE(json.out.find("\"steps\":[{\"step\":1,\"name\":\"Thirds\",\"questions\":15,\"upgrade_percent\":90,"
-                            "\"downgrade_percent\":55,\"hint\":\"" + hint + "\",\"setup\":{\"entries\":"),
+    EXPECT_NE(json.out.find("{\"exercise\":2,\"name\":\"Interval identification\",\"steps\":[]}"),
               std::string::npos);
+    EXPECT_NE(
+        json.out.find("\"steps\":[{\"step\":1,\"name\":\"Thirds\",\"questions\":15,\"upgrade_percent\":90,"
+                      "\"downgrade_percent\":55,\"hint\":\"" +
+                      hint + "\",\"setup\":{\"entries\":"),
+        std::string::npos);
     EXPECT_NE(json.out.find("\"common_tone\":"), std::string::npos);
 
     const auto text = runAdmin(root / "Data", {"tutor", (root / "Ear.tut").string()});

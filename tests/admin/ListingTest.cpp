@@ -29,18 +29,20 @@ TEST_F(Listed, UsersAndClassesAsJsonCarryEveryColumnInUtf8) {
     const auto users = runAdmin(school.data, {"users", "--json"});
     ASSERT_EQ(users.code, kExitOk) << users.err;
     // Sorted as the program's user list: by last name.
-    EXPECT_EQ(users.out,
-              "[{\"id\":3,\"login\":\"bo\",\"name\":\"Bo Alm\",\"level\":\"teacher\",\"class_id\":0,\"class\":\"\","
-              "\"tutor\":\"\",\"setup\":\"\"},"
-              "{\"id\":2,\"login\":\"anna\",\"name\":\"Anna Berg\",\"level\":\"student\",\"class_id\":1,"
-              "\"class\":\"3a\",\"tutor\":\"\",\"setup\":\"\"},"
-              "{\"id\":4,\"login\":\"zoe\",\"name\":\"Zo\xC3\xA9 O\\\"Neil\",\"level\":\"student\",\"class_id\":0,"
-              "\"class\":\"\",\"tutor\":\"\",\"setup\":\"/srv/setups/Basic, level 1.lvs\"}]\n");
+    EXPECT_EQ(
+        users.out,
+        "[{\"id\":3,\"login\":\"bo\",\"name\":\"Bo Alm\",\"level\":\"teacher\",\"class_id\":0,\"class\":\"\","
+        "\"tutor\":\"\",\"setup\":\"\"},"
+        "{\"id\":2,\"login\":\"anna\",\"name\":\"Anna Berg\",\"level\":\"student\",\"class_id\":1,"
+        "\"class\":\"3a\",\"tutor\":\"\",\"setup\":\"\"},"
+        "{\"id\":4,\"login\":\"zoe\",\"name\":\"Zo\xC3\xA9 O\\\"Neil\",\"level\":\"student\",\"class_id\":0,"
+        "\"class\":\"\",\"tutor\":\"\",\"setup\":\"/srv/setups/Basic, level 1.lvs\"}]\n");
 
     const auto classes = runAdmin(school.data, {"classes", "--json"});
     ASSERT_EQ(classes.code, kExitOk);
-    EXPECT_EQ(classes.out,
-              "[{\"id\":1,\"name\":\"3a\",\"teacher_id\":3,\"teacher\":\"bo\",\"tutor\":\"\",\"members\":1}]\n");
+    EXPECT_EQ(
+        classes.out,
+        "[{\"id\":1,\"name\":\"3a\",\"teacher_id\":3,\"teacher\":\"bo\",\"tutor\":\"\",\"members\":1}]\n");
 
     // The table lines up its columns by characters, not bytes.
     const auto table = runAdmin(school.data, {"users"});
@@ -62,30 +64,31 @@ TEST_F(Listed, ResultsAsCsvQuoteFieldsAndCarryTheResultsWindowFigures) {
 
     const auto csv = runAdmin(school.data, {"results", "--csv"});
     ASSERT_EQ(csv.code, kExitOk) << csv.err;
-    EXPECT_EQ(csv.out,
-              "user_id,login,date,time,exercise,exercise_name,tutor,step,setup,correct,questions,percent,duration,"
-              "answer_time\r\n"
-              "2,anna,2024-03-01,09:30:00,1,Chord identification,,0,\"Triads, \"\"easy\"\"\",8,10,80,0:01:35,0:00:30\r\n"
-              "2,anna,2024-03-02,14:00:00,4,Rhythm imitation,,0,Basic,85,10,85,0:01:35,0:00:30\r\n"
-              "2,anna,2024-03-05,08:00:00,2,Interval identification,,0,Basic,0,0,,0:01:35,0:00:30\r\n"
-              "4,zoe,2024-03-06,10:00:00,8,Scales,Scales course,2,Step A,3,4,75,0:01:35,0:00:30\r\n");
+    EXPECT_EQ(
+        csv.out,
+        "user_id,login,date,time,exercise,exercise_name,tutor,step,setup,correct,questions,percent,duration,"
+        "answer_time\r\n"
+        "2,anna,2024-03-01,09:30:00,1,Chord identification,,0,\"Triads, "
+        "\"\"easy\"\"\",8,10,80,0:01:35,0:00:30\r\n"
+        "2,anna,2024-03-02,14:00:00,4,Rhythm imitation,,0,Basic,85,10,85,0:01:35,0:00:30\r\n"
+        "2,anna,2024-03-05,08:00:00,2,Interval identification,,0,Basic,0,0,,0:01:35,0:00:30\r\n"
+        "4,zoe,2024-03-06,10:00:00,8,Scales,Scales course,2,Step A,3,4,75,0:01:35,0:00:30\r\n");
 
     const auto json = runAdmin(school.data, {"results", "--json", "--user", "ZOE"});
     ASSERT_EQ(json.code, kExitOk);
-    EXPECT_EQ(json.out,
-              "[{\"user_id\":4,\"login\":\"zoe\",\"date\":\"2024-03-06\",\"time\":\"10:00:00\",\"exercise\":8,"
-              "\"exercise_name\":\"Scales\",\"tutor\":\"Scales course\",\"step\":2,\"setup\":\"Step A\","
-              "\"correct\":3,\"questions\":4,\"percent\":75,\"duration\":95,\"answer_time\":30}]\n");
+    EXPECT_EQ(
+        json.out,
+        "[{\"user_id\":4,\"login\":\"zoe\",\"date\":\"2024-03-06\",\"time\":\"10:00:00\",\"exercise\":8,"
+        "\"exercise_name\":\"Scales\",\"tutor\":\"Scales course\",\"step\":2,\"setup\":\"Step A\","
+        "\"correct\":3,\"questions\":4,\"percent\":75,\"duration\":95,\"answer_time\":30}]\n");
 
     struct Filter {
         std::vector<std::string> args;
         std::size_t rows;
     };
     const Filter filters[] = {
-        {{"--user", "2"}, 3},
-        {{"--user", "anna", "--exercise", "4"}, 1},
-        {{"--since", "2024-03-02"}, 3},
-        {{"--since", "2024-03-02T14:01"}, 2},
+        {{"--user", "2"}, 3},           {{"--user", "anna", "--exercise", "4"}, 1},
+        {{"--since", "2024-03-02"}, 3}, {{"--since", "2024-03-02T14:01"}, 2},
         {{"--user", "bo"}, 0},
     };
     for (const auto& f : filters) {
@@ -112,20 +115,23 @@ TEST_F(Listed, StatisticsSumThePeriodAsTheUserOverviewDoes) {
 
     const auto week = runAdmin(school.data, {"stats", "--csv", "--class", "3a"});
     ASSERT_EQ(week.code, kExitOk) << week.err;
-    EXPECT_EQ(week.out,
-              "user_id,login,name,class,exercise,exercise_name,last_date,last_setup,last_tutor,last_correct,"
-              "last_questions,last_percent,sessions,period_correct,period_questions,period_percent,period_duration,"
-              "average_answer_time\r\n"
-              "2,anna,Anna Berg,3a,1,Chord identification,2024-03-20,Today,,6,8,75,1,6,8,75,0:01:35,0:00:04\r\n"
-              "2,anna,Anna Berg,3a,4,Rhythm imitation,2024-03-19,Basic,,100,10,100,3,90,30,90,0:04:45,0:00:03\r\n");
+    EXPECT_EQ(
+        week.out,
+        "user_id,login,name,class,exercise,exercise_name,last_date,last_setup,last_tutor,last_correct,"
+        "last_questions,last_percent,sessions,period_correct,period_questions,period_percent,period_duration,"
+        "average_answer_time\r\n"
+        "2,anna,Anna Berg,3a,1,Chord identification,2024-03-20,Today,,6,8,75,1,6,8,75,0:01:35,0:00:04\r\n"
+        "2,anna,Anna Berg,3a,4,Rhythm imitation,2024-03-19,Basic,,100,10,100,3,90,30,90,0:04:45,0:00:03\r\n");
 
     // A period of 0 days counts only today's sessions; the last values stay the newest.
     const auto today = runAdmin(school.data, {"stats", "--json", "--period", "0", "--user", "anna"});
     ASSERT_EQ(today.code, kExitOk);
-    EXPECT_NE(today.out.find("\"exercise\":4,\"exercise_name\":\"Rhythm imitation\",\"last_date\":\"2024-03-19\""),
-              std::string::npos);
-    EXPECT_NE(today.out.find("\"sessions\":0,\"period_correct\":0,\"period_questions\":0,\"period_percent\":null"),
-              std::string::npos);
+    EXPECT_NE(
+        today.out.find("\"exercise\":4,\"exercise_name\":\"Rhythm imitation\",\"last_date\":\"2024-03-19\""),
+        std::string::npos);
+    EXPECT_NE(
+        today.out.find("\"sessions\":0,\"period_correct\":0,\"period_questions\":0,\"period_percent\":null"),
+        std::string::npos);
 
     EXPECT_EQ(runAdmin(school.data, {"stats", "--class", "4b"}).code, kExitFailed);
 }

@@ -42,7 +42,8 @@ TEST(Purge, DryRunSaysWhatWouldGoAndTheRealRunRemovesIt) {
     const auto dry = runAdmin(school.data, {"purge", "--before", "2024-03-06", "--dry-run"});
     ASSERT_EQ(dry.code, kExitOk) << dry.err;
     EXPECT_NE(dry.out.find("would_remove"), std::string::npos);
-    EXPECT_NE(dry.out.find("Would remove 3 results from before 2024-03-06 00:00:00 (dry run"), std::string::npos);
+    EXPECT_NE(dry.out.find("Would remove 3 results from before 2024-03-06 00:00:00 (dry run"),
+              std::string::npos);
     EXPECT_EQ(snapshot(school.data), before);
 
     const auto real = runAdmin(school.data, {"purge", "--before", "2024-03-06", "--json"});
@@ -155,13 +156,22 @@ TEST_F(Checked, FindsEachPlantedFaultAndChangesNothing) {
          },
          "missing-teacher", "Class.dat"},
         {"orphan results",
-         [&] { writeBytes(results / "User040.dat", asString(data::encodeResultRecord(result(40, 1, at(2024, 3, 1), 1, 1)))); },
+         [&] {
+             writeBytes(results / "User040.dat",
+                        asString(data::encodeResultRecord(result(40, 1, at(2024, 3, 1), 1, 1))));
+         },
          "orphan-results", "Result/User040.dat"},
         {"foreign result",
-         [&] { append(results / "User002.dat", asString(data::encodeResultRecord(result(3, 1, at(2024, 3, 3), 1, 1)))); },
+         [&] {
+             append(results / "User002.dat",
+                    asString(data::encodeResultRecord(result(3, 1, at(2024, 3, 3), 1, 1))));
+         },
          "foreign-result", "Result/User002.dat"},
         {"bad exercise",
-         [&] { append(results / "User002.dat", asString(data::encodeResultRecord(result(2, 11, at(2024, 3, 3), 1, 1)))); },
+         [&] {
+             append(results / "User002.dat",
+                    asString(data::encodeResultRecord(result(2, 11, at(2024, 3, 3), 1, 1))));
+         },
          "bad-exercise", "Result/User002.dat"},
         {"user counter",
          [&] {
@@ -177,7 +187,10 @@ TEST_F(Checked, FindsEachPlantedFaultAndChangesNothing) {
              writeBytes(school.data / "Common.dat", bytes);
          },
          "counter-below-ids", "Common.dat"},
-        {"short common", [&] { writeBytes(school.data / "Common.dat", readBytes(school.data / "Common.dat").substr(0, 100)); },
+        {"short common",
+         [&] {
+             writeBytes(school.data / "Common.dat", readBytes(school.data / "Common.dat").substr(0, 100));
+         },
          "wrong-size", "Common.dat"},
         {"missing setup",
          [&] {
@@ -186,7 +199,8 @@ TEST_F(Checked, FindsEachPlantedFaultAndChangesNothing) {
              school.store->SaveUser(u);
          },
          "unreadable-setup", nullptr},
-        {"not a setup", [&] { writeBytes(root / "Basic.lvs", std::string(670, '\0')); }, "unreadable-setup", nullptr},
+        {"not a setup", [&] { writeBytes(root / "Basic.lvs", std::string(670, '\0')); }, "unreadable-setup",
+         nullptr},
         {"missing tutor", [&] { fs::remove(root / "Common" / "Course.tut"); }, "unreadable-tutor", nullptr},
         {"damaged tutor", [&] { writeBytes(root / "Common" / "Course.tut", std::string(1000, '\0')); },
          "unreadable-tutor", nullptr},
@@ -197,8 +211,8 @@ TEST_F(Checked, FindsEachPlantedFaultAndChangesNothing) {
              append(school.data / "Setting.dat", record);
          },
          "orphan-settings", "Setting.dat"},
-        {"aside file", [&] { fs::copy_file(results / "User002.dat", results / "xUser002.dat"); }, "leftover-file",
-         "Result/xUser002.dat"},
+        {"aside file", [&] { fs::copy_file(results / "User002.dat", results / "xUser002.dat"); },
+         "leftover-file", "Result/xUser002.dat"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

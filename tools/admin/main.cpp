@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     // the one the program honours.
     const char* overridden = std::getenv("KALVINTOR_PROGRAM_DIR");
     std::error_code ec;
-    fs::path programDir = overridden && *overridden ? fs::path(overridden) : fs::read_symlink("/proc/self/exe", ec).parent_path();
+    fs::path programDir = overridden && *overridden ? fs::path(overridden)
+                                                    : fs::read_symlink("/proc/self/exe", ec).parent_path();
     if (programDir.empty()) programDir = fs::absolute(fs::path(argv[0]), ec).parent_path();
 
     kalvintor::admin::Context context{{}, programDir, std::cout, std::cerr, {}, {}};

@@ -84,8 +84,8 @@ int backupData(const Context& context, const fs::path& destination) {
     };
 
     std::vector<fs::path> entries;
-    for (auto it = fs::recursive_directory_iterator(source, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(source, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
         entries.push_back(it->path());
     if (ec) return abandon("cannot list " + source.string() + ": " + ec.message());
     std::sort(entries.begin(), entries.end());

@@ -54,15 +54,14 @@ private:
         return text;
     }
 
-    std::optional<std::string> read(const std::string& name) {
-        return data::readSharedFile(dir_ / name);
-    }
+    std::optional<std::string> read(const std::string& name) { return data::readSharedFile(dir_ / name); }
 
     void partialRecord(const std::string& name, std::size_t size, std::size_t recordSize) {
         if (size % recordSize == 0) return;
         fault(name, "partial-record",
-              name + " is " + std::to_string(size) + " bytes, not a whole number of " + std::to_string(recordSize) +
-                  "-byte records: its last " + std::to_string(size % recordSize) +
+              name + " is " + std::to_string(size) + " bytes, not a whole number of " +
+                  std::to_string(recordSize) + "-byte records: its last " +
+                  std::to_string(size % recordSize) +
                   " bytes are a partial record (left by a crash or a full disk) and are ignored");
     }
 
@@ -80,24 +79,26 @@ private:
             const std::string where = "record " + std::to_string(i + 1);
             if (user.userId == 0) {
                 if (!user.loginName.empty())
-                    fault(name, "zero-id",
-                          where + " has id 0 but keeps the login name \"" + user.loginName +
-                              "\": a deleted slot has none, so this user was lost by damage and cannot log in");
+                    fault(
+                        name, "zero-id",
+                        where + " has id 0 but keeps the login name \"" + user.loginName +
+                            "\": a deleted slot has none, so this user was lost by damage and cannot log in");
                 continue;
             }
             if (user.userId < 0)
-                fault(name, "bad-id", where + " (\"" + user.loginName + "\") has the negative id " +
-                                          std::to_string(user.userId));
+                fault(name, "bad-id",
+                      where + " (\"" + user.loginName + "\") has the negative id " +
+                          std::to_string(user.userId));
             if (!userIds_.insert(user.userId).second)
                 fault(name, "duplicate-id",
                       "user id " + std::to_string(user.userId) + " is used again by " + where + " (\"" +
                           user.loginName + "\"): lookups by id only ever find the first");
-            if (!user.loginName.empty())
-                logins[data::sortKey(user.loginName)].push_back(user.userId);
+            if (!user.loginName.empty()) logins[data::sortKey(user.loginName)].push_back(user.userId);
             const int level = user.accessLevel & 15;
             if (level < data::kStudent || level > data::kAdministrator)
-                fault(name, "bad-level", "user \"" + user.loginName + "\" has the access level " +
-                                             std::to_string(user.accessLevel) + ", which is none of 1, 2, 3");
+                fault(name, "bad-level",
+                      "user \"" + user.loginName + "\" has the access level " +
+                          std::to_string(user.accessLevel) + ", which is none of 1, 2, 3");
             users_.push_back(user);
         }
         for (const auto& [login, ids] : logins) {
@@ -125,15 +126,19 @@ private:
             const auto c = *data::decodeClassRecord(data::recordAt(file, data::kClassRecordSize, i));
             if (c.classId == 0) continue;
             if (c.classId < 0)
-                fault(name, "bad-id", "class \"" + c.className + "\" has the negative id " + std::to_string(c.classId));
+                fault(name, "bad-id",
+                      "class \"" + c.className + "\" has the negative id " + std::to_string(c.classId));
             if (!classIds_.insert(c.classId).second)
                 fault(name, "duplicate-id",
-                      "class id " + std::to_string(c.classId) + " is used again by record " + std::to_string(i + 1) +
-                          " (\"" + c.className + "\"): lookups by id only ever find the first");
+                      "class id " + std::to_string(c.classId) + " is used again by record " +
+                          std::to_string(i + 1) + " (\"" + c.className +
+                          "\"): lookups by id only ever find the first");
             if (c.teacherId != 0 && !userIds_.contains(c.teacherId))
-                fault(name, "missing-teacher", "the teacher of class \"" + c.className + "\" is user " +
-                                                   std::to_string(c.teacherId) + ", who does not exist");
-            if (!tutor::isNoTutor(c.tutorFile)) tutors_[c.tutorFile].by.push_back("class \"" + c.className + "\"");
+                fault(name, "missing-teacher",
+                      "the teacher of class \"" + c.className + "\" is user " + std::to_string(c.teacherId) +
+                          ", who does not exist");
+            if (!tutor::isNoTutor(c.tutorFile))
+                tutors_[c.tutorFile].by.push_back("class \"" + c.className + "\"");
         }
         for (const auto& u : users_) {
             if (u.classId != 0 && !classIds_.contains(u.classId))
@@ -155,10 +160,12 @@ private:
             const std::string name = std::string(names::kResultDir) + "/" + file;
             const auto id = resultFileId(file);
             if (!id) {
-                if (file.starts_with(names::kAsidePrefix) && resultFileId(file.substr(names::kAsidePrefix.size())))
+                if (file.starts_with(names::kAsidePrefix) &&
+                    resultFileId(file.substr(names::kAsidePrefix.size())))
                     fault(name, "leftover-file",
-                          name + " is the old result file an import kept aside and did not remove: the import "
-                                 "was interrupted; compare it with " +
+                          name +
+                              " is the old result file an import kept aside and did not remove: the import "
+                              "was interrupted; compare it with " +
                               file.substr(names::kAsidePrefix.size()) + " before deleting it");
                 continue;
             }
@@ -204,14 +211,15 @@ private:
         }
         auto count = [](int n) { return std::to_string(n) + (n == 1 ? " result" : " results"); };
         if (ownerless)
-            fault(name, "zero-id", count(ownerless) + " in " + name + " have the user id 0; the next purge drops them");
+            fault(name, "zero-id",
+                  count(ownerless) + " in " + name + " have the user id 0; the next purge drops them");
         if (foreign)
             fault(name, "foreign-result",
                   count(foreign) + " in " + name + " name another user than " + std::to_string(id));
         if (badExercise)
-            fault(name, "bad-exercise", count(badExercise) + " in " + name + " have an exercise number outside 1..10");
-        if (badDate)
-            fault(name, "bad-date", count(badDate) + " in " + name + " have no valid session date");
+            fault(name, "bad-exercise",
+                  count(badExercise) + " in " + name + " have an exercise number outside 1..10");
+        if (badDate) fault(name, "bad-date", count(badDate) + " in " + name + " have no valid session date");
     }
 
     void checkCommon() {
@@ -219,8 +227,10 @@ private:
         const auto file = read(name);
         data::CommonRecord common;
         if (!file) {
-            fault(name, "missing-file", name + " is missing: the program makes a new one with the id counters at "
-                                               "their start values");
+            fault(name, "missing-file",
+                  name +
+                      " is missing: the program makes a new one with the id counters at "
+                      "their start values");
         } else if (file->size() != data::kCommonRecordSize) {
             fault(name, "wrong-size",
                   name + " is " + std::to_string(file->size()) + " bytes instead of " +
@@ -245,8 +255,8 @@ private:
                  const std::set<std::int16_t>& inUse) {
         if (inUse.empty() || next > *inUse.rbegin()) return;
         fault(name, "counter-below-ids",
-              "the next " + what + " id in " + name + " is " + std::to_string(next) + ", but " + what + " id " +
-                  std::to_string(*inUse.rbegin()) + " is in use: a new " + what +
+              "the next " + what + " id in " + name + " is " + std::to_string(next) + ", but " + what +
+                  " id " + std::to_string(*inUse.rbegin()) + " is in use: a new " + what +
                   " would be given an id that is taken (set the counter to " +
                   std::to_string(*inUse.rbegin() + 1) + ")");
     }
@@ -261,11 +271,13 @@ private:
             const std::int16_t key = records::getI16(data::recordAt(*file, kSettingRecordSize, i), 0);
             if (key == 0) continue;
             if (!keys.insert(key).second)
-                fault(name, "duplicate-id", "the settings of user " + std::to_string(key) +
-                                                " are stored twice; only the first record is used");
+                fault(name, "duplicate-id",
+                      "the settings of user " + std::to_string(key) +
+                          " are stored twice; only the first record is used");
             if (key != 1 && !userIds_.contains(key))
-                fault(name, "orphan-settings",
-                      name + " holds private settings of user " + std::to_string(key) + ", who does not exist");
+                fault(
+                    name, "orphan-settings",
+                    name + " holds private settings of user " + std::to_string(key) + ", who does not exist");
         }
     }
 
@@ -273,13 +285,15 @@ private:
         std::map<std::string, Reference> setups;
         for (const auto& u : users_) {
             if (!u.setupFile.empty()) setups[u.setupFile].by.push_back("user \"" + u.loginName + "\"");
-            if (!tutor::isNoTutor(u.tutorFile)) tutors_[u.tutorFile].by.push_back("user \"" + u.loginName + "\"");
+            if (!tutor::isNoTutor(u.tutorFile))
+                tutors_[u.tutorFile].by.push_back("user \"" + u.loginName + "\"");
         }
         for (const auto& [file, reference] : setups) {
             const auto read = setup::readSetupFile(file);
             if (read.status == setup::SetupReadStatus::Unreadable)
                 fault(file, "unreadable-setup",
-                      "the setup file " + file + " of " + joined(reference.by) + " is missing or cannot be read");
+                      "the setup file " + file + " of " + joined(reference.by) +
+                          " is missing or cannot be read");
             else if (read.status == setup::SetupReadStatus::WrongHeader)
                 fault(file, "unreadable-setup",
                       "the setup file " + file + " of " + joined(reference.by) + " is not an exercise setup");
@@ -312,7 +326,8 @@ private:
             }
             if ((file.starts_with(".") && file.find(".tmp") != std::string::npos) || file == "User.tmp")
                 fault(prefix + file, "leftover-file",
-                      prefix + file + " is a temporary file of a rewrite that was interrupted; it can be deleted");
+                      prefix + file +
+                          " is a temporary file of a rewrite that was interrupted; it can be deleted");
         }
     }
 
@@ -336,7 +351,8 @@ int checkData(const Context& context, Format format) {
     fs::path directory = context.dataDir;
     std::error_code ec;
     // The directory above "Data" is taken as the program takes it.
-    if (!fs::exists(directory / names::kUsers, ec) && fs::exists(directory / names::kDataSubdir / names::kUsers, ec))
+    if (!fs::exists(directory / names::kUsers, ec) &&
+        fs::exists(directory / names::kDataSubdir / names::kUsers, ec))
         directory /= names::kDataSubdir;
     if (!fs::is_directory(directory, ec)) {
         context.err << "kalvintor-admin: " << directory.string() << " is not a directory\n";

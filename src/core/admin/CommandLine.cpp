@@ -27,7 +27,8 @@ struct CommandInfo {
 constexpr std::array<CommandInfo, 12> kCommands{{
     {"users", "", 0, "--json --csv", "list the users",
      "Lists every user: id, login name, full name, level, class, tutor and setup file."},
-    {"classes", "", 0, "--json --csv", "list the classes", "Lists every class: id, name, teacher, tutor and number of members."},
+    {"classes", "", 0, "--json --csv", "list the classes",
+     "Lists every class: id, name, teacher, tutor and number of members."},
     {"results", "", 0, "--user --exercise --since --json --csv", "list results, as a table, CSV or JSON",
      "Lists stored results, one row per session: date and time, exercise, tutor step or setup, correct\n"
      "answers, questions, percentage, duration and answer time.\n"
@@ -66,10 +67,11 @@ constexpr std::array<CommandInfo, 12> kCommands{{
     {"tutor", "FILE", 1, "--json", "show what a tutor file holds",
      "Shows what a tutor file holds: title, author and every step with its setup; older tutors are\n"
      "converted as the program converts them."},
-    {"help", "[COMMAND]", 0, "", "show this help, or a command's", "Shows this help, or the help of one command."},
+    {"help", "[COMMAND]", 0, "", "show this help, or a command's",
+     "Shows this help, or the help of one command."},
 }};
 
-constexpr std::string_view kValueOptions[] = {"--data", "--user", "--exercise", "--since",
+constexpr std::string_view kValueOptions[] = {"--data",   "--user",  "--exercise", "--since",
                                               "--period", "--class", "--before"};
 
 const CommandInfo* commandNamed(std::string_view name) {
@@ -87,15 +89,18 @@ void generalHelp(std::ostream& out) {
            "  --help       help on a command\n\n"
            "Commands:\n";
     for (const auto& c : kCommands) {
-        std::string line = "  " + std::string(c.name) + (c.arguments.empty() ? "" : " ") + std::string(c.arguments);
+        std::string line =
+            "  " + std::string(c.name) + (c.arguments.empty() ? "" : " ") + std::string(c.arguments);
         line.resize(std::max<std::size_t>(line.size() + 2, 24), ' ');
         out << line << c.summary << '\n';
     }
-    out << "\nExit codes: 0 done, 1 failed (or check found something wrong), 2 command line not understood.\n";
+    out << "\nExit codes: 0 done, 1 failed (or check found something wrong), 2 command line not "
+           "understood.\n";
 }
 
 void commandHelp(std::ostream& out, const CommandInfo& c) {
-    out << "Usage: kalvintor-admin [--data DIR] " << c.name << (c.arguments.empty() ? "" : " ") << c.arguments;
+    out << "Usage: kalvintor-admin [--data DIR] " << c.name << (c.arguments.empty() ? "" : " ")
+        << c.arguments;
     if (!c.options.empty()) out << " [" << c.options << "]";
     out << "\n\n" << c.help << '\n';
 }
@@ -182,23 +187,28 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
 
     // Every option must be one the command takes.
     const std::string allowed = " " + std::string(info->options) + " --data --help ";
-    auto known = [&](const std::string& option) { return allowed.find(" " + option + " ") != std::string::npos; };
+    auto known = [&](const std::string& option) {
+        return allowed.find(" " + option + " ") != std::string::npos;
+    };
     for (const auto& flag : p.flags)
         if (!known(flag)) return usage(context, command + " does not take " + flag);
     for (const auto& [option, value] : p.values)
         if (!known(option)) return usage(context, command + " does not take " + option);
-    if (p.flags.contains("--json") && p.flags.contains("--csv")) return usage(context, "give --json or --csv, not both");
+    if (p.flags.contains("--json") && p.flags.contains("--csv"))
+        return usage(context, "give --json or --csv, not both");
     if (p.positionals.size() != info->positionals)
         return usage(context, command + " takes " +
-                                  (info->positionals == 0 ? std::string("no arguments") : std::string(info->arguments)));
+                                  (info->positionals == 0 ? std::string("no arguments")
+                                                          : std::string(info->arguments)));
 
     context.dataDir = p.values.contains("--data") ? fs::path(p.values["--data"])
                                                   : defaultDataDirectory(context.programDir, machineSettings);
     const Format format = formatOf(p);
     auto date = [&](const std::string& option) -> std::optional<records::DateTime> {
         const auto parsed = parseDate(p.values[option]);
-        if (!parsed) usage(context, option + " wants a date as YYYY-MM-DD or YYYY-MM-DDTHH:MM, not '" +
-                                        p.values[option] + "'");
+        if (!parsed)
+            usage(context,
+                  option + " wants a date as YYYY-MM-DD or YYYY-MM-DDTHH:MM, not '" + p.values[option] + "'");
         return parsed;
     };
 
@@ -226,7 +236,8 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
         o.className = p.values["--class"];
         if (p.values.contains("--period")) {
             const auto days = parseNumber(p.values["--period"]);
-            if (!days || *days < 0 || *days > 255) return usage(context, "--period wants a number of days from 0 to 255");
+            if (!days || *days < 0 || *days > 255)
+                return usage(context, "--period wants a number of days from 0 to 255");
             o.period = *days;
         }
         return showStatistics(context, o);

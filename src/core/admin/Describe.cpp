@@ -104,8 +104,8 @@ Json describePitch(int exercise, records::Bytes bytes, const theory::ChordCatalo
 
 Json describeRhythm(records::Bytes bytes) {
     const auto block = *rhythm::decodeRhythmSetup(bytes.first(rhythm::kRhythmSetupSize));
-    static constexpr std::array<const char*, 6> kValues = {"whole",     "half",      "quarter",
-                                                           "eighth",    "sixteenth", "thirty-second"};
+    static constexpr std::array<const char*, 6> kValues = {"whole",  "half",      "quarter",
+                                                           "eighth", "sixteenth", "thirty-second"};
     Json out = Json::object();
     Json& meters = out.add("meters", Json::array());
     for (int m = 1; m <= rhythm::kMeterCount; ++m)
@@ -141,7 +141,8 @@ Json describeMelody(records::Bytes bytes) {
     out.add("ambitus", static_cast<int>(block.ambitus));
     out.add("melody_type", static_cast<int>(block.melodyType));
     Json& keys = out.add("keys", Json::array());
-    for (int sig = pitch::kFirstMelodyKeySig; sig < pitch::kFirstMelodyKeySig + pitch::kMelodyKeyCount; ++sig) {
+    for (int sig = pitch::kFirstMelodyKeySig; sig < pitch::kFirstMelodyKeySig + pitch::kMelodyKeyCount;
+         ++sig) {
         if (!block.keyOn(sig)) continue;
         const int n = sig < 0 ? -sig : sig;
         keys.push(sig == 0 ? std::string("no sharps or flats")
@@ -200,7 +201,8 @@ int describeSetup(const Context& context, const fs::path& file, Format format) {
     theory::LoadCatalogue(catalogue, context.dataDir / theory::kChordFileName);
     Json out = Json::object();
     out.add("file", file.string());
-    out.add("format", read.status == setup::SetupReadStatus::Converted ? "older setup, converted" : "current");
+    out.add("format",
+            read.status == setup::SetupReadStatus::Converted ? "older setup, converted" : "current");
     Json& exercises = out.add("exercises", Json::array());
     for (int e = 1; e <= setup::kExerciseCount; ++e) {
         Json& item = exercises.push(Json::object());
@@ -227,7 +229,8 @@ int describeTutor(const Context& context, const fs::path& file, Format format) {
     out.add("title", model.header.tutorName);
     out.add("description", model.header.description);
     out.add("author", model.header.author);
-    out.add("format", model.header.tutorVersion == tutor::kTutorVersion ? "current" : "older tutor, converted");
+    out.add("format",
+            model.header.tutorVersion == tutor::kTutorVersion ? "current" : "older tutor, converted");
     // Step setups name their entries after the tutor's own material where it brings some.
     Json& exercises = out.add("exercises", Json::array());
     for (int e = 1; e <= tutor::kExerciseCount; ++e) {

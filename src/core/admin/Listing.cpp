@@ -61,8 +61,9 @@ int listUsers(const Context& context, Format format) {
     Table table{{"id", "login", "name", "level", "class_id", "class", "tutor", "setup"}, {}};
     for (const auto& u : store->UserList()) {
         const auto& r = u->record;
-        table.rows.push_back({id(r.userId), r.loginName, data::DisplayName(r.fullName), levelName(r.accessLevel),
-                              id(r.classId), classNameOf(*store, r.classId), tutorOf(r.tutorFile), r.setupFile});
+        table.rows.push_back({id(r.userId), r.loginName, data::DisplayName(r.fullName),
+                              levelName(r.accessLevel), id(r.classId), classNameOf(*store, r.classId),
+                              tutorOf(r.tutorFile), r.setupFile});
     }
     table.write(context.out, format);
     return kExitOk;
@@ -82,7 +83,8 @@ int listClasses(const Context& context, Format format) {
             if (r.teacherId != 0 && u->record.userId == r.teacherId) teacher = u->record.loginName;
             if (u->record.classId == r.classId) ++members;
         }
-        table.rows.push_back({id(r.classId), r.className, id(r.teacherId), teacher, tutorOf(r.tutorFile), members});
+        table.rows.push_back(
+            {id(r.classId), r.className, id(r.teacherId), teacher, tutorOf(r.tutorFile), members});
     }
     table.write(context.out, format);
     return kExitOk;
@@ -99,16 +101,18 @@ int listResults(const Context& context, const ResultsOptions& options) {
     for (TUserInfo* user : *users) {
         if (!existingResultFile(*store, user->record.userId)) continue;
         store->LoadResults(user->record.userId);
-        store->FilterResults(options.exercise > 0 ? options.exercise : -1, options.since ? *options.since : -1.0);
+        store->FilterResults(options.exercise > 0 ? options.exercise : -1,
+                             options.since ? *options.since : -1.0);
         for (const auto* result : store->FilteredResults()) {
             const auto& r = result->record;
             const bool json = options.format == Format::Json;
-            table.rows.push_back({id(user->record.userId), user->record.loginName, formatDate(r.sessionStart),
-                                  formatTime(r.sessionStart), id(r.exercise), exerciseName(r.exercise),
-                                  r.tutorName, id(r.tutorStep), r.setupName, id(r.correct), id(r.questions),
-                                  percentage(r.exercise, r.correct, r.questions),
-                                  json ? Json(durationSeconds(r.duration)) : Json(formatDuration(r.duration)),
-                                  json ? Json(durationSeconds(r.answerTime)) : Json(formatDuration(r.answerTime))});
+            table.rows.push_back(
+                {id(user->record.userId), user->record.loginName, formatDate(r.sessionStart),
+                 formatTime(r.sessionStart), id(r.exercise), exerciseName(r.exercise), r.tutorName,
+                 id(r.tutorStep), r.setupName, id(r.correct), id(r.questions),
+                 percentage(r.exercise, r.correct, r.questions),
+                 json ? Json(durationSeconds(r.duration)) : Json(formatDuration(r.duration)),
+                 json ? Json(durationSeconds(r.answerTime)) : Json(formatDuration(r.answerTime))});
         }
     }
     table.write(context.out, options.format);
@@ -151,9 +155,11 @@ int showStatistics(const Context& context, const StatsOptions& options) {
                 {id(user->record.userId), user->record.loginName, user->displayName, user->className, id(e),
                  exerciseName(e), formatDate(s.lastDate), s.lastSetupName, s.lastTutorName, id(s.lastCorrect),
                  id(s.lastQuestions), percentage(e, s.lastCorrect, s.lastQuestions), id(s.periodSessions),
-                 id(s.periodCorrect), id(s.periodQuestions), percentage(e, s.periodCorrect, s.periodQuestions),
+                 id(s.periodCorrect), id(s.periodQuestions),
+                 percentage(e, s.periodCorrect, s.periodQuestions),
                  json ? Json(durationSeconds(s.periodDuration)) : Json(formatDuration(s.periodDuration)),
-                 json ? Json(durationSeconds(s.averageAnswerTime)) : Json(formatDuration(s.averageAnswerTime))});
+                 json ? Json(durationSeconds(s.averageAnswerTime))
+                      : Json(formatDuration(s.averageAnswerTime))});
         }
     }
     table.write(context.out, options.format);

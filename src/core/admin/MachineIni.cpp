@@ -223,10 +223,12 @@ std::filesystem::path defaultDataDirectory(const std::filesystem::path& programD
     const auto paths = app::makeProgramPaths(programDir);
     const auto text = files::readFile(settingsFile, kMaxSettingsFileSize);
     IniRegistry registry(text ? parseIni(*text) : IniFile{});
-    return app::readStartupValues(registry, paths.dataPath, [](const std::filesystem::path& dir) {
-               std::error_code ec;
-               return std::filesystem::is_directory(dir, ec);
-           }).dataPath;
+    return app::readStartupValues(registry, paths.dataPath,
+                                  [](const std::filesystem::path& dir) {
+                                      std::error_code ec;
+                                      return std::filesystem::is_directory(dir, ec);
+                                  })
+        .dataPath;
 }
 
 }  // namespace kalvintor::admin

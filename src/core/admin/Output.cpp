@@ -13,8 +13,8 @@ namespace {
 
 // Characters of UTF-8 text, for aligning columns.
 std::size_t width(std::string_view utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(
+        utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string number(double value) {
@@ -161,7 +161,8 @@ void Table::write(std::ostream& out, Format format) const {
             Json list = Json::array();
             for (const auto& row : rows) {
                 Json& object = list.push(Json::object());
-                for (std::size_t c = 0; c < columns.size() && c < row.size(); ++c) object.add(columns[c], row[c]);
+                for (std::size_t c = 0; c < columns.size() && c < row.size(); ++c)
+                    object.add(columns[c], row[c]);
             }
             list.write(out);
             out << '\n';
@@ -172,7 +173,8 @@ void Table::write(std::ostream& out, Format format) const {
             for (std::size_t c = 0; c < columns.size(); ++c) out << (c ? "," : "") << csvField(columns[c]);
             out << "\r\n";
             for (const auto& row : rows) {
-                for (std::size_t c = 0; c < row.size(); ++c) out << (c ? "," : "") << csvField(row[c].plain());
+                for (std::size_t c = 0; c < row.size(); ++c)
+                    out << (c ? "," : "") << csvField(row[c].plain());
                 out << "\r\n";
             }
             break;
@@ -186,7 +188,9 @@ void Table::write(std::ostream& out, Format format) const {
                 for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
                     std::string text = row[c].plain();
                     // One listing line per row: line breaks inside a cell are shown as blanks.
-                    std::replace_if(text.begin(), text.end(), [](char ch) { return ch == '\n' || ch == '\r' || ch == '\t'; }, ' ');
+                    std::replace_if(
+                        text.begin(), text.end(),
+                        [](char ch) { return ch == '\n' || ch == '\r' || ch == '\t'; }, ' ');
                     widths[c] = std::max(widths[c], width(text));
                     line.push_back(std::move(text));
                 }

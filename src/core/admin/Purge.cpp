@@ -56,7 +56,8 @@ int purgeResults(const Context& context, const PurgeOptions& options) {
             continue;
         }
         const Count count = countDropped(*bytes, options.before);
-        if (!options.dryRun && count.dropped > 0 && !store->PurgeResults(user->record.userId, options.before)) {
+        if (!options.dryRun && count.dropped > 0 &&
+            !store->PurgeResults(user->record.userId, options.before)) {
             context.err << "kalvintor-admin: the results of " << user->record.loginName
                         << " could not be purged; the file is unchanged\n";
             exitCode = kExitFailed;

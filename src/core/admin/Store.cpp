@@ -36,7 +36,8 @@ std::unique_ptr<data::DataStore> openStore(const Context& context) {
     };
     callbacks.showError = [err](const std::string& text) { *err << "kalvintor-admin: " << text << '\n'; };
 
-    auto store = std::make_unique<data::DataStore>(context.dataDir, std::move(environment), std::move(callbacks));
+    auto store =
+        std::make_unique<data::DataStore>(context.dataDir, std::move(environment), std::move(callbacks));
     fs::path directory = context.dataDir;
     data::DataDirectoryQuestions questions;
     questions.showMessage = [err](const std::string& text) { *err << "kalvintor-admin: " << text << '\n'; };
@@ -55,7 +56,8 @@ void readCommon(data::DataStore& store) {
 data::TUserInfo* findUser(const data::DataStore& store, std::string_view loginOrId) {
     const auto id = parseNumber(loginOrId);
     for (const auto& user : store.UserList()) {
-        if (id ? user->record.userId == *id : data::compareIgnoringCase(user->record.loginName, loginOrId) == 0)
+        if (id ? user->record.userId == *id
+               : data::compareIgnoringCase(user->record.loginName, loginOrId) == 0)
             return user.get();
     }
     return nullptr;

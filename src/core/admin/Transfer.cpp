@@ -13,11 +13,13 @@ data::TransferQuestions answering(const Context& context, bool yes) {
     std::ostream* err = &context.err;
     data::TransferQuestions q;
     q.askYesNo = [err, yes](const std::string& question) {
-        *err << "kalvintor-admin: " << question << (yes ? " Yes." : " No (give --yes to answer Yes).") << '\n';
+        *err << "kalvintor-admin: " << question << (yes ? " Yes." : " No (give --yes to answer Yes).")
+             << '\n';
         return yes;
     };
     q.askYesNoCancel = [err, yes](const std::string& question) {
-        *err << "kalvintor-admin: " << question << (yes ? " Yes." : " No (give --yes to answer Yes).") << '\n';
+        *err << "kalvintor-admin: " << question << (yes ? " Yes." : " No (give --yes to answer Yes).")
+             << '\n';
         return yes ? data::Answer::Yes : data::Answer::No;
     };
     q.showMessage = [err](const std::string& text) { *err << "kalvintor-admin: " << text << '\n'; };
@@ -50,7 +52,8 @@ int exportUser(const Context& context, const TransferOptions& options) {
         context.err << "kalvintor-admin: no user \"" << options.user << "\"\n";
         return kExitFailed;
     }
-    const auto result = data::ExportUser(*store, user->record, options.folder, answering(context, options.yes));
+    const auto result =
+        data::ExportUser(*store, user->record, options.folder, answering(context, options.yes));
     return outcome(context, result,
                    "Exported " + user->record.loginName + " to " + options.folder.string() + ".");
 }
