@@ -66,8 +66,11 @@ TEST(ShippedSetups, EveryLevelOffersRealMaterialAndGrowsHarder) {
         int previous = 0;
         for (const auto* record : levels) {
             const auto block = record->pitchBlock(exercise);
-            for (int entry = 1; entry <= pitch::kEntryFlagCount; ++entry)
-                if (block.entryOn(entry)) EXPECT_GT(tableOf(exercise).entry(entry).noteCount(), 0) << "entry " << entry;
+            for (int entry = 1; entry <= pitch::kEntryFlagCount; ++entry) {
+                if (block.entryOn(entry)) {
+                    EXPECT_GT(tableOf(exercise).entry(entry).noteCount(), 0) << "entry " << entry;
+                }
+            }
             const int count = enabledEntries(*record, exercise);
             EXPECT_GE(count, 2) << "a question needs two at least";
             EXPECT_GT(count, previous) << "each level offers more";
