@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
+#include "pitch/TIntervalSam.h"
 
 #include <QApplication>
 
@@ -23,7 +24,10 @@ int main(int argc, char** argv) {
 
     QApplication::setApplicationName(QStringLiteral("Kalvintor"));
 
+    // The main window first; the exercise windows in their order (those built so far); the start
+    // menu last. The main window owns them all.
     TKalvintorMain mainWindow;
+    mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);

@@ -36,6 +36,8 @@ void TExerciseBaseClass::SeqNotify(std::uint16_t) {}
 
 void TExerciseBaseClass::AnswerButtonBlink() {}
 
+void TExerciseBaseClass::CompleteAnswer() {}
+
 void TExerciseBaseClass::RegisterAnswer(bool correct) {
     const auto& s = host_.settings();
     if (s.soundEffects) {

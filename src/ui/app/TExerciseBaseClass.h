@@ -45,6 +45,9 @@ public:
     // tick of the answer-blink timer.
     virtual void SeqNotify(std::uint16_t code);
     virtual void AnswerButtonBlink();
+    // The damper pedal in the exercises that take several notes as one answer: the answer is
+    // complete. The others take each note as it comes.
+    virtual void CompleteAnswer();
 
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);

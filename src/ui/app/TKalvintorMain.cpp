@@ -1,21 +1,30 @@
-// Creation, first show and destruction of the main window.
+// Creation, first show, destruction and the message handling of the main window.
 #include "TKalvintorMain.h"
 
 #include "MachineSettingsFile.h"
+#include "MainSound.h"
 #include "Program.h"
 #include "Style.h"
+#include "TControlButton.h"
+#include "TExerciseBaseClass.h"
 #include "THelpWindow.h"
 #include "TMenuDialog.h"
 #include "TVelkommen.h"
 #include "Texts.h"
 #include "app/MachineSettings.h"
-#include "settings/SettingRecord.h"
+#include "app/ViewTags.h"
+#include "sound/NotifyRouting.h"
+#include "theory/ChordCatalogue.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QToolButton>
 
 namespace kalvintor::ui {
 
@@ -24,7 +33,58 @@ QString programDirectory() {
     return overridden.isEmpty() ? QCoreApplication::applicationDirPath() : overridden;
 }
 
-TKalvintorMain::TKalvintorMain(QWidget* parent) : QMainWindow(parent), views_(new QStackedWidget(this)) {
+namespace {
+
+// Hands received MIDI input to the exercise windows' control buttons and MidiInput.
+class ExerciseControlsOf final : public sound::ExerciseControls {
+public:
+    explicit ExerciseControlsOf(TExerciseBaseClass& window) : window_(window) {}
+    int FocusedButton() const override;
+    bool ButtonEnabled(int index) const override;
+    void PressButton(int index) override;
+    void ControlButtonUpAction() override { window_.ControlButtonUpAction(); }
+    void CompleteAnswer() override { window_.CompleteAnswer(); }
+    void MidiInput(std::uint32_t message) override { window_.MidiInput(message); }
+
+private:
+    TExerciseBaseClass& window_;
+};
+
+int ExerciseControlsOf::FocusedButton() const {
+    const TControlButton* buttons = window_.ControlButton;
+    return buttons->hasFocus() ? buttons->FocusIndex : -1;
+}
+
+bool ExerciseControlsOf::ButtonEnabled(int index) const {
+    return index >= 0 && index < TControlButton::kButtons &&
+           window_.ControlButton->ButtonEnabled[static_cast<std::size_t>(index)];
+}
+
+void ExerciseControlsOf::PressButton(int index) { window_.ControlButton->PressButton(index); }
+
+class Receivers final : public sound::MidiInputReceivers {
+public:
+    explicit Receivers(TKalvintorMain& main) : main_(main) {}
+    sound::ExerciseControls* Exercise(std::uint8_t number) override {
+        TExerciseBaseClass* window = main_.exerciseWindow(number);
+        if (window == nullptr) return nullptr;
+        controls_.emplace(*window);
+        return &*controls_;
+    }
+    bool SettingsDialogShown() const override { return main_.SettingsDialogOpen; }
+    void SettingsDialogMidiInput(std::uint32_t) override {}
+    bool ChordEditorActive() const override { return false; }
+    void ChordEditorMidiInput(std::uint32_t) override {}
+
+private:
+    TKalvintorMain& main_;
+    std::optional<ExerciseControlsOf> controls_;
+};
+
+}  // namespace
+
+TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSystem> midiSystem)
+    : QMainWindow(parent), views_(new QStackedWidget(this)) {
     setObjectName(QStringLiteral("KalvintorMain"));
     program().mainWindow = this;
 
@@ -38,6 +98,9 @@ TKalvintorMain::TKalvintorMain(QWidget* parent) : QMainWindow(parent), views_(ne
     // The program's directories; the case of the path is kept.
     Program& p = program();
     p.paths = app::makeProgramPaths(toPath(QDir::cleanPath(programDirectory())));
+
+    // The MIDI devices, the sequencer, the answer sounds and the microphone.
+    sound_ = std::make_unique<MainSound>(this, Settings, p.language, p.paths.mediaDir, std::move(midiSystem));
 
     // The machine-wide values. Errors leave the defaults.
     MachineSettingsFile machine(machineSettingsFile());
@@ -57,13 +120,78 @@ TKalvintorMain::TKalvintorMain(QWidget* parent) : QMainWindow(parent), views_(ne
     setCentralWidget(views_);
     setMinimumSize(800, 560);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, style::colourFromSetting(settings::defaultSettings().colour));
+    palette.setColor(QPalette::Window, style::colourFromSetting(Settings.colour));
     setPalette(palette);
     setAutoFillBackground(true);
+
+    CreateToolPanels();
+    setupSessionHost();
+
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
+    AutoNewQuestTimer.setSingleShot(true);
+    connect(&AutoNewQuestTimer, &QTimer::timeout, this, [this] { AutoNewQuestTick(); });
+    connect(&AnswerbuttonBlink, &QTimer::timeout, this, [this] { AnswerBlinkTick(); });
 }
 
 TKalvintorMain::~TKalvintorMain() {
+    Timer1.stop();
+    AutoNewQuestTimer.stop();
+    AnswerbuttonBlink.stop();
+    // The exercise windows and the start menu play through the sound side: they go first.
+    for (TExerciseBaseClass*& window : exercises_) {
+        delete window;
+        window = nullptr;
+    }
+    delete menu_;
+    menu_ = nullptr;
+    sound_.reset();
     if (program().mainWindow == this) program().mainWindow = nullptr;
+}
+
+void TKalvintorMain::setupSessionHost() {
+    setup::SetupHost& host = Setup.host();
+    host.tutorActive = [this] { return TutorActive || TutorEditorActive; };
+    host.setupViewShown = [this] { return CurrentView == app::kViewSetup; };
+    host.showSetupName = [this](const std::string& name) { ShowSetupName(QString::fromStdString(name)); };
+    host.applySetupAll = [this](bool reset) { ApplySetupAll(reset); };
+    host.closeSession = [this] {
+        const std::uint16_t asked = ExercisesWithQuestions(0x3FF, 5);
+        if (asked != 0 && !Guest &&
+            QMessageBox::question(this, text(5008, "Confirm"),
+                                  text(98, "Do you want to save the results of this session?")) == QMessageBox::Yes)
+            SaveSessionResults(asked, false, false);
+        RestartSession(0);
+    };
+    host.showError = [this](const std::string& message) {
+        QMessageBox::critical(this, text(5005, "Error"), QString::fromStdString(message));
+    };
+    host.showInformation = [this](const std::string& message) {
+        QMessageBox::information(this, text(5007, "Information"), QString::fromStdString(message));
+    };
+    host.askYesNoCancel = [this](const std::string& question) {
+        const auto answer = QMessageBox::question(this, text(5008, "Confirm"), QString::fromStdString(question),
+                                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return answer == QMessageBox::Yes ? setup::Choice::Yes
+               : answer == QMessageBox::No ? setup::Choice::No
+                                           : setup::Choice::Cancel;
+    };
+    host.saveSetupAs = [this] { return SaveSetupAs(); };
+}
+
+void TKalvintorMain::SetExerciseWindow(int exercise, TExerciseBaseClass* window) {
+    if (exercise < 1 || exercise > 10) return;
+    exercises_[static_cast<std::size_t>(exercise)] = window;
+    program().exerciseWindows[static_cast<std::size_t>(exercise)] = window;
+    if (window != nullptr) {
+        views_->addWidget(window);
+        window->ApplySetup(true);
+    }
+    if (QToolButton* button = exerciseButtons_[static_cast<std::size_t>(exercise)]) button->setEnabled(window != nullptr);
+}
+
+TExerciseBaseClass* TKalvintorMain::exerciseWindow(int exercise) const {
+    return exercise >= 1 && exercise <= 10 ? exercises_[static_cast<std::size_t>(exercise)] : nullptr;
 }
 
 void TKalvintorMain::ShowMaximized(QWidget* child) {
@@ -97,16 +225,79 @@ void TKalvintorMain::CreateMenuDialog() {
     if (menu_) return;
     menu_ = new TMenuDialog(views_);
     views_->addWidget(menu_);
+    for (int e = 1; e <= 10; ++e) {
+        if (QPushButton* button = menu_->exerciseButton(e))
+            button->setEnabled(exercises_[static_cast<std::size_t>(e)] != nullptr);
+    }
+    connect(menu_, &TMenuDialog::exerciseChosen, this, [this](int tag) { Speed1Click(tag); });
+    menu_->playIntro = [this] {
+        return sound_->services().PlayMidiFile(program().paths.mediaDir / "intro.mid", this) ==
+               sound::MidiFilePlay::Playing;
+    };
+    menu_->stopIntro = [this] { sound_->services().StopMidiFile(); };
 }
 
 void TKalvintorMain::FormShowFirst() {
-    // Until a user logs in, the built-in settings apply; their language is loaded with every bit.
+    // Until a user logs in, a guest works on the built-in settings, with every bit of the
+    // language loaded, and the default setup file (or the built-in setup when it is missing).
     Program& p = program();
-    const std::string language = language::chooseLanguage(p.paths.languageDir, settings::defaultSettings().language);
+    Guest = true;
+    const std::string language = language::chooseLanguage(p.paths.languageDir, Settings.language);
     LoadLanguage(languageFileName(QString::fromStdString(language)), language::kLoadAll, this);
+    ApplySound();
+    std::error_code ec;
+    if (std::filesystem::exists(p.paths.defaultSetupFile, ec)) {
+        SetupLoaded = Setup.LoadSetupFile(p.paths.defaultSetupFile.string(), true);
+    }
+    if (!SetupLoaded) Setup.UseDefaultSetup();
     if (menu_) {
+        menu_->introMusic = Settings.introMusic;
         ShowMaximized(menu_);
         menu_->StartMenu();
+    }
+    Timer1.start();
+}
+
+void TKalvintorMain::ApplySound() {
+    sound_->ApplySettings();
+    MetroClick(false);
+    VisualMetronomeClick(false);
+}
+
+const theory::ChordCatalogue& TKalvintorMain::catalogue() const { return theory::BuiltInCatalogue(); }
+
+sound::TMidiOut& TKalvintorMain::midiOut() { return sound_->midiOut(); }
+
+void TKalvintorMain::stopMidiInput() { sound_->router().StopMidiInput(); }
+
+void TKalvintorMain::stopMicrophone() {
+    sound_->mic().MicEnd([] { QCoreApplication::processEvents(); });
+}
+
+void TKalvintorMain::playWave(const QString& file) {
+    sound_->services().PlayWave(QFileInfo(file).completeBaseName().toStdString());
+}
+
+void TKalvintorMain::customEvent(QEvent* event) {
+    switch (static_cast<int>(event->type()) - QEvent::User) {
+    case sound::kNotificationMessage: {
+        const auto& n = static_cast<sound::NotificationEvent*>(event)->notification;
+        if (!sound_->sequencer.IsCurrent(n.generation)) return;  // of a stopped playback
+        if (n.window == sound::kWindowMain) {
+            DrawVisualMetronome(n.code & 0xFF, n.code >> 8);
+        } else if (TExerciseBaseClass* window = exerciseWindow(n.window)) {
+            window->SeqNotify(n.code);
+        }
+        return;
+    }
+    case sound::kMidiDataMessage: {
+        Receivers receivers(*this);
+        sound_->router().Dispatch(static_cast<sound::MidiDataEvent*>(event)->message, receivers);
+        return;
+    }
+    case sound::kMidiFileEndMessage:
+        return;  // the start menu's tune has ended; it is not played again
+    default: QMainWindow::customEvent(event);
     }
 }
 
@@ -115,7 +306,11 @@ void TKalvintorMain::keyPressEvent(QKeyEvent* event) {
         helpWindow()->showContents();
         return;
     }
-    QMainWindow::keyPressEvent(event);
+    if (!HandleKeyDown(event)) QMainWindow::keyPressEvent(event);
+}
+
+void TKalvintorMain::keyReleaseEvent(QKeyEvent* event) {
+    if (!HandleKeyUp(event)) QMainWindow::keyReleaseEvent(event);
 }
 
 }  // namespace kalvintor::ui

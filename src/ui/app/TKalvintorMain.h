@@ -1,27 +1,57 @@
-// The main window: one child view at a time, the shared objects, and the program's start-up state.
+// The main window: one child view at a time, the tool panels, the shared objects, the session
+// clocks and results, and the shell every exercise window works in.
 #pragma once
 
+#include "ExerciseHost.h"
 #include "Pictures.h"
+#include "data/DataStore.h"
+#include "settings/SettingRecord.h"
+#include "setup/SetupFile.h"
+#include "sound/MidiDevice.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
+#include <memory>
 
+class QLabel;
+class QSlider;
 class QStackedWidget;
+class QToolBar;
+class QToolButton;
+class QButtonGroup;
 
 namespace kalvintor::ui {
 
+class MainSound;
+class TExerciseBaseClass;
+class TGauge;
 class THelpWindow;
 class TMenuDialog;
+class TMetronomeBox;
 
 // The caption of the main window, kept so that a temporary caption can be undone.
 inline const QString kMainCaption = QStringLiteral("Kalvintor School");
 
-class TKalvintorMain final : public QMainWindow {
+// Tool panels, in the order of their table.
+enum ToolPanel : int {
+    kPanelStandard = 0,
+    kPanelMetronome = 1,
+    kPanelTutor = 2,
+    kPanelScore = 3,
+    kPanelTempo = 4,
+    kPanelExtras = 5,
+    kPanelCount = 6
+};
+
+class TKalvintorMain final : public QMainWindow, public ExerciseHost {
     Q_OBJECT
 public:
-    explicit TKalvintorMain(QWidget* parent = nullptr);
+    // Without `midiSystem` the program's own sound system is made (the built-in synthesizer and
+    // the MIDI ports).
+    explicit TKalvintorMain(QWidget* parent = nullptr, std::unique_ptr<sound::MidiSystem> midiSystem = {});
     ~TKalvintorMain() override;
 
     // Start-up state.
@@ -35,9 +65,25 @@ public:
     bool SetupChanged = false;
     bool TutorActive = false;
     bool TutorEditorActive = false;
+    // Exercise setup, choose tutor, edit chords, private settings, results, user overview, tutor,
+    // tutor editor, import/export, refresh.
     std::array<bool, 10> AccessRights{};
     int CurrentExercise = 0;
     int CurrentView = 1;
+    int RepaintButtonsOf = 0;
+
+    // The settings in force (the built-in ones until a user logs in), the setup with its saved
+    // copy, and the unsaved result of each exercise's running session (index = exercise).
+    settings::Settings Settings = settings::defaultSettings();
+    setup::SetupSession Setup;
+    std::array<data::TResultInfo, 11> SessionResults{};
+    // The logged-in user's id (0 while a guest works) and the store the results are saved in.
+    std::int16_t UserId = 0;
+    data::DataStore* Store = nullptr;
+
+    // The exercise windows, index = exercise number; those not made yet stay null.
+    void SetExerciseWindow(int exercise, TExerciseBaseClass* window);
+    TExerciseBaseClass* exerciseWindow(int exercise) const;
 
     // Makes `child` the view that fills the client area.
     void ShowMaximized(QWidget* child);
@@ -51,18 +97,136 @@ public:
     void CreateMenuDialog();
     // Brings the window to the front: another start of the program asked for it.
     void activateFromAnotherStart();
+    MainSound& sound() { return *sound_; }
+
+    // View switching.
+    void Speed1Click(int tag);
+    void SelectView(int exercise, int view);
+    void ShowToolPanel(int index, bool allowed);
+    bool ToolPanelWanted(int index) const { return wanted_[static_cast<std::size_t>(index)]; }
+    QToolBar* ToolWindow(int index) const { return toolWindows_[static_cast<std::size_t>(index)]; }
+
+    // Session clocks and results.
+    void StartActiveClock(int exercise);
+    void StopActiveClock(int exercise);
+    void ShowExerciseTime();
+    void RestartSession(int exercise);
+    std::uint16_t ExercisesWithQuestions(std::uint16_t mask, int minimum) const;
+    void SaveSessionResults(std::uint16_t mask, bool tutor, bool sessionOnly);
+    void SaveSessionResult(int exercise, bool tutor, bool sessionOnly);
+
+    // Setups.
+    void ApplySetupAll(bool resetResults);
+    void ShowSetupName(const QString& name);
+    // The load-setup button: the setup chooser, then the chosen file.
+    void ChooseSetup();
+    // "Save setup...": the save dialog, then the file.
+    bool SaveSetupAs();
+
+    // Metronome and tempo.
+    void SetTempoTrackBar();
+    void TempoChanged(int tempo);
+    void MetroClick(bool fromUser);
+    void VisualMetronomeClick(bool fromUser);
+    void DrawVisualMetronome(int beat, int beats);
+    bool HasMetronome(int exercise) const;
+
+    // The score panel.
+    void LayOutScorePanel();
+
+    // Keys of the main window and of the exercise windows; true when the key was used.
+    bool HandleKeyDown(QKeyEvent* event);
+    bool HandleKeyUp(QKeyEvent* event);
+
+    // The status and panel widgets, by their component names.
+    QLabel* Label1 = nullptr;   // view name
+    QLabel* Label2 = nullptr;   // tutor step
+    QLabel* Label3 = nullptr;   // exercise title
+    QLabel* Label4 = nullptr;   // "Total"
+    QLabel* Label6 = nullptr;   // tutor question counter
+    QLabel* Label7 = nullptr;   // exercise time
+    QLabel* Label8 = nullptr;   // "= " + tempo
+    QLabel* Label15 = nullptr;  // score
+    TGauge* Gauge15 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    TMetronomeBox* PaintBox2 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;   // load setup
+    QToolButton* SpeedButton10 = nullptr;  // tutor
+    QToolButton* SpeedButton1 = nullptr;   // exercise view
+    QToolButton* RunKonfig = nullptr;      // setup view
+    QToolButton* SpeedButton5 = nullptr;   // results view
+    QToolButton* SpeedButton11 = nullptr;  // user overview
+    QToolButton* SpeedButton9 = nullptr;   // tutor setup
+    QToolButton* SpeedButton4 = nullptr;   // help
+    QToolButton* Overview = nullptr;       // the start menu
+    QToolButton* Metro = nullptr;          // play metronome
+    QToolButton* SpeedButton12 = nullptr;  // visual metronome
+    QToolButton* SpeedButton3 = nullptr;   // microphone
+    // The exercise tool buttons, index = exercise number.
+    QToolButton* exerciseButton(int exercise) const { return exerciseButtons_[static_cast<std::size_t>(exercise)]; }
+
+    QTimer Timer1;
+    QTimer AutoNewQuestTimer;
+    QTimer AnswerbuttonBlink;
+
+    // Tool panel layout in the settings.
+    void StoreToolLayout(settings::Settings& into) const;
+    void RestoreToolLayout(const settings::Settings& from);
+
+    // ExerciseHost.
+    const settings::Settings& settings() const override { return Settings; }
+    const setup::SetupRecord& currentSetup() const override { return Setup.current; }
+    const theory::ChordCatalogue& catalogue() const override;
+    sound::TMidiOut& midiOut() override;
+    bool tutorActive() const override { return TutorActive; }
+    void showScore(int gaugePercent, const QString& label) override;
+    void showTutorProgress() override;
+    void startAutoNewQuestTimer() override;
+    void stopAutoNewQuestTimer() override { AutoNewQuestTimer.stop(); }
+    void startAnswerBlinkTimer(int intervalMs) override { AnswerbuttonBlink.start(intervalMs); }
+    void stopAnswerBlinkTimer() override { AnswerbuttonBlink.stop(); }
+    bool checkTutorStepEnd() override;
+    void stopMidiInput() override;
+    void stopMicrophone() override;
+    void playWave(const QString& file) override;
+    bool exerciseKeyPressed(QKeyEvent* event) override { return HandleKeyDown(event); }
+    bool exerciseKeyReleased(QKeyEvent* event) override { return HandleKeyUp(event); }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void customEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormShowFirst();
+    void CreateToolPanels();
+    QToolButton* makeToolButton(QToolBar* bar, const QString& name, const QIcon& icon, int hintId,
+                                const char* hintEnglish, int tag);
+    void EnterExerciseView(int exercise);
+    void LeaveExerciseView(int oldExercise, bool exerciseChanged);
+    void UpdateViewButtons();
+    void Timer1Tick();
+    void AutoNewQuestTick();
+    void AnswerBlinkTick();
+    void ApplySound();
+    void setupSessionHost();
 
     QStackedWidget* views_;
     QHash<int, QCursor> cursors_;
     THelpWindow* help_ = nullptr;
     TMenuDialog* menu_ = nullptr;
+    std::unique_ptr<MainSound> sound_;
+    std::array<TExerciseBaseClass*, 11> exercises_{};
+    std::array<QToolBar*, kPanelCount> toolWindows_{};
+    std::array<bool, kPanelCount> wanted_{true, true, true, true, true, true};
+    std::array<QToolButton*, 11> exerciseButtons_{};
+    QButtonGroup* exerciseGroup_ = nullptr;
+    QButtonGroup* viewGroup_ = nullptr;
+    bool pictureFlag_ = false;
+    int lastBeat_ = 0;
+    int lastBeats_ = 0;
 };
 
 // The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory.

@@ -13,7 +13,12 @@
 
 #include <QStringList>
 
+#include <memory>
+
 namespace kalvintor::ui::testing {
+
+// The main window's sound on a recording device: no synthesizer, no ports.
+inline std::unique_ptr<sound::MidiSystem> quietSound() { return std::make_unique<sound::RecordingMidiSystem>(); }
 
 // Questions play on a recording MIDI device whose sequencer sends its notifications nowhere:
 // tests deliver them to the exercise by hand, in the order the recorded timeline holds them.
@@ -78,6 +83,16 @@ public:
     void ButtonAction3() override { calls << "action3"; }
     void StopPlaying() override { calls << "stop"; }
     void ApplySetup(bool) override { calls << "setup"; }
+    void EnterExercise() override {
+        calls << "enter";
+        TExerciseBaseClass::EnterExercise();
+    }
+    void LeaveExercise() override {
+        calls << "leave";
+        TExerciseBaseClass::LeaveExercise();
+    }
+    void SeqNotify(std::uint16_t code) override { calls << QString("notify:%1").arg(code); }
+    void AnswerButtonBlink() override { calls << "blink"; }
 };
 
 }  // namespace kalvintor::ui::testing

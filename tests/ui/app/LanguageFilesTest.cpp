@@ -1,5 +1,6 @@
 // The shipped English texts and help: every id a window shows and every help topic resolve.
 #include "app/Program.h"
+#include "ExerciseTestDoubles.h"
 #include "app/TKalvintorMain.h"
 #include "app/THelpWindow.h"
 #include "app/Texts.h"
@@ -28,7 +29,7 @@ std::vector<int> helpTopicsInUse() {
 }  // namespace
 
 TEST(LanguageFiles, EveryIdAWindowRegisteredHasAnEnglishText) {
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     main.helpWindow();
     ASSERT_TRUE(LoadLanguage(languageFileName("English"), language::kLoadAll, &main));
     for (int id : program().language.boundIds())
@@ -50,7 +51,7 @@ TEST(LanguageFiles, EveryHelpTopicInUseIsInTheEnglishHelp) {
 }
 
 TEST(LanguageFiles, TheHelpWindowShowsATopicAndFallsBackToTheContents) {
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     main.show();
     THelpWindow* help = main.helpWindow();
     help->showTopic(195);

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/TKalvintorMain.h"
 #include "app/Texts.h"
+#include "ExerciseTestDoubles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -60,17 +61,17 @@ QString acceptNextMessageBox(const std::function<void()>& action) {
 
 TEST(MainWindow, FirstStartWritesFalseIntoTheExistingKey) {
     MachineFile machine("[4.0]\nFirsttime=TRUE\n[MIDI]\nSyncrodelay=0\n");
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     EXPECT_TRUE(program().firstRun);
     EXPECT_EQ(readBack(machine.path(), "4.0/Firsttime"), "FALSE");
 
-    TKalvintorMain again;
+    TKalvintorMain again(nullptr, kalvintor::ui::testing::quietSound());
     EXPECT_FALSE(program().firstRun);
 }
 
 TEST(MainWindow, MissingMachineSettingsLeaveTheDefaultsAndCreateNothing) {
     MachineFile machine("", false);
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     EXPECT_TRUE(program().firstRun);
     EXPECT_FALSE(QFile::exists(machine.path()));
     EXPECT_EQ(program().paths.dataPath, program().paths.programDir / "Data/");
@@ -79,11 +80,11 @@ TEST(MainWindow, MissingMachineSettingsLeaveTheDefaultsAndCreateNothing) {
 TEST(MainWindow, DataPathFromTheMachineSettingsWhenItExists) {
     QTemporaryDir data;
     MachineFile machine(QString("[4.0]\nFirsttime=FALSE\nDatapath=%1\n").arg(data.path()));
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     EXPECT_EQ(toQString(program().paths.dataPath), data.path() + "/");
 
     MachineFile missing("[4.0]\nFirsttime=FALSE\nDatapath=/no/such/kalvintor/dir\n");
-    TKalvintorMain second;
+    TKalvintorMain second(nullptr, kalvintor::ui::testing::quietSound());
     EXPECT_EQ(program().paths.dataPath, program().paths.programDir / "Data/");
 }
 
@@ -92,7 +93,7 @@ TEST(MainWindow, GarbageMachineSettingsLeaveTheDefaults) {
     for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) % 256);
     for (const QByteArray& contents : {garbage, QByteArray("[4.0"), QByteArray("[4.0]\nFirsttime")}) {
         MachineFile machine(QString::fromLatin1(contents));
-        TKalvintorMain main;
+        TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
         EXPECT_TRUE(program().firstRun);
         EXPECT_EQ(program().paths.dataPath, program().paths.programDir / "Data/");
     }
@@ -109,7 +110,7 @@ TEST(MainWindow, KeysAreNeverCreated) {
 
 TEST(MainWindow, CaptionStartUpStateAndPictures) {
     MachineFile machine("", false);
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     EXPECT_EQ(main.windowTitle(), "Kalvintor School");
     EXPECT_TRUE(main.FirstShow);
     EXPECT_FALSE(main.LoginDone);
@@ -138,7 +139,7 @@ TEST(MainWindow, LowColourDisplaysGetTheLowColourMetronome) {
 
 TEST(MainWindow, ShowMaximizedMakesAChildTheCurrentView) {
     MachineFile machine("", false);
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     auto* view = new QLabel("view");
     main.ShowMaximized(view);
     EXPECT_EQ(main.views()->currentWidget(), view);
@@ -146,7 +147,7 @@ TEST(MainWindow, ShowMaximizedMakesAChildTheCurrentView) {
 
 TEST(MainWindow, FirstShowLoadsTheLanguageAndHidesTheWelcome) {
     MachineFile machine("", false);
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     main.show();
     EXPECT_FALSE(main.FirstShow);
     EXPECT_EQ(program().helpFile, toQString(program().paths.languageDir / "English.HLP"));
@@ -154,7 +155,7 @@ TEST(MainWindow, FirstShowLoadsTheLanguageAndHidesTheWelcome) {
 
 TEST(LoadLanguage, AMissingFileShowsTheErrorBoxAndChangesNothing) {
     MachineFile machine("", false);
-    TKalvintorMain main;
+    TKalvintorMain main(nullptr, kalvintor::ui::testing::quietSound());
     const QString before = text(95, "design");
     QString seen = acceptNextMessageBox([&] {
         EXPECT_FALSE(LoadLanguage(machine.dir() + "/Suomi.LAN", kalvintor::language::kLoadAll, &main));

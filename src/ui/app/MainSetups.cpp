@@ -1,0 +1,24 @@
+// The main window's setup commands: loading a setup through the chooser and "Save setup...".
+#include "Program.h"
+#include "TKalvintorMain.h"
+#include "TLevels.h"
+#include "TSaveSetupDialog.h"
+#include "app/ProgramPaths.h"
+
+namespace kalvintor::ui {
+
+void TKalvintorMain::ChooseSetup() {
+    const app::ProgramPaths& paths = program().paths;
+    const auto file = TLevels::choose(this, paths.programDir, app::setupDirectory(paths, {}));
+    if (!file) return;
+    SetupLoaded = Setup.LoadSetupFile(toPath(*file).string(), false) || SetupLoaded;
+}
+
+bool TKalvintorMain::SaveSetupAs() {
+    const app::ProgramPaths& paths = program().paths;
+    const auto file = TSaveSetupDialog::ask(this, app::setupDirectory(paths, {}), Setup.setupName);
+    if (!file) return false;
+    return Setup.SaveSetupFile(toPath(*file).string());
+}
+
+}  // namespace kalvintor::ui

@@ -1,0 +1,62 @@
+// The main window's sound side: the MIDI devices, the sequencer, the answer sounds and the
+// microphone, made in the order their parts refer to each other and taken apart in reverse.
+#pragma once
+
+#include "sound/MicSession.h"
+#include "sound/MidiDevice.h"
+#include "sound/MidiInputRouting.h"
+#include "sound/SoundEvents.h"
+#include "sound/SoundServices.h"
+#include "sound/TMidiIn.h"
+#include "sound/TMidiOut.h"
+#include "sound/TSequencer.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace kalvintor::sound {
+class Microphone;
+class SoundSystem;
+}  // namespace kalvintor::sound
+
+namespace kalvintor::ui {
+
+class MainSound {
+public:
+    // `receiver` gets the notifications, MIDI data and microphone events as Qt events. Without
+    // `system` the program's own (the built-in synthesizer and the MIDI ports) is made.
+    MainSound(QObject* receiver, settings::Settings& settings, const language::Language& language,
+              const std::filesystem::path& mediaDir, std::unique_ptr<sound::MidiSystem> system = {});
+    ~MainSound();
+    MainSound(const MainSound&) = delete;
+    MainSound& operator=(const MainSound&) = delete;
+
+    // Opens the devices the settings name (an empty output name opens entry 1, the built-in
+    // synthesizer) and takes the settings' delay, volumes, tempo and metronome sounds.
+    void ApplySettings();
+
+    sound::MidiSystem& system() { return *system_; }
+    sound::TSequencer sequencer;
+    sound::TMidiIn& midiIn() { return *midiIn_; }
+    sound::TMidiOut& midiOut() { return *midiOut_; }
+    sound::MidiInputRouter& router() { return *router_; }
+    sound::SoundServices& services() { return *services_; }
+    sound::MicSession& mic() { return *micSession_; }
+    bool MicCurrent(std::uint64_t generation) const;
+
+private:
+    settings::Settings& settings_;
+    std::unique_ptr<sound::MidiSystem> system_;
+    sound::SoundSystem* soundSystem_ = nullptr;  // system_ when it is the program's own
+    sound::QtNotificationSink notifications_;
+    sound::QtMidiInputSink midiInput_;
+    std::unique_ptr<sound::TMidiIn> midiIn_;
+    std::unique_ptr<sound::TMidiOut> midiOut_;
+    std::unique_ptr<sound::MidiInputRouter> router_;
+    std::unique_ptr<sound::SoundServices> services_;
+    std::unique_ptr<sound::Microphone> microphone_;
+    std::unique_ptr<sound::MicSession> micSession_;
+};
+
+}  // namespace kalvintor::ui

@@ -1,0 +1,367 @@
+// The main window's view switching, session clocks and results, keys, timers, metronome and tempo.
+#include "MainPanels.h"
+#include "MainSound.h"
+#include "Program.h"
+#include "TControlButton.h"
+#include "TExerciseBaseClass.h"
+#include "TKalvintorMain.h"
+#include "TMenuDialog.h"
+#include "Texts.h"
+#include "app/ViewTags.h"
+#include "data/SessionResult.h"
+#include "records/DateTime.h"
+#include "setup/SetupRecord.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace kalvintor::ui {
+
+namespace {
+
+// The exercises in the order of the "Exercises" menu, which Ctrl + 1 … 9, 0 follow.
+constexpr int kMenuOrder[10] = {3, 2, 1, 7, 10, 8, 5, 4, 6, 9};
+
+bool isRhythm(int exercise) { return exercise >= 4 && exercise <= 6; }
+
+QString exerciseCaption(int exercise) {
+    static const std::pair<int, const char*> names[11] = {
+        {31, "Overview"},          {200, "Chord identification"}, {400, "Interval identification"},
+        {600, "Interval comparison"}, {800, "Rhythm imitation"},  {1000, "Rhythm reading"},
+        {1200, "Rhythm correction"}, {1400, "Chord inversions"},  {1600, "Scales"},
+        {1800, "Melody"},          {2000, "Chord progressions"},
+    };
+    const auto& [id, english] = names[exercise];
+    return text(id, english);
+}
+
+// Hours, the time separator and two-digit minutes (and seconds) of a span of days.
+QString clockText(records::Duration days, bool seconds) {
+    const auto total = static_cast<long long>(std::floor(days * 86400.0 + 0.5));
+    const QString separator = QLocale().timeFormat(QLocale::ShortFormat).contains('.') ? "." : ":";
+    QString t = QString::number(total / 3600) + separator + QStringLiteral("%1").arg(total / 60 % 60, 2, 10, QChar('0'));
+    if (seconds) t += separator + QStringLiteral("%1").arg(total % 60, 2, 10, QChar('0'));
+    return t;
+}
+
+}  // namespace
+
+void TKalvintorMain::Speed1Click(int tag) {
+    const app::ViewChoice choice = app::DecodeTag(tag, CurrentExercise, CurrentView);
+    SelectView(choice.exercise, choice.view);
+}
+
+void TKalvintorMain::SelectView(int e, int v) {
+    if (e < 0 || e > 10 || v < 1 || v > 4) return;
+    // Exercises and views whose window does not exist yet cannot be chosen: the setup dialogs, the
+    // results window and the user overview come with the user administration.
+    if (e != 0 && exercises_[static_cast<std::size_t>(e)] == nullptr) return;
+    if (v != app::kViewExercise) return;
+    const int oe = CurrentExercise;
+    const bool exerciseChanged = e != oe;
+
+    if (exerciseChanged && oe == 0) {
+        RunKonfig->setEnabled(AccessRights[0]);
+        SpeedButton5->setEnabled(AccessRights[4]);
+        SpeedButton11->setEnabled(AccessRights[5]);
+        if (menu_) menu_->StopIntro();
+    }
+
+    LeaveExerciseView(oe, exerciseChanged);
+
+    CurrentView = v;
+    CurrentExercise = e;
+    sound_->midiOut().SetNotifyContext({SettingsDialogOpen, static_cast<std::uint8_t>(e)});
+
+    if (exerciseChanged) {
+        Label3->setText(exerciseCaption(e));
+        if (e != 0) exerciseButtons_[static_cast<std::size_t>(e)]->setChecked(true);
+        if (e == 0) {
+            // No exercise button stays down on the start menu.
+            exerciseGroup_->setExclusive(false);
+            if (QAbstractButton* down = exerciseGroup_->checkedButton()) down->setChecked(false);
+            exerciseGroup_->setExclusive(true);
+            RunKonfig->setEnabled(false);
+            SpeedButton5->setEnabled(false);
+            SpeedButton11->setEnabled(false);
+            Label1->clear();
+            Timer1.start();
+            ShowExerciseTime();
+            for (int panel : {kPanelScore, kPanelTempo, kPanelExtras}) ShowToolPanel(panel, false);
+        }
+    }
+
+    if (e != 0) {
+        EnterExerciseView(e);
+    } else if (menu_) {
+        ShowMaximized(menu_);
+    }
+    SpeedButton1->setChecked(true);
+    Overview->setEnabled(true);
+    UpdateViewButtons();
+}
+
+void TKalvintorMain::LeaveExerciseView(int oe, bool exerciseChanged) {
+    if (isRhythm(oe)) exercises_[static_cast<std::size_t>(oe)]->StopPlaying();
+    StopActiveClock(oe);
+    if (exerciseChanged && oe != 0) exercises_[static_cast<std::size_t>(oe)]->LeaveExercise();
+    AnswerbuttonBlink.stop();
+}
+
+void TKalvintorMain::EnterExerciseView(int e) {
+    TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)];
+    StartActiveClock(e);
+    ShowMaximized(window);
+    Label1->setText(text(42, "Exercise"));
+    ShowToolPanel(kPanelTutor, TutorActive);
+    for (int panel : {kPanelScore, kPanelTempo, kPanelExtras}) ShowToolPanel(panel, true);
+    window->EnterExercise();
+    const bool pitchInput = e == 1 || e == 2 || e == 7 || e == 8 || e == 9;
+    SpeedButton3->setEnabled(pitchInput || e == 4 || e == 5);
+    const bool metronome = HasMetronome(e);
+    Metro->setEnabled(metronome);
+    SpeedButton12->setEnabled(metronome);
+    ShowToolPanel(kPanelMetronome, (metronome && SpeedButton12->isChecked()) ||
+                                       (pitchInput && SpeedButton3->isChecked()));
+    Label7->show();
+    LayOutScorePanel();
+    ShowExerciseTime();
+    SetTempoTrackBar();
+    if (Settings.midiInputEnabled) sound_->router().RouteMidiInput(static_cast<std::uint8_t>(e));
+    window->setFocus(Qt::OtherFocusReason);
+}
+
+void TKalvintorMain::UpdateViewButtons() {
+    const bool exercise = CurrentExercise != 0;
+    RunKonfig->setEnabled(exercise && AccessRights[0]);
+    SpeedButton5->setEnabled(exercise && AccessRights[4]);
+    SpeedButton11->setEnabled(exercise && AccessRights[5]);
+}
+
+bool TKalvintorMain::HasMetronome(int exercise) const {
+    if (isRhythm(exercise)) return true;
+    return exercise == 9 && Setup.current.melodyBlock().rhythm != 0;
+}
+
+void TKalvintorMain::StartActiveClock(int exercise) {
+    if (TExerciseBaseClass* window = exerciseWindow(exercise)) {
+        window->StartActiveClock(records::nowLocal());
+        Timer1.start();
+    }
+}
+
+void TKalvintorMain::StopActiveClock(int exercise) {
+    if (TExerciseBaseClass* window = exerciseWindow(exercise)) {
+        window->StopActiveClock(records::nowLocal());
+        Timer1.stop();
+    }
+}
+
+void TKalvintorMain::ShowExerciseTime() {
+    const TExerciseBaseClass* window = exerciseWindow(CurrentExercise);
+    if (CurrentView != app::kViewExercise || window == nullptr) {
+        Label7->clear();
+        return;
+    }
+    Label7->setText(clockText(window->OpenTime(records::nowLocal()), false));
+}
+
+void TKalvintorMain::RestartSession(int exercise) {
+    for (int e = 1; e <= 10; ++e) {
+        if ((exercise == 0 || exercise == e) && exercises_[static_cast<std::size_t>(e)])
+            exercises_[static_cast<std::size_t>(e)]->RestartSession();
+    }
+    if (CurrentView == app::kViewExercise || TutorActive) {
+        StartActiveClock(CurrentExercise);
+        ShowExerciseTime();
+    }
+}
+
+std::uint16_t TKalvintorMain::ExercisesWithQuestions(std::uint16_t mask, int minimum) const {
+    std::array<std::int32_t, 10> counts{};
+    for (int e = 1; e <= 10; ++e) {
+        if (const TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)])
+            counts[static_cast<std::size_t>(e - 1)] = window->QuestionCount;
+    }
+    return data::ExercisesWithQuestions(mask, minimum, counts);
+}
+
+void TKalvintorMain::SaveSessionResults(std::uint16_t mask, bool tutor, bool sessionOnly) {
+    for (int e = 1; e <= 10; ++e) {
+        if ((mask & (1u << (e - 1))) != 0) SaveSessionResult(e, tutor, sessionOnly);
+    }
+}
+
+void TKalvintorMain::SaveSessionResult(int exercise, bool tutor, bool sessionOnly) {
+    TExerciseBaseClass* window = exerciseWindow(exercise);
+    if (window == nullptr) return;
+    if (CurrentView == app::kViewExercise || TutorActive) {
+        // The time so far is booked; the clock goes on while the view stays open.
+        StopActiveClock(exercise);
+        if (CurrentView == app::kViewExercise && exercise == CurrentExercise) StartActiveClock(exercise);
+    }
+    if (window->SessionStart < 1.0) return;
+    data::SessionSource source;
+    source.userId = UserId;
+    source.exercise = exercise;
+    source.clocks = window;
+    source.tutor = tutor;
+    source.setupName = setup::displayName(Setup.setupName);
+    const data::ResultRecord record = data::MakeSessionResult(source);
+    if (sessionOnly) {
+        SessionResults[static_cast<std::size_t>(exercise)].record = data::SessionOnlyResult(record);
+    } else if (Store != nullptr) {
+        Store->AppendResult(record);
+    }
+}
+
+void TKalvintorMain::ApplySetupAll(bool resetResults) {
+    for (int e = 1; e <= 10; ++e) {
+        if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)]) window->ApplySetup(resetResults);
+    }
+    SetTempoTrackBar();
+}
+
+void TKalvintorMain::ShowSetupName(const QString& name) {
+    for (int e = 1; e <= 10; ++e) {
+        if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)]) window->setWindowTitle(name);
+    }
+}
+
+void TKalvintorMain::showTutorProgress() {
+    // No tutor is loaded: the progress lines stay empty.
+    Label6->clear();
+    Label2->clear();
+}
+
+bool TKalvintorMain::checkTutorStepEnd() { return false; }
+
+void TKalvintorMain::startAutoNewQuestTimer() {
+    AutoNewQuestTimer.start(Settings.autoNewQuestionDelay * 1000 + 100);
+}
+
+void TKalvintorMain::SetTempoTrackBar() {
+    int tempo = Settings.pitchTempo;
+    if (isRhythm(CurrentExercise)) tempo = Setup.current.rhythmBlock(CurrentExercise).tempo;
+    TrackBar1->setValue(tempo);
+    TempoChanged(TrackBar1->value());
+}
+
+void TKalvintorMain::TempoChanged(int tempo) {
+    Label8->setText(QStringLiteral("= %1").arg(tempo));
+    sound_->sequencer.SeqSetTempo(tempo);
+    if (CurrentExercise != 0 && !isRhythm(CurrentExercise))
+        Settings.pitchTempo = static_cast<std::uint8_t>(std::clamp(tempo, 0, 255));
+}
+
+void TKalvintorMain::MetroClick(bool fromUser) {
+    if (fromUser) Settings.metronomePlaying = !Settings.metronomePlaying;
+    Metro->setChecked(Settings.metronomePlaying);
+    sound_->sequencer.SeqSetMetronome(Metro->isChecked());
+}
+
+void TKalvintorMain::VisualMetronomeClick(bool fromUser) {
+    if (fromUser) Settings.visualMetronome = !Settings.visualMetronome;
+    SpeedButton12->setChecked(Settings.visualMetronome);
+    if (CurrentView == app::kViewExercise && CurrentExercise != 0)
+        ShowToolPanel(kPanelMetronome, HasMetronome(CurrentExercise) && Settings.visualMetronome);
+}
+
+void TKalvintorMain::DrawVisualMetronome(int beat, int beats) {
+    if (!ToolWindow(kPanelMetronome)->isVisible()) return;
+    PaintBox2->ShowFrame(app::DrawVisualMetronome(beat, beats, PaintBox2->width(), PaintBox2->height(), pictureFlag_));
+}
+
+bool TKalvintorMain::HandleKeyDown(QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    TExerciseBaseClass* window = CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
+
+    if (mods == Qt::ControlModifier && key >= Qt::Key_0 && key <= Qt::Key_9) {
+        const int n = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
+        Speed1Click(kMenuOrder[n - 1]);
+        return true;
+    }
+    if (mods == Qt::ShiftModifier && CurrentExercise != 0) {
+        // Shift + 1 … 4 arrive as the shifted characters on most layouts: use the key codes.
+        static const std::pair<int, int> viewKeys[] = {{Qt::Key_Exclam, 1}, {Qt::Key_1, 1}, {Qt::Key_At, 2},
+                                                       {Qt::Key_2, 2},      {Qt::Key_QuoteDbl, 2},
+                                                       {Qt::Key_NumberSign, 3}, {Qt::Key_3, 3},
+                                                       {Qt::Key_section, 3}, {Qt::Key_Dollar, 4}, {Qt::Key_4, 4}};
+        for (const auto& [code, view] : viewKeys) {
+            if (key == code) {
+                Speed1Click(app::MakeTag(view, 0));
+                return true;
+            }
+        }
+    }
+    if (key == Qt::Key_Escape) {
+        Speed1Click(app::kTagOverview);
+        return true;
+    }
+    if (window == nullptr) return false;
+    TControlButton* buttons = window->ControlButton;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && buttons->hasFocus() && buttons->FocusIndex >= 0) {
+        if (!event->isAutoRepeat()) buttons->PressButton(buttons->FocusIndex);
+        return true;
+    }
+    if (key >= Qt::Key_F5 && key <= Qt::Key_F9) {
+        if (!event->isAutoRepeat()) buttons->PressButton(key - Qt::Key_F5);
+        return true;
+    }
+    return false;
+}
+
+bool TKalvintorMain::HandleKeyUp(QKeyEvent* event) {
+    const int key = event->key();
+    TExerciseBaseClass* window = CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
+    if (window == nullptr || event->isAutoRepeat()) return false;
+    const bool enter = (key == Qt::Key_Return || key == Qt::Key_Enter) && window->ControlButton->hasFocus();
+    if (enter || (key >= Qt::Key_F5 && key <= Qt::Key_F9)) {
+        window->ControlButtonUpAction();
+        return true;
+    }
+    return false;
+}
+
+void TKalvintorMain::Timer1Tick() {
+    if (RepaintButtonsOf != 0) {
+        if (TExerciseBaseClass* window = exerciseWindow(RepaintButtonsOf)) window->ControlButton->update();
+        RepaintButtonsOf = 0;
+    }
+    ShowExerciseTime();
+}
+
+void TKalvintorMain::AutoNewQuestTick() {
+    if (CurrentView != app::kViewExercise) return;
+    if (TExerciseBaseClass* window = exerciseWindow(CurrentExercise)) window->AutoNewQuestTimerTimer();
+}
+
+void TKalvintorMain::AnswerBlinkTick() {
+    if (CurrentView != app::kViewExercise) return;
+    const int e = CurrentExercise;
+    if (e == 3 || e == 1 || e == 2 || (e >= 7 && e <= 10)) {
+        if (TExerciseBaseClass* window = exerciseWindow(e)) window->AnswerButtonBlink();
+    }
+}
+
+bool TKalvintorMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label7 && event->type() == QEvent::HoverMove) {
+        if (const TExerciseBaseClass* window = exerciseWindow(CurrentExercise); window && CurrentView == 1)
+            Label7->setToolTip(clockText(window->OpenTime(records::nowLocal()), true));
+    } else if (Label15 && watched == Label15->parentWidget() && event->type() == QEvent::Resize) {
+        LayOutScorePanel();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace kalvintor::ui

@@ -1,0 +1,274 @@
+// The main window as the shell of the exercises: view switching and tags, clocks, session results,
+// the score panel, keys, timers, notifications and the visual metronome.
+#include "ExerciseTestDoubles.h"
+#include "app/MainPanels.h"
+#include "app/MainSound.h"
+#include "app/Program.h"
+#include "app/TControlButton.h"
+#include "app/TKalvintorMain.h"
+#include "app/TMenuDialog.h"
+#include "app/ViewTags.h"
+#include "app/ExerciseClocks.h"
+#include "data/DataStore.h"
+#include "sound/SoundEvents.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace kalvintor;
+using namespace kalvintor::ui;
+using kalvintor::ui::testing::RecordingExercise;
+
+namespace {
+
+// A main window on a recording MIDI device with recording exercises 1, 3 and 5 and the start menu.
+struct Shell {
+    Shell() {
+        for (int e : {1, 3, 5}) {
+            exercises[e] = new RecordingExercise(e, main);
+            main.SetExerciseWindow(e, exercises[e]);
+        }
+        main.CreateMenuDialog();
+    }
+    void key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent down(QEvent::KeyPress, key, mods);
+        QKeyEvent up(QEvent::KeyRelease, key, mods);
+        main.HandleKeyDown(&down);
+        main.HandleKeyUp(&up);
+    }
+    TKalvintorMain main{nullptr, kalvintor::ui::testing::quietSound()};
+    std::array<RecordingExercise*, 11> exercises{};
+};
+
+}  // namespace
+
+TEST(MainViews, TagsChooseTheExerciseAndTheView) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    main.Speed1Click(3);  // a tool button: exercise 3 in the current view
+    EXPECT_EQ(main.CurrentExercise, 3);
+    EXPECT_EQ(main.CurrentView, 1);
+    EXPECT_EQ(main.views()->currentWidget(), shell.exercises[3]);
+    EXPECT_TRUE(main.exerciseButton(3)->isChecked());
+    EXPECT_EQ(main.Label3->text(), "Interval comparison");
+    EXPECT_EQ(main.Label1->text(), "Exercise");
+
+    main.Speed1Click(0);  // a button without a tag keeps both
+    EXPECT_EQ(main.CurrentExercise, 3);
+
+    main.Speed1Click(app::MakeTag(1, 5));
+    EXPECT_EQ(main.CurrentExercise, 5);
+    EXPECT_EQ(shell.exercises[3]->calls.count("leave"), 1);
+    EXPECT_TRUE(main.Label4->isVisibleTo(main.Label4->parentWidget())) << "\"Total\" in the rhythm exercises";
+
+    main.Speed1Click(app::kTagOverview);
+    EXPECT_EQ(main.CurrentExercise, 0);
+    EXPECT_EQ(main.CurrentView, 1);
+    EXPECT_EQ(main.views()->currentWidget(), main.menuDialog());
+    EXPECT_EQ(shell.exercises[5]->calls.count("leave"), 1);
+    EXPECT_EQ(shell.exercises[5]->calls.count("stop"), 1) << "a rhythm exercise stops when it is left";
+    for (int e = 1; e <= 10; ++e) EXPECT_FALSE(main.exerciseButton(e)->isChecked()) << e;
+
+    // Exercises without a window and views not built yet are refused without a change.
+    main.Speed1Click(7);
+    main.Speed1Click(app::MakeTag(2, 3));
+    EXPECT_EQ(main.CurrentExercise, 0);
+    EXPECT_FALSE(main.exerciseButton(7)->isEnabled());
+    EXPECT_TRUE(main.exerciseButton(3)->isEnabled());
+    EXPECT_FALSE(main.menuDialog()->exerciseButton(7)->isEnabled());
+}
+
+TEST(MainViews, EnteringAgainKeepsOneLeaveAndTheExerciseTimeCountsOnlyInTheView) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    RecordingExercise& three = *shell.exercises[3];
+    main.Speed1Click(3);
+    EXPECT_GE(three.SessionStart, 1.0);
+    EXPECT_EQ(main.Label7->text(), "0:00");
+    EXPECT_TRUE(main.Timer1.isActive());
+
+    // Ten minutes in the exercise view, then away to the start menu.
+    three.ActivatedAt -= 10.0 / 1440;
+    main.Speed1Click(app::kTagOverview);
+    EXPECT_NEAR(three.ActiveTime * 1440, 10.0, 0.01);
+    EXPECT_EQ(three.ActivatedAt, 0.0);
+    EXPECT_TRUE(main.Label7->text().isEmpty());
+
+    main.Speed1Click(3);
+    EXPECT_EQ(main.Label7->text(), "0:10") << "the time of the earlier visit is kept";
+    main.Speed1Click(3);  // the same exercise again: entered again, not left
+    EXPECT_EQ(three.calls.count("enter"), 3);
+    EXPECT_EQ(three.calls.count("leave"), 1);
+}
+
+TEST(MainViews, SessionResultsOnlyForTheSessionOrAppendedToTheStore) {
+    QTemporaryDir dir;
+    data::DataStore store(toPath(dir.path() + "/"));
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    main.Store = &store;
+    main.UserId = 12;
+    RecordingExercise& three = *shell.exercises[3];
+
+    main.SaveSessionResult(3, false, true);
+    EXPECT_EQ(main.SessionResults[3].record.questions, 0) << "never opened: nothing is stored";
+
+    main.Speed1Click(3);
+    three.QuestionCount = 3;
+    three.CorrectCount = 2;
+    EXPECT_EQ(main.ExercisesWithQuestions(0x3FF, 5), 0);
+    EXPECT_EQ(main.ExercisesWithQuestions(0x3FF, 1), 0b100);
+    main.SaveSessionResult(3, false, true);
+    const data::ResultRecord& session = main.SessionResults[3].record;
+    EXPECT_EQ(session.questions, 3);
+    EXPECT_EQ(session.correct, 2);
+    EXPECT_LT(session.sessionStart, 1.0) << "a time of day only";
+    store.LoadResults(12);
+    EXPECT_TRUE(store.ResultList().empty()) << "a session-only result is not appended";
+    EXPECT_GT(three.ActivatedAt, 0.0) << "the clock goes on in the exercise view";
+
+    three.QuestionCount = 5;
+    three.CorrectCount = 4;
+    main.SaveSessionResults(main.ExercisesWithQuestions(0x3FF, 5), false, false);
+    store.LoadResults(12);
+    ASSERT_EQ(store.ResultList().size(), 1u);
+    const data::ResultRecord& saved = store.ResultList()[0]->record;
+    EXPECT_EQ(saved.userId, 12);
+    EXPECT_EQ(saved.exercise, 3);
+    EXPECT_EQ(saved.questions, 5);
+    EXPECT_EQ(saved.correct, 4);
+    EXPECT_GE(saved.sessionStart, 1.0);
+}
+
+TEST(MainViews, ScorePanelWidthsFollowTheExercise) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    QWidget* panel = main.Label15->parentWidget();
+    panel->setFixedSize(300, 30);  // docked one row high
+    main.Speed1Click(1);
+    main.LayOutScorePanel();
+    EXPECT_EQ(main.Label15->width(), 200) << "chord identification: two thirds";
+    main.Speed1Click(5);
+    main.LayOutScorePanel();
+    EXPECT_EQ(main.Label15->width(), 150) << "rhythm reading: half";
+
+    // The gauge before any question and at 2 of 3.
+    main.showScore(kalvintor::app::ScorePercent(0, 0), "Score");
+    EXPECT_EQ(main.Gauge15->Progress(), 100);
+    main.showScore(kalvintor::app::ScorePercent(2, 3), "Score: 2 of 3");
+    EXPECT_EQ(main.Gauge15->Progress(), 67);
+    EXPECT_EQ(main.Label15->text(), "Score: 2 of 3");
+}
+
+TEST(MainViews, KeysSwitchExercisesAndPressControlButtons) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    shell.key(Qt::Key_1, Qt::ControlModifier);  // the first exercise of the menu
+    EXPECT_EQ(main.CurrentExercise, 3);
+    shell.key(Qt::Key_3, Qt::ControlModifier);  // chord identification
+    EXPECT_EQ(main.CurrentExercise, 1);
+    shell.key(Qt::Key_Escape);
+    EXPECT_EQ(main.CurrentExercise, 0);
+
+    main.Speed1Click(3);
+    RecordingExercise& three = *shell.exercises[3];
+    TControlButton& buttons = *three.ControlButton;
+    buttons.setButtonEnabled(0, true);
+    shell.key(Qt::Key_F6);  // button 1 is disabled: nothing
+    EXPECT_FALSE(three.calls.contains("repeat"));
+    shell.key(Qt::Key_F5);
+    EXPECT_EQ(three.calls.count("new"), 1);
+    EXPECT_EQ(buttons.PressedIndex, -1);
+
+    // On the start menu the function keys reach no exercise.
+    main.Speed1Click(app::kTagOverview);
+    shell.key(Qt::Key_F5);
+    EXPECT_EQ(three.calls.count("new"), 1);
+}
+
+TEST(MainViews, NotificationsAndTimersReachTheCurrentExerciseOnly) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    main.Speed1Click(3);
+    RecordingExercise& three = *shell.exercises[3];
+    const std::uint64_t current = main.sound().sequencer.Generation();
+
+    QCoreApplication::sendEvent(&main, std::make_unique<sound::NotificationEvent>(
+                                           sound::Notification{3, 41, current}).get());
+    QCoreApplication::sendEvent(&main, std::make_unique<sound::NotificationEvent>(
+                                           sound::Notification{3, 42, current + 7}).get());
+    EXPECT_EQ(three.calls.filter("notify").join(","), "notify:41") << "one of a stopped playback is dropped";
+
+    main.startAnswerBlinkTimer(200);
+    main.startAutoNewQuestTimer();
+    EXPECT_EQ(main.AutoNewQuestTimer.interval(), 4 * 1000 + 100);
+    QTest::qWait(260);
+    EXPECT_GE(three.calls.count("blink"), 1);
+    main.stopAnswerBlinkTimer();
+    main.Speed1Click(app::kTagOverview);
+    EXPECT_FALSE(main.AutoNewQuestTimer.isActive()) << "leaving the exercise stops it";
+}
+
+TEST(MainViews, TempoAndTheVisualMetronome) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    main.TrackBar1->setValue(120);
+    EXPECT_EQ(main.Label8->text(), "= 120");
+    EXPECT_EQ(main.sound().sequencer.Tempo(), 120);
+    EXPECT_EQ(main.Settings.pitchTempo, 90) << "moving the slider in the overview stores nothing";
+
+    main.Speed1Click(3);
+    EXPECT_EQ(main.TrackBar1->value(), 90) << "the settings' tempo for interval comparison";
+    main.TrackBar1->setValue(100);
+    EXPECT_EQ(main.Settings.pitchTempo, 100);
+
+    main.Speed1Click(5);
+    EXPECT_TRUE(main.Metro->isEnabled()) << "rhythm reading has a metronome";
+    EXPECT_FALSE(main.ToolWindow(kPanelMetronome)->isVisibleTo(&main));
+    main.VisualMetronomeClick(true);
+    EXPECT_TRUE(main.ToolWindow(kPanelMetronome)->isVisibleTo(&main));
+    main.show();
+    QCoreApplication::sendEvent(&main, std::make_unique<sound::NotificationEvent>(sound::Notification{
+                                           sound::kWindowMain, 4 * 256 + 3, main.sound().sequencer.Generation()})
+                                           .get());
+    const auto& dots = main.PaintBox2->Frame().dots;
+    ASSERT_EQ(dots.size(), 4u);
+    EXPECT_EQ(dots[2].colour, app::DotColour::DarkGreen);
+    EXPECT_EQ(dots[0].colour, app::DotColour::Silver);
+
+    main.Speed1Click(1);
+    EXPECT_FALSE(main.Metro->isEnabled()) << "chord identification has no metronome";
+    EXPECT_FALSE(main.ToolWindow(kPanelMetronome)->isVisibleTo(&main));
+}
+
+TEST(MainViews, ToolPanelLayoutSurvivesTheSettings) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    main.resize(1000, 700);
+    main.Speed1Click(3);
+    main.removeToolBar(main.ToolWindow(kPanelScore));
+    main.addToolBar(Qt::BottomToolBarArea, main.ToolWindow(kPanelScore));
+    main.ToolWindow(kPanelScore)->show();
+    main.show();
+    QCoreApplication::processEvents();
+
+    settings::Settings stored = settings::defaultSettings();
+    main.StoreToolLayout(stored);
+    EXPECT_EQ(stored.toolWindows[kPanelScore].dockSide, static_cast<std::uint8_t>(settings::DockSide::Bottom));
+    EXPECT_EQ(stored.toolWindows[kPanelStandard].dockSide, static_cast<std::uint8_t>(settings::DockSide::Top));
+
+    Shell other;
+    other.main.resize(1000, 700);
+    other.main.RestoreToolLayout(stored);
+    EXPECT_EQ(other.main.toolBarArea(other.main.ToolWindow(kPanelScore)), Qt::BottomToolBarArea);
+    EXPECT_EQ(other.main.toolBarArea(other.main.ToolWindow(kPanelStandard)), Qt::TopToolBarArea);
+}
