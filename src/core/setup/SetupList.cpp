@@ -51,13 +51,15 @@ bool labelBefore(const SetupListEntry& a, const SetupListEntry& b) {
 
 bool isSetupFileName(std::string_view fileName) {
     return fileName.size() > kSetupExtension.size() &&
-           files::equalsIgnoringCase(fileName.substr(fileName.size() - kSetupExtension.size()), kSetupExtension);
+           files::equalsIgnoringCase(fileName.substr(fileName.size() - kSetupExtension.size()),
+                                     kSetupExtension);
 }
 
 std::string setupLabel(std::string_view fileName) {
     const auto dot = fileName.find('.');
     if (dot != 0) return std::string(fileName.substr(0, dot));
-    const auto stem = fileName.substr(0, fileName.size() - (isSetupFileName(fileName) ? kSetupExtension.size() : 0));
+    const auto stem =
+        fileName.substr(0, fileName.size() - (isSetupFileName(fileName) ? kSetupExtension.size() : 0));
     return std::string(stem);
 }
 

@@ -14,8 +14,8 @@ inline constexpr std::string_view kSetupExtension = ".lvs";
 inline constexpr char kPersonalMark = '*';
 
 struct SetupListEntry {
-    std::string label;            // "Basic" or "*Basic"
-    std::filesystem::path file;   // the file as found, which is what choosing the entry loads
+    std::string label;           // "Basic" or "*Basic"
+    std::filesystem::path file;  // the file as found, which is what choosing the entry loads
     bool personal = false;
 
     friend bool operator==(const SetupListEntry&, const SetupListEntry&) = default;

@@ -3,8 +3,8 @@
 
 #include "Program.h"
 #include "Style.h"
-#include "TKalvintorMain.h"
 #include "THelpWindow.h"
+#include "TKalvintorMain.h"
 #include "Texts.h"
 
 #include <QFileDialog>
@@ -28,7 +28,9 @@ constexpr int kTextHelp = 80;
 constexpr int kHelpTopic = 160;
 }  // namespace
 
-QString setupFileFilter() { return QStringLiteral("Kalvintor (*.lvs *.LVS)"); }
+QString setupFileFilter() {
+    return QStringLiteral("Kalvintor (*.lvs *.LVS)");
+}
 
 TLevels::TLevels(std::filesystem::path programDir, std::filesystem::path setupDir, QWidget* parent)
     : QDialog(parent),
@@ -51,8 +53,8 @@ TLevels::TLevels(std::filesystem::path programDir, std::filesystem::path setupDi
     list_->setObjectName(QStringLiteral("ListBox1"));
     list_->setFont(style::uiFont(10));
     note_->setObjectName(QStringLiteral("Label2"));
-    note_->setText(QString::fromStdString(
-        language::decorate(text(kTextPersonalNote, "personal setup files").toStdString(), language::Decoration::ChooserNote)));
+    note_->setText(QString::fromStdString(language::decorate(
+        text(kTextPersonalNote, "personal setup files").toStdString(), language::Decoration::ChooserNote)));
     bindCaption(note_, kTextPersonalNote, language::Decoration::ChooserNote);
 
     ok_->setObjectName(QStringLiteral("OKBtn"));

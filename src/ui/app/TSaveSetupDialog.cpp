@@ -20,7 +20,8 @@ constexpr int kTextConfirmCaption = 5008;
 
 TSaveSetupDialog::TSaveSetupDialog(const std::filesystem::path& setupDir, const std::string& currentSetupName,
                                    QWidget* parent)
-    : QFileDialog(parent, text(kTextSaveTitle, "Save Exercise Setup"), toQString(setupDir), setupFileFilter()) {
+    : QFileDialog(parent, text(kTextSaveTitle, "Save Exercise Setup"), toQString(setupDir),
+                  setupFileFilter()) {
     setObjectName(QStringLiteral("SaveSetupDialog"));
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);

@@ -22,28 +22,35 @@ AnswerPanel::AnswerPanel(const QString& letter, QWidget* parent)
     button_->setFixedSize(kButtonSide, kButtonSide);
     button_->setCursor(Qt::PointingHandCursor);
     button_->setFocusPolicy(Qt::TabFocus);
-    button_->setStyleSheet(QStringLiteral(
-        "QPushButton { color: %1; background: white; border: 2px solid %2; border-radius: 14px; }"
-        "QPushButton:hover { border-color: %3; }"
-        "QPushButton:pressed { background: %4; }"
-        "QPushButton:disabled { color: %5; border-color: %5; }")
-                               .arg(style::kInk.name(), style::kNavyLight.name(), style::kAccent.name(),
-                                    style::kSand.name(), style::kDisabled.name()));
+    button_->setStyleSheet(
+        QStringLiteral(
+            "QPushButton { color: %1; background: white; border: 2px solid %2; border-radius: 14px; }"
+            "QPushButton:hover { border-color: %3; }"
+            "QPushButton:pressed { background: %4; }"
+            "QPushButton:disabled { color: %5; border-color: %5; }")
+            .arg(style::kInk.name(), style::kNavyLight.name(), style::kAccent.name(), style::kSand.name(),
+                 style::kDisabled.name()));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(button_, 0, Qt::AlignCenter);
 }
 
 QColor AnswerPanel::colourOf(Shade shade) {
     switch (shade) {
-    case Shade::Sounding: return style::kSounding;
-    case Shade::Right: return style::kRight;
-    case Shade::Wrong: return style::kWrong;
-    case Shade::Normal: break;
+        case Shade::Sounding:
+            return style::kSounding;
+        case Shade::Right:
+            return style::kRight;
+        case Shade::Wrong:
+            return style::kWrong;
+        case Shade::Normal:
+            break;
     }
     return style::kPaper;
 }
 
-QColor AnswerPanel::colour() const { return colourOf(shade_); }
+QColor AnswerPanel::colour() const {
+    return colourOf(shade_);
+}
 
 void AnswerPanel::setShade(Shade shade) {
     if (shade_ == shade) return;

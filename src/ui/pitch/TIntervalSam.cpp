@@ -142,11 +142,15 @@ void TIntervalSam::ResetExercise() {
     ShowScore();
 }
 
-void TIntervalSam::ShowScore() { WriteScore(kTextScore, "Score: %d of %d"); }
+void TIntervalSam::ShowScore() {
+    WriteScore(kTextScore, "Score: %d of %d");
+}
 
 void TIntervalSam::MidiInput(std::uint32_t) {}
 
-void TIntervalSam::AutoNewQuestTimerTimer() { NewQuestion(); }
+void TIntervalSam::AutoNewQuestTimerTimer() {
+    NewQuestion();
+}
 
 void TIntervalSam::NewQuestion() {
     allPanels(Shade::Normal);
@@ -181,9 +185,13 @@ void TIntervalSam::RepeatQuestion() {
     ControlButton->FocusButton(kStop);
 }
 
-void TIntervalSam::ButtonAction2() { choose(ComparisonChoice::A); }
+void TIntervalSam::ButtonAction2() {
+    choose(ComparisonChoice::A);
+}
 
-void TIntervalSam::ButtonAction3() { choose(ComparisonChoice::B); }
+void TIntervalSam::ButtonAction3() {
+    choose(ComparisonChoice::B);
+}
 
 void TIntervalSam::choose(ComparisonChoice choice) {
     // Before the first question, and after a reset or a new setup, there is nothing to answer.
@@ -255,22 +263,25 @@ void TIntervalSam::stopBlinking() {
 
 void TIntervalSam::SeqNotify(std::uint16_t code) {
     switch (code) {
-    case pitch::comparison_codes::kAFinished:
-        if (!hasQuestion_) return;
-        panelA_->setShade(Shade::Normal);
-        panelB_->setShade(Shade::Sounding);
-        break;
-    case pitch::comparison_codes::kBFinished:
-        if (!hasQuestion_) return;
-        panelB_->setShade(Shade::Normal);
-        ControlButton->setButtonEnabled(kRepeat, true);
-        if (Answered) {
-            allPanels(Shade::Normal);
-            showJudgedShades();
-        }
-        break;
-    case pitch::comparison_codes::kPlaybackFinished: StopPlaying(); break;
-    default: break;
+        case pitch::comparison_codes::kAFinished:
+            if (!hasQuestion_) return;
+            panelA_->setShade(Shade::Normal);
+            panelB_->setShade(Shade::Sounding);
+            break;
+        case pitch::comparison_codes::kBFinished:
+            if (!hasQuestion_) return;
+            panelB_->setShade(Shade::Normal);
+            ControlButton->setButtonEnabled(kRepeat, true);
+            if (Answered) {
+                allPanels(Shade::Normal);
+                showJudgedShades();
+            }
+            break;
+        case pitch::comparison_codes::kPlaybackFinished:
+            StopPlaying();
+            break;
+        default:
+            break;
     }
 }
 
@@ -320,9 +331,11 @@ void TIntervalSam::allPanels(Shade shade) {
 
 void TIntervalSam::enableOnlyNewQuestion() {
     const bool canAsk = pitch::CanCompare(state_);
-    for (int i = 0; i < TControlButton::kButtons; ++i) ControlButton->setButtonEnabled(i, i == kNew && canAsk);
+    for (int i = 0; i < TControlButton::kButtons; ++i)
+        ControlButton->setButtonEnabled(i, i == kNew && canAsk);
     setAnswerButtonsEnabled(false);
-    if (!canAsk) showLabel(text(kTextTooFewIntervals, "Choose at least two intervals in the exercise setup."), false);
+    if (!canAsk)
+        showLabel(text(kTextTooFewIntervals, "Choose at least two intervals in the exercise setup."), false);
     ControlButton->FocusButton(kNew);
 }
 

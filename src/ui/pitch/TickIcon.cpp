@@ -16,7 +16,9 @@ TickIcon::TickIcon(QWidget* parent) : QWidget(parent) {
     setFixedSize(kSide, kSide);
 }
 
-QSize TickIcon::sizeHint() const { return {kSide, kSide}; }
+QSize TickIcon::sizeHint() const {
+    return {kSide, kSide};
+}
 
 void TickIcon::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -27,7 +29,9 @@ void TickIcon::paintEvent(QPaintEvent*) {
     painter.drawEllipse(box);
     // The check in unit coordinates of the disc.
     QPainterPath check;
-    const auto at = [&box](qreal x, qreal y) { return QPointF(box.left() + x * box.width(), box.top() + y * box.height()); };
+    const auto at = [&box](qreal x, qreal y) {
+        return QPointF(box.left() + x * box.width(), box.top() + y * box.height());
+    };
     check.moveTo(at(0.27, 0.52));
     check.lineTo(at(0.43, 0.68));
     check.lineTo(at(0.74, 0.34));

@@ -18,12 +18,17 @@ namespace {
 const theory::CatalogueTable& tableOf(int exercise) {
     const auto& c = theory::BuiltInCatalogue();
     switch (exercise) {
-    case 1: return c.chordTypes();
-    case 7: return c.inversions();
-    case 2:
-    case 3: return c.intervals();
-    case 8: return c.scales();
-    default: return c.progressions();
+        case 1:
+            return c.chordTypes();
+        case 7:
+            return c.inversions();
+        case 2:
+        case 3:
+            return c.intervals();
+        case 8:
+            return c.scales();
+        default:
+            return c.progressions();
     }
 }
 
@@ -48,7 +53,8 @@ TEST(ShippedSetups, TheDefaultAndThreeLevelsLoadFromTheirFiles) {
     std::vector<std::string> labels;
     for (const auto& s : shipped) {
         std::ofstream(dir / s.fileName, std::ios::binary)
-            .write(reinterpret_cast<const char*>(s.record.bytes.data()), static_cast<std::streamsize>(s.record.bytes.size()));
+            .write(reinterpret_cast<const char*>(s.record.bytes.data()),
+                   static_cast<std::streamsize>(s.record.bytes.size()));
         const auto read = setup::readSetupFile(dir / s.fileName);
         EXPECT_EQ(read.status, setup::SetupReadStatus::Loaded) << s.fileName;
         EXPECT_EQ(read.record, s.record) << s.fileName;
@@ -86,7 +92,8 @@ TEST(ShippedSetups, EveryLevelOffersRealMaterialAndGrowsHarder) {
             EXPECT_GE(block.tempo, rhythm::kMinTempo);
             EXPECT_LE(block.tempo, rhythm::kMaxTempo);
             EXPECT_TRUE(std::any_of(block.meters.begin(), block.meters.end(), [](auto m) { return m != 0; }));
-            EXPECT_TRUE(std::any_of(block.noteValues.begin(), block.noteValues.end(), [](auto v) { return v != 0; }));
+            EXPECT_TRUE(
+                std::any_of(block.noteValues.begin(), block.noteValues.end(), [](auto v) { return v != 0; }));
         }
         EXPECT_GT(record->rhythmBlock(4).tempo, previousTempo);
         previousTempo = record->rhythmBlock(4).tempo;

@@ -14,7 +14,8 @@ class SetupDirs : public ::testing::Test {
 protected:
     void SetUp() override {
         root = fs::temp_directory_path() /
-               ("kalvintor-setuplist-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("kalvintor-setuplist-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         program = root / "Program";
         personal = root / "Private";
         fs::remove_all(root);
@@ -39,15 +40,18 @@ protected:
 
 TEST(SetupLabel, IsTheNameUpToTheFirstDot) {
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {"Basic.LVS", "Basic"}, {"Low.Test.LVS", "Low"}, {"advanced.lvs", "advanced"},
-        {"Default_level.lvs", "Default_level"}, {".hidden.lvs", ".hidden"},
+        {"Basic.LVS", "Basic"},       {"Low.Test.LVS", "Low"},
+        {"advanced.lvs", "advanced"}, {"Default_level.lvs", "Default_level"},
+        {".hidden.lvs", ".hidden"},
     };
     for (auto [name, label] : cases) EXPECT_EQ(setupLabel(name), label) << name;
 }
 
 TEST(SetupFileName, TheExtensionInAnyCase) {
-    for (std::string_view name : {"a.lvs", "a.LVS", "a.Lvs", "Low.Test.LVS"}) EXPECT_TRUE(isSetupFileName(name)) << name;
-    for (std::string_view name : {".lvs", "a.lvs.tmp", "a.lv", "lvs", "a.tut", ""}) EXPECT_FALSE(isSetupFileName(name)) << name;
+    for (std::string_view name : {"a.lvs", "a.LVS", "a.Lvs", "Low.Test.LVS"})
+        EXPECT_TRUE(isSetupFileName(name)) << name;
+    for (std::string_view name : {".lvs", "a.lvs.tmp", "a.lv", "lvs", "a.tut", ""})
+        EXPECT_FALSE(isSetupFileName(name)) << name;
 }
 
 TEST_F(SetupDirs, ProgramAndPersonalSetupsSortedWithTheirFiles) {

@@ -1,17 +1,17 @@
 // The interval comparison window driven through whole questions on the recording MIDI device.
-#include "ui/app/ExerciseTestDoubles.h"
 #include "app/Random.h"
 #include "app/TControlButton.h"
 #include "exercises/pitch/PlayQuestion.h"
 #include "pitch/TIntervalSam.h"
 #include "pitch/TickIcon.h"
 #include "sound/MidiMessage.h"
+#include "ui/app/ExerciseTestDoubles.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
-#include <algorithm>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <algorithm>
 
 using namespace kalvintor;
 using namespace kalvintor::ui;
@@ -116,7 +116,8 @@ TEST(IntervalSam, ANewQuestionPlaysAThenBWithItsPauseAndNotices) {
     EXPECT_EQ(notes[4].tick, bStart);
     EXPECT_EQ(notes[5].key, s.notesB[1]);
     EXPECT_EQ(notes[7].tick, bStart + length);
-    const std::vector<std::pair<std::int64_t, int>> notices{{bStart, 41}, {bStart + length, 42}, {bStart + length, 45}};
+    const std::vector<std::pair<std::int64_t, int>> notices{
+        {bStart, 41}, {bStart + length, 42}, {bStart + length, 45}};
     EXPECT_EQ(noticesOf(f.lastTimeline()), notices);
 
     // While it plays: A lights, only Stop can be pressed, the prompt shows.
@@ -173,8 +174,9 @@ TEST(IntervalSam, JudgesARightAndAWrongChoice) {
         EXPECT_EQ(f.shade(f.wrong()), c.right ? Shade::Normal : Shade::Wrong);
         EXPECT_TRUE(f.host.calls.contains("blink:200"));
         const QString sound = c.right ? "Correct.wav" : "Wrong.wav";
-        EXPECT_TRUE(std::any_of(f.host.calls.begin(), f.host.calls.end(),
-                                [&sound](const QString& call) { return call.startsWith("wave:") && call.endsWith(sound); }));
+        EXPECT_TRUE(std::any_of(f.host.calls.begin(), f.host.calls.end(), [&sound](const QString& call) {
+            return call.startsWith("wave:") && call.endsWith(sound);
+        }));
         EXPECT_EQ(f.window->QuestionStart, 0.0) << "the answer time is booked";
         EXPECT_TRUE(f.strip().ButtonEnabled[0]);
         EXPECT_EQ(f.strip().FocusIndex, 0);
@@ -297,12 +299,13 @@ TEST(IntervalSam, TheAutomaticQuestionFollowsTheSettingsAndTheTutor) {
         bool timer;
     };
     const Case cases[] = {
-        {false, false, true, false, false}, {true, false, true, false, true},  {true, false, false, false, true},
-        {true, true, false, false, false},  {true, true, true, false, true},   {true, false, true, true, false},
+        {false, false, true, false, false}, {true, false, true, false, true},
+        {true, false, false, false, true},  {true, true, false, false, false},
+        {true, true, true, false, true},    {true, false, true, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "auto " << c.autoNew << " only if correct " << c.onlyIfCorrect
-                                        << " right " << c.right << " step ends " << c.stepEnds);
+                                          << " right " << c.right << " step ends " << c.stepEnds);
         Fixture f;
         f.host.current.autoNewQuestion = c.autoNew;
         f.host.current.onlyIfCorrect = c.onlyIfCorrect;
@@ -310,7 +313,8 @@ TEST(IntervalSam, TheAutomaticQuestionFollowsTheSettingsAndTheTutor) {
         f.press(0);
         f.playThrough();
         f.host.calls.clear();
-        f.press(f.window->state().rightAnswer == (c.right ? ComparisonChoice::A : ComparisonChoice::B) ? 2 : 3);
+        f.press(f.window->state().rightAnswer == (c.right ? ComparisonChoice::A : ComparisonChoice::B) ? 2
+                                                                                                       : 3);
         EXPECT_EQ(f.host.calls.contains("startAutoTimer"), c.timer);
         // Entering the exercise again: the timer runs unless the step ended, or nothing is automatic
         // and a question exists.

@@ -3,11 +3,11 @@
 #include "app/TLevels.h"
 #include "app/TSaveSetupDialog.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <fstream>
 
@@ -20,7 +20,8 @@ class SetupFolders : public ::testing::Test {
 protected:
     void SetUp() override {
         root = fs::temp_directory_path() /
-               ("kalvintor-levels-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("kalvintor-levels-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         program = root / "Program";
         personal = root / "Private";
         fs::remove_all(root);
@@ -109,7 +110,8 @@ TEST_F(SetupFolders, OtherOpensTheFileDialogInThePersonalFolder) {
 TEST_F(SetupFolders, SavingAddsTheExtensionAndAsksBeforeReplacing) {
     TSaveSetupDialog dialog(personal, toQString(program / "Basic.lvs").toStdString());
     EXPECT_EQ(dialog.windowTitle(), "Save Exercise Setup");
-    EXPECT_EQ(dialog.selectedFiles().value(0), toQString(personal / "Basic.lvs")) << "the current name, its folder dropped";
+    EXPECT_EQ(dialog.selectedFiles().value(0), toQString(personal / "Basic.lvs"))
+        << "the current name, its folder dropped";
 
     QStringList asked;
     bool replace = false;
