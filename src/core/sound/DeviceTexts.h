@@ -20,7 +20,7 @@ inline constexpr int kTextSoundFontMissing = 5180;
 inline constexpr int kTextSoundFontBroken = 5181;
 inline constexpr int kTextNoAudioOutput = 5182;
 
-inline constexpr const char* kNoDeviceEnglish = "(none)";
+inline constexpr const char* kNoDeviceEnglish = "none";
 inline constexpr const char* kMidiInOpenErrorEnglish = "Could not open the MIDI input device %s%s";
 inline constexpr const char* kMidiOutOpenErrorEnglish = "Could not open the MIDI output device %s%s";
 inline constexpr const char* kSoundFontMissingEnglish =

@@ -16,8 +16,10 @@ QString loadMusicFontFamily() {
     return families.isEmpty() ? QString() : families.first();
 }
 
+// Loaded once it is found: a call before the program directory is known tries again later.
 const QString& musicFamily() {
-    static const QString family = loadMusicFontFamily();
+    static QString family;
+    if (family.isEmpty()) family = loadMusicFontFamily();
     return family;
 }
 

@@ -69,7 +69,7 @@ TEST(TMidiInDevices, TableEndsWithTheBracketedNoneEntry) {
     const auto& devices = rig.midiIn.Devices();
     ASSERT_EQ(devices.size(), 20u) << "at most 19 listed, then the none entry";
     EXPECT_EQ(devices[0], (DeviceEntry{kDefaultInputId, "Default", false}));
-    EXPECT_EQ(devices.back(), (DeviceEntry{0, "((none))", true})) << "text 102 in round brackets";
+    EXPECT_EQ(devices.back(), (DeviceEntry{0, "(none)", true})) << "text 102 in round brackets";
 
     EXPECT_TRUE(rig.midiIn.SelectDevice(2));
     EXPECT_TRUE(rig.midiIn.Opened());

@@ -272,3 +272,17 @@ TEST(MainViews, ToolPanelLayoutSurvivesTheSettings) {
     EXPECT_EQ(other.main.toolBarArea(other.main.ToolWindow(kPanelScore)), Qt::BottomToolBarArea);
     EXPECT_EQ(other.main.toolBarArea(other.main.ToolWindow(kPanelStandard)), Qt::TopToolBarArea);
 }
+
+TEST(MainViews, ToolButtonPicturesAreInked) {
+    Shell shell;  // the program directory, where the music font is
+    const auto inked = [](const QIcon& icon, QSize size) {
+        const QImage image = icon.pixmap(size).toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) count += qAlpha(image.pixel(x, y)) > 128;
+        return count;
+    };
+    for (int e = 1; e <= 10; ++e) EXPECT_GT(inked(exerciseIcon(e), QSize(50, 23)), 40) << "exercise " << e;
+    for (ToolGlyph glyph : {ToolGlyph::LoadSetup, ToolGlyph::Help, ToolGlyph::Microphone})
+        EXPECT_GT(inked(toolIcon(glyph), QSize(24, 24)), 20);
+}

@@ -2,6 +2,7 @@
 #include "app/MachineSettingsFile.h"
 #include "app/Program.h"
 #include "app/TKalvintorMain.h"
+#include "app/MainSound.h"
 #include "app/Texts.h"
 #include "ExerciseTestDoubles.h"
 
@@ -128,6 +129,12 @@ TEST(MainWindow, CaptionStartUpStateAndPictures) {
     EXPECT_EQ(lists.imageList1.cellSize, QSize(45, 44));
     EXPECT_EQ(lists.imageList1.count(), 3);
     for (int n : {5, 6, 7, 10, 12, 13, 14}) EXPECT_EQ(main.cursor(n).shape(), Qt::BitmapCursor) << n;
+
+    // The MIDI devices: output entry 1 stands in the mapper's place; the input table ends with
+    // the bracketed "none". The ten session results start empty.
+    EXPECT_EQ(main.sound().midiOut().Devices().front().name, "Recording synthesizer");
+    EXPECT_EQ(main.sound().midiIn().Devices().back().name, "(none)");
+    for (int e = 1; e <= 10; ++e) EXPECT_EQ(main.SessionResults[static_cast<std::size_t>(e)].record.questions, 0);
 }
 
 TEST(MainWindow, LowColourDisplaysGetTheLowColourMetronome) {
