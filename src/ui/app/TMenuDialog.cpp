@@ -75,7 +75,9 @@ TMenuDialog::TMenuDialog(QWidget* parent) : QWidget(parent), panel_(new QWidget(
             "QPushButton { color: rgb(252,168,41); background: rgba(255,255,255,18); border: 1px solid "
             "rgba(255,255,255,40); border-radius: 6px; text-align: left; padding-left: 14px; }"
             "QPushButton:hover { background: rgba(255,255,255,40); border-color: rgb(252,168,41); }"
-            "QPushButton:pressed { background: rgba(0,0,0,40); }"));
+            "QPushButton:pressed { background: rgba(0,0,0,40); }"
+            "QPushButton:disabled { color: rgba(252,168,41,100); background: transparent; "
+            "border-color: rgba(255,255,255,22); }"));
         button->installEventFilter(this);
         bindCaption(button, exercise * 200);
         button->setText(text(exercise * 200, ""));
