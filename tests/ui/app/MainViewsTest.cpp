@@ -20,6 +20,9 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QMessageBox>
+#include <QFile>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -285,4 +288,45 @@ TEST(MainViews, ToolButtonPicturesAreInked) {
     for (int e = 1; e <= 10; ++e) EXPECT_GT(inked(exerciseIcon(e), QSize(50, 23)), 40) << "exercise " << e;
     for (ToolGlyph glyph : {ToolGlyph::LoadSetup, ToolGlyph::Help, ToolGlyph::Microphone})
         EXPECT_GT(inked(toolIcon(glyph), QSize(24, 24)), 20);
+}
+
+TEST(MainViews, SetupFilesLoadIntoEveryExerciseAndBadOnesAreToldInABox) {
+    QTemporaryDir dir;
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    const auto loadAnswering = [&main](const QString& file) {
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen = box->text();
+                box->accept();
+            }
+        });
+        main.Setup.LoadSetupFile(toPath(file).string(), false);
+        return seen;
+    };
+
+    // A setup of our own: every exercise window takes it, and shows its name.
+    setup::SetupRecord own = setup::DefaultSetup();
+    own.bytes[own.block(3).data() - own.bytes.data() + 80] = 70;  // exercise 3's upper limit
+    main.Setup.current = own;
+    ASSERT_TRUE(main.Setup.SaveSetupFile(toPath(dir.filePath("Thirds.lvs")).string()));
+    main.Setup.current = setup::DefaultSetup();
+    shell.exercises[3]->calls.clear();
+    EXPECT_TRUE(loadAnswering(dir.filePath("Thirds.lvs")).isEmpty());
+    EXPECT_EQ(main.Setup.current.block(3)[80], 70);
+    EXPECT_EQ(shell.exercises[3]->calls.count("setup"), 1);
+    EXPECT_EQ(shell.exercises[3]->windowTitle(), "Thirds");
+
+    // Garbage of a setup's size: the setup in force stays.
+    QFile garbage(dir.filePath("Garbage.lvs"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(static_cast<int>(setup::kSetupRecordSize), '\x5A'));
+    garbage.close();
+    EXPECT_EQ(loadAnswering(garbage.fileName()), "This file is not an exercise setup of this version of Kalvintor School.");
+    EXPECT_EQ(main.Setup.current.block(3)[80], 70);
+
+    // A file that is gone: told, and the built-in setup takes over.
+    EXPECT_TRUE(loadAnswering(dir.filePath("Gone.lvs")).startsWith("File does not exist:"));
+    EXPECT_EQ(main.Setup.current, setup::DefaultSetup());
 }
