@@ -296,12 +296,15 @@ TEST(MainViews, SetupFilesLoadIntoEveryExerciseAndBadOnesAreToldInABox) {
     TKalvintorMain& main = shell.main;
     const auto loadAnswering = [&main](const QString& file) {
         QString seen;
-        QTimer::singleShot(0, [&seen] {
+        QTimer answer;  // ends with the call when no box came
+        answer.setSingleShot(true);
+        QObject::connect(&answer, &QTimer::timeout, [&seen] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 seen = box->text();
                 box->accept();
             }
         });
+        answer.start(0);
         main.Setup.LoadSetupFile(toPath(file).string(), false);
         return seen;
     };
