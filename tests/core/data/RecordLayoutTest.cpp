@@ -24,8 +24,9 @@ std::array<std::uint8_t, N> bytesWith(const std::map<std::size_t, std::vector<st
 }
 
 std::vector<std::uint8_t> shortString(const std::string& text) {
-    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(text.size())};
-    bytes.insert(bytes.end(), text.begin(), text.end());
+    std::vector<std::uint8_t> bytes(text.size() + 1);
+    bytes[0] = static_cast<std::uint8_t>(text.size());
+    std::copy(text.begin(), text.end(), bytes.begin() + 1);
     return bytes;
 }
 

@@ -17,7 +17,12 @@ TEST(SessionResult, TakesTheClocksAndCountsOfTheSession) {
     clocks.CorrectCount = 6;
     const std::array<ItemStat, 2> items{ItemStat{3, 4}, ItemStat{1, 2}};
 
-    SessionSource plain{.userId = 7, .exercise = 3, .clocks = &clocks, .setupName = "Beginner", .items = items};
+    SessionSource plain;
+    plain.userId = 7;
+    plain.exercise = 3;
+    plain.clocks = &clocks;
+    plain.setupName = "Beginner";
+    plain.items = items;
     const ResultRecord r = MakeSessionResult(plain);
     EXPECT_EQ(r.userId, 7);
     EXPECT_EQ(r.exercise, 3);
@@ -49,10 +54,13 @@ TEST(SessionResult, RhythmExercisesStoreTheAverageScore) {
     app::ExerciseClocks clocks;
     clocks.QuestionCount = 3;
     clocks.CorrectCount = 250;  // scores 100, 80 and 70
-    EXPECT_EQ(MakeSessionResult({.exercise = 5, .clocks = &clocks}).correct, 83);
+    SessionSource rhythm;
+    rhythm.exercise = 5;
+    rhythm.clocks = &clocks;
+    EXPECT_EQ(MakeSessionResult(rhythm).correct, 83);
     clocks.QuestionCount = 0;
     clocks.CorrectCount = 0;
-    EXPECT_EQ(MakeSessionResult({.exercise = 4, .clocks = &clocks}).correct, 0) << "no division by zero";
+    EXPECT_EQ(MakeSessionResult(rhythm).correct, 0) << "no division by zero";
 }
 
 TEST(SessionResult, ExercisesWithQuestionsKeepsTheMaskedOnesAtTheMinimum) {
