@@ -235,6 +235,7 @@ void TKalvintorMain::ShowSetupName(const QString& name) {
     for (int e = 1; e <= 10; ++e) {
         if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)]) window->setWindowTitle(name);
     }
+    UpdateCaption();
 }
 
 void TKalvintorMain::showTutorProgress() {

@@ -198,6 +198,15 @@ void TKalvintorMain::ShowMaximized(QWidget* child) {
     if (views_->indexOf(child) < 0) views_->addWidget(child);
     views_->setCurrentWidget(child);
     child->show();
+    UpdateCaption();
+}
+
+void TKalvintorMain::UpdateCaption() {
+    // A view with a caption of its own (the setup in force) shows it after the program's, as a
+    // maximised child window does in its frame.
+    const QWidget* view = views_->currentWidget();
+    const QString own = view ? view->windowTitle().trimmed() : QString();
+    setWindowTitle(own.isEmpty() ? kMainCaption : kMainCaption + QStringLiteral(" - ") + own);
 }
 
 THelpWindow* TKalvintorMain::helpWindow() {

@@ -207,6 +207,7 @@ private:
     void EnterExerciseView(int exercise);
     void LeaveExerciseView(int oldExercise, bool exerciseChanged);
     void UpdateViewButtons();
+    void UpdateCaption();
     void Timer1Tick();
     void AutoNewQuestTick();
     void AnswerBlinkTick();

@@ -320,6 +320,10 @@ TEST(MainViews, SetupFilesLoadIntoEveryExerciseAndBadOnesAreToldInABox) {
     EXPECT_EQ(main.Setup.current.block(3)[80], 70);
     EXPECT_EQ(shell.exercises[3]->calls.count("setup"), 1);
     EXPECT_EQ(shell.exercises[3]->windowTitle(), "Thirds");
+    main.Speed1Click(3);
+    EXPECT_EQ(main.windowTitle(), "Kalvintor School - Thirds");
+    main.Speed1Click(app::kTagOverview);
+    EXPECT_EQ(main.windowTitle(), "Kalvintor School");
 
     // Garbage of a setup's size: the setup in force stays.
     QFile garbage(dir.filePath("Garbage.lvs"));
