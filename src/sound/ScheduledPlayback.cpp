@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace kalvintor::sound {
 
 namespace {
 // How long the thread sleeps at most between passes when something is pending.
 constexpr double kMaxIdleMs = 50.0;
+// The stretch before an item that the thread sleeps through plainly.
+constexpr double kFinalApproachMs = 2.0;
 }  // namespace
 
 ScheduledPlayback::ScheduledPlayback(PlaybackTarget& target, bool threaded) : target_(target) {
@@ -101,9 +104,17 @@ void ScheduledPlayback::Run(std::stop_token stop) {
         const std::optional<double> next = Pump();
         const double now = target_.NowMs();
         const double waitMs = next ? std::clamp(*next - now, 0.0, kMaxIdleMs) : kMaxIdleMs;
+        if (next && waitMs > 0 && waitMs <= kFinalApproachMs) {
+            // The last stretch before an item is slept without the condition variable, whose
+            // wake-up is later and less regular than a plain sleep's; a new timeline that comes
+            // meanwhile waits at most this long.
+            std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(waitMs));
+            continue;
+        }
         std::unique_lock lock(mutex_);
         if (waitMs > 0 && !woken_) {
-            wake_.wait_for(lock, stop, std::chrono::duration<double, std::milli>(waitMs),
+            const double untilApproach = next ? waitMs - kFinalApproachMs : waitMs;
+            wake_.wait_for(lock, stop, std::chrono::duration<double, std::milli>(untilApproach),
                            [this] { return woken_; });
         }
         woken_ = false;
