@@ -49,6 +49,7 @@ public:
     // while no capture stream is open.
     void Feed(const float* samples, std::size_t count, double clockMsOfFirst);
     bool IsCurrent(std::uint64_t generation) const { return generation == generation_.load(); }
+    std::uint64_t Generation() const { return generation_.load(); }
     bool Open() const;
     // Blocks until the worker has analysed everything queued so far.
     void Drain();

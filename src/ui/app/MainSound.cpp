@@ -59,4 +59,6 @@ void MainSound::ApplySettings() {
 
 bool MainSound::MicCurrent(std::uint64_t generation) const { return microphone_->IsCurrent(generation); }
 
+std::uint64_t MainSound::MicGeneration() const { return microphone_->Generation(); }
+
 }  // namespace kalvintor::ui

@@ -44,6 +44,7 @@ public:
     sound::SoundServices& services() { return *services_; }
     sound::MicSession& mic() { return *micSession_; }
     bool MicCurrent(std::uint64_t generation) const;
+    std::uint64_t MicGeneration() const;
 
 private:
     settings::Settings& settings_;

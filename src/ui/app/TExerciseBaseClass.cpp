@@ -38,6 +38,10 @@ void TExerciseBaseClass::AnswerButtonBlink() {}
 
 void TExerciseBaseClass::CompleteAnswer() {}
 
+void TExerciseBaseClass::MicPitch(std::uint8_t) {}
+
+void TExerciseBaseClass::MicClap(std::int64_t) {}
+
 void TExerciseBaseClass::RegisterAnswer(bool correct) {
     const auto& s = host_.settings();
     if (s.soundEffects) {

@@ -48,6 +48,10 @@ public:
     // The damper pedal in the exercises that take several notes as one answer: the answer is
     // complete. The others take each note as it comes.
     virtual void CompleteAnswer();
+    // The microphone: a detected pitch for the pitch exercises (35 or below: silence), and a clap
+    // at its time on the tap clock for rhythm imitation and reading.
+    virtual void MicPitch(std::uint8_t pitch);
+    virtual void MicClap(std::int64_t timeMs);
 
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);

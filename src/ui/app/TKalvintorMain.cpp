@@ -304,6 +304,18 @@ void TKalvintorMain::customEvent(QEvent* event) {
         sound_->router().Dispatch(static_cast<sound::MidiDataEvent*>(event)->message, receivers);
         return;
     }
+    case sound::kMicNoteMessage:
+    case sound::kMicEventMessage: {
+        const auto& mic = *static_cast<sound::MicEvent*>(event);
+        if (!sound_->MicCurrent(mic.generation)) return;  // of a stopped detection
+        if (mic.type() == sound::SoundEventType(sound::kMicNoteMessage)) {
+            if (const auto note = sound_->mic().OnMicNote(mic.wParam))
+                if (TExerciseBaseClass* window = exerciseWindow(note->exercise)) window->MicPitch(note->note);
+        } else if (const auto clap = sound_->mic().OnMicEvent(mic.wParam, mic.lParam)) {
+            if (TExerciseBaseClass* window = exerciseWindow(clap->exercise)) window->MicClap(clap->timeMs);
+        }
+        return;
+    }
     case sound::kMidiFileEndMessage:
         return;  // the start menu's tune has ended; it is not played again
     default: QMainWindow::customEvent(event);

@@ -93,6 +93,8 @@ public:
     }
     void SeqNotify(std::uint16_t code) override { calls << QString("notify:%1").arg(code); }
     void AnswerButtonBlink() override { calls << "blink"; }
+    void MicPitch(std::uint8_t pitch) override { calls << QString("pitch:%1").arg(pitch); }
+    void MicClap(std::int64_t timeMs) override { calls << QString("clap:%1").arg(timeMs); }
 };
 
 }  // namespace kalvintor::ui::testing

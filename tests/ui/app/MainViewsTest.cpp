@@ -337,3 +337,24 @@ TEST(MainViews, SetupFilesLoadIntoEveryExerciseAndBadOnesAreToldInABox) {
     EXPECT_TRUE(loadAnswering(dir.filePath("Gone.lvs")).startsWith("File does not exist:"));
     EXPECT_EQ(main.Setup.current, setup::DefaultSetup());
 }
+
+TEST(MainViews, MicrophoneNotesAndClapsReachTheExerciseThatListens) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    const auto post = [&main](int message, std::uint32_t w, std::int64_t l, std::uint64_t generation) {
+        sound::MicEvent event(message, w, l, generation);
+        QCoreApplication::sendEvent(&main, &event);
+    };
+
+    main.sound().mic().MicBegin(1);
+    post(sound::kMicNoteMessage, 64, 0, main.sound().MicGeneration());
+    post(sound::kMicNoteMessage, 65, 0, main.sound().MicGeneration() + 1);  // of another detection
+    EXPECT_EQ(shell.exercises[1]->calls.filter("pitch").join(","), "pitch:64");
+
+    main.sound().mic().MicBegin(5);
+    post(sound::kMicEventMessage, 999, 1234, main.sound().MicGeneration());
+    EXPECT_EQ(shell.exercises[5]->calls.filter("clap").join(","), "clap:1234");
+    main.stopMicrophone();
+    post(sound::kMicEventMessage, 999, 1300, main.sound().MicGeneration());
+    EXPECT_EQ(shell.exercises[5]->calls.filter("clap").size(), 1) << "nobody listens once it is off";
+}
