@@ -13,7 +13,8 @@ namespace kalvintor::data {
 namespace {
 
 std::uint16_t Count16(std::int64_t value) {
-    return static_cast<std::uint16_t>(std::clamp<std::int64_t>(value, 0, std::numeric_limits<std::uint16_t>::max()));
+    return static_cast<std::uint16_t>(
+        std::clamp<std::int64_t>(value, 0, std::numeric_limits<std::uint16_t>::max()));
 }
 
 }  // namespace

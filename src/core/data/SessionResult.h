@@ -32,6 +32,7 @@ ResultRecord MakeSessionResult(const SessionSource& source);
 ResultRecord SessionOnlyResult(ResultRecord record);
 
 // The exercises of `mask` (bit n−1 = exercise n) whose question count is at least `minimum`.
-std::uint16_t ExercisesWithQuestions(std::uint16_t mask, int minimum, std::span<const std::int32_t, 10> questionCounts);
+std::uint16_t ExercisesWithQuestions(std::uint16_t mask, int minimum,
+                                     std::span<const std::int32_t, 10> questionCounts);
 
 }  // namespace kalvintor::data

@@ -29,9 +29,12 @@ qreal screenRatio() {
 
 QColor dotColour(app::DotColour colour) {
     switch (colour) {
-    case app::DotColour::BrightGreen: return {0, 255, 0};
-    case app::DotColour::DarkGreen: return {0, 128, 0};
-    case app::DotColour::Silver: break;
+        case app::DotColour::BrightGreen:
+            return {0, 255, 0};
+        case app::DotColour::DarkGreen:
+            return {0, 128, 0};
+        case app::DotColour::Silver:
+            break;
     }
     return {192, 192, 192};
 }
@@ -42,133 +45,134 @@ void drawGlyph(QPainter& p, ToolGlyph glyph) {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     switch (glyph) {
-    case ToolGlyph::LoadSetup: {
-        QPainterPath folder;
-        folder.moveTo(3, 7);
-        folder.lineTo(9, 7);
-        folder.lineTo(11, 9);
-        folder.lineTo(21, 9);
-        folder.lineTo(21, 19);
-        folder.lineTo(3, 19);
-        folder.closeSubpath();
-        p.setBrush(style::kSand);
-        p.drawPath(folder);
-        p.drawLine(QPointF(3, 12), QPointF(21, 12));
-        break;
-    }
-    case ToolGlyph::Tutor: {
-        QPainterPath cap;
-        cap.moveTo(2, 9);
-        cap.lineTo(12, 4);
-        cap.lineTo(22, 9);
-        cap.lineTo(12, 14);
-        cap.closeSubpath();
-        p.setBrush(ink);
-        p.drawPath(cap);
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(6, 8, 12, 10), 180 * 16, 180 * 16);
-        p.drawLine(QPointF(20, 10), QPointF(20, 17));
-        break;
-    }
-    case ToolGlyph::ExerciseView: {
-        QPainterPath play;
-        play.moveTo(8, 5);
-        play.lineTo(19, 12);
-        play.lineTo(8, 19);
-        play.closeSubpath();
-        p.setBrush(style::kAccent);
-        p.drawPath(play);
-        break;
-    }
-    case ToolGlyph::SetupView:
-        for (int i = 0; i < 3; ++i) {
-            const qreal y = 6 + 6 * i;
-            p.drawLine(QPointF(4, y), QPointF(20, y));
-            const qreal x = i == 1 ? 15 : (i == 0 ? 8 : 11);
+        case ToolGlyph::LoadSetup: {
+            QPainterPath folder;
+            folder.moveTo(3, 7);
+            folder.lineTo(9, 7);
+            folder.lineTo(11, 9);
+            folder.lineTo(21, 9);
+            folder.lineTo(21, 19);
+            folder.lineTo(3, 19);
+            folder.closeSubpath();
+            p.setBrush(style::kSand);
+            p.drawPath(folder);
+            p.drawLine(QPointF(3, 12), QPointF(21, 12));
+            break;
+        }
+        case ToolGlyph::Tutor: {
+            QPainterPath cap;
+            cap.moveTo(2, 9);
+            cap.lineTo(12, 4);
+            cap.lineTo(22, 9);
+            cap.lineTo(12, 14);
+            cap.closeSubpath();
+            p.setBrush(ink);
+            p.drawPath(cap);
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(6, 8, 12, 10), 180 * 16, 180 * 16);
+            p.drawLine(QPointF(20, 10), QPointF(20, 17));
+            break;
+        }
+        case ToolGlyph::ExerciseView: {
+            QPainterPath play;
+            play.moveTo(8, 5);
+            play.lineTo(19, 12);
+            play.lineTo(8, 19);
+            play.closeSubpath();
+            p.setBrush(style::kAccent);
+            p.drawPath(play);
+            break;
+        }
+        case ToolGlyph::SetupView:
+            for (int i = 0; i < 3; ++i) {
+                const qreal y = 6 + 6 * i;
+                p.drawLine(QPointF(4, y), QPointF(20, y));
+                const qreal x = i == 1 ? 15 : (i == 0 ? 8 : 11);
+                p.setBrush(style::kPaper);
+                p.drawEllipse(QPointF(x, y), 2.4, 2.4);
+            }
+            break;
+        case ToolGlyph::ResultsView:
+            p.drawLine(QPointF(3, 20), QPointF(21, 20));
+            p.setBrush(style::kNavyLight);
+            p.drawRect(QRectF(5, 12, 3.5, 8));
+            p.drawRect(QRectF(10.5, 7, 3.5, 13));
+            p.setBrush(style::kAccent);
+            p.drawRect(QRectF(16, 10, 3.5, 10));
+            break;
+        case ToolGlyph::UsersView:
+            p.setBrush(style::kNavyLight);
+            p.drawEllipse(QPointF(9, 8), 3.2, 3.2);
+            p.drawChord(QRectF(3, 13, 12, 12), 0, 180 * 16);
+            p.setBrush(style::kAccent);
+            p.drawEllipse(QPointF(16, 9), 2.8, 2.8);
+            p.drawChord(QRectF(11, 14, 10, 10), 0, 180 * 16);
+            break;
+        case ToolGlyph::TutorSetup: {
+            p.drawRect(QRectF(4, 5, 11, 15));
+            p.drawLine(QPointF(6.5, 9), QPointF(12.5, 9));
+            p.drawLine(QPointF(6.5, 12.5), QPointF(10.5, 12.5));
+            QPainterPath pencil;
+            pencil.moveTo(19, 6);
+            pencil.lineTo(21.5, 8.5);
+            pencil.lineTo(13, 17);
+            pencil.lineTo(10, 18);
+            pencil.lineTo(11, 15);
+            pencil.closeSubpath();
+            p.setBrush(style::kAccent);
+            p.drawPath(pencil);
+            break;
+        }
+        case ToolGlyph::Help: {
+            p.setBrush(style::kNavy);
+            p.drawEllipse(QPointF(12, 12), 9, 9);
+            p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+            QPainterPath q;
+            q.moveTo(9, 9.5);
+            q.cubicTo(9, 6, 15, 6, 15, 9.5);
+            q.cubicTo(15, 12, 12, 11.5, 12, 14);
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(q);
+            p.drawPoint(QPointF(12, 17.5));
+            break;
+        }
+        case ToolGlyph::Overview:
             p.setBrush(style::kPaper);
-            p.drawEllipse(QPointF(x, y), 2.4, 2.4);
+            for (int row = 0; row < 2; ++row)
+                for (int col = 0; col < 2; ++col)
+                    p.drawRoundedRect(QRectF(4 + 9 * col, 4 + 9 * row, 7, 7), 1.5, 1.5);
+            break;
+        case ToolGlyph::Metronome: {
+            QPainterPath body;
+            body.moveTo(8, 4);
+            body.lineTo(16, 4);
+            body.lineTo(20, 20);
+            body.lineTo(4, 20);
+            body.closeSubpath();
+            p.setBrush(style::kSand);
+            p.drawPath(body);
+            p.drawLine(QPointF(12, 17), QPointF(17, 6));
+            p.setBrush(style::kAccent);
+            p.drawEllipse(QPointF(15.2, 10), 1.8, 1.8);
+            break;
         }
-        break;
-    case ToolGlyph::ResultsView:
-        p.drawLine(QPointF(3, 20), QPointF(21, 20));
-        p.setBrush(style::kNavyLight);
-        p.drawRect(QRectF(5, 12, 3.5, 8));
-        p.drawRect(QRectF(10.5, 7, 3.5, 13));
-        p.setBrush(style::kAccent);
-        p.drawRect(QRectF(16, 10, 3.5, 10));
-        break;
-    case ToolGlyph::UsersView:
-        p.setBrush(style::kNavyLight);
-        p.drawEllipse(QPointF(9, 8), 3.2, 3.2);
-        p.drawChord(QRectF(3, 13, 12, 12), 0, 180 * 16);
-        p.setBrush(style::kAccent);
-        p.drawEllipse(QPointF(16, 9), 2.8, 2.8);
-        p.drawChord(QRectF(11, 14, 10, 10), 0, 180 * 16);
-        break;
-    case ToolGlyph::TutorSetup: {
-        p.drawRect(QRectF(4, 5, 11, 15));
-        p.drawLine(QPointF(6.5, 9), QPointF(12.5, 9));
-        p.drawLine(QPointF(6.5, 12.5), QPointF(10.5, 12.5));
-        QPainterPath pencil;
-        pencil.moveTo(19, 6);
-        pencil.lineTo(21.5, 8.5);
-        pencil.lineTo(13, 17);
-        pencil.lineTo(10, 18);
-        pencil.lineTo(11, 15);
-        pencil.closeSubpath();
-        p.setBrush(style::kAccent);
-        p.drawPath(pencil);
-        break;
-    }
-    case ToolGlyph::Help: {
-        p.setBrush(style::kNavy);
-        p.drawEllipse(QPointF(12, 12), 9, 9);
-        p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
-        QPainterPath q;
-        q.moveTo(9, 9.5);
-        q.cubicTo(9, 6, 15, 6, 15, 9.5);
-        q.cubicTo(15, 12, 12, 11.5, 12, 14);
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(q);
-        p.drawPoint(QPointF(12, 17.5));
-        break;
-    }
-    case ToolGlyph::Overview:
-        p.setBrush(style::kPaper);
-        for (int row = 0; row < 2; ++row)
-            for (int col = 0; col < 2; ++col) p.drawRoundedRect(QRectF(4 + 9 * col, 4 + 9 * row, 7, 7), 1.5, 1.5);
-        break;
-    case ToolGlyph::Metronome: {
-        QPainterPath body;
-        body.moveTo(8, 4);
-        body.lineTo(16, 4);
-        body.lineTo(20, 20);
-        body.lineTo(4, 20);
-        body.closeSubpath();
-        p.setBrush(style::kSand);
-        p.drawPath(body);
-        p.drawLine(QPointF(12, 17), QPointF(17, 6));
-        p.setBrush(style::kAccent);
-        p.drawEllipse(QPointF(15.2, 10), 1.8, 1.8);
-        break;
-    }
-    case ToolGlyph::VisualMetronome:
-        for (int i = 0; i < 4; ++i) {
-            p.setBrush(i == 0 ? QColor(0, 200, 0) : QColor(192, 192, 192));
-            p.setPen(Qt::NoPen);
-            p.drawEllipse(QPointF(4.5 + 5 * i, 16), 2.2, 2.2);
-        }
-        p.setPen(pen);
-        p.drawLine(QPointF(12, 12), QPointF(8, 3));
-        break;
-    case ToolGlyph::Microphone:
-        p.setBrush(style::kNavyLight);
-        p.drawRoundedRect(QRectF(9, 3, 6, 11), 3, 3);
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(6, 6, 12, 11), 180 * 16, 180 * 16);
-        p.drawLine(QPointF(12, 17), QPointF(12, 21));
-        p.drawLine(QPointF(8.5, 21), QPointF(15.5, 21));
-        break;
+        case ToolGlyph::VisualMetronome:
+            for (int i = 0; i < 4; ++i) {
+                p.setBrush(i == 0 ? QColor(0, 200, 0) : QColor(192, 192, 192));
+                p.setPen(Qt::NoPen);
+                p.drawEllipse(QPointF(4.5 + 5 * i, 16), 2.2, 2.2);
+            }
+            p.setPen(pen);
+            p.drawLine(QPointF(12, 12), QPointF(8, 3));
+            break;
+        case ToolGlyph::Microphone:
+            p.setBrush(style::kNavyLight);
+            p.drawRoundedRect(QRectF(9, 3, 6, 11), 3, 3);
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(6, 6, 12, 11), 180 * 16, 180 * 16);
+            p.drawLine(QPointF(12, 17), QPointF(12, 21));
+            p.drawLine(QPointF(8.5, 21), QPointF(15.5, 21));
+            break;
     }
 }
 

@@ -39,8 +39,20 @@ private:
     app::VisualMetronomeFrame frame_;
 };
 
-enum class ToolGlyph { LoadSetup, Tutor, ExerciseView, SetupView, ResultsView, UsersView, TutorSetup, Help,
-                       Overview, Metronome, VisualMetronome, Microphone };
+enum class ToolGlyph {
+    LoadSetup,
+    Tutor,
+    ExerciseView,
+    SetupView,
+    ResultsView,
+    UsersView,
+    TutorSetup,
+    Help,
+    Overview,
+    Metronome,
+    VisualMetronome,
+    Microphone
+};
 
 // A tool button's picture, drawn for the screen's pixel ratio (and twice that, for sharp scaling).
 QIcon toolIcon(ToolGlyph glyph);

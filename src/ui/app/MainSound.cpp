@@ -31,7 +31,8 @@ MainSound::MainSound(QObject* receiver, settings::Settings& settings, const lang
     midiIn_->AddNoneEntry();
     midiOut_ = std::make_unique<sound::TMidiOut>(*system_, sequencer, settings_, language, messageBox());
     router_ = std::make_unique<sound::MidiInputRouter>(*midiIn_, settings_);
-    services_ = std::make_unique<sound::SoundServices>(soundSystem_ ? soundSystem_->Synth() : nullptr, mediaDir);
+    services_ =
+        std::make_unique<sound::SoundServices>(soundSystem_ ? soundSystem_->Synth() : nullptr, mediaDir);
     microphone_ = std::make_unique<sound::Microphone>(sound::PostMicEvents(receiver));
     micSession_ = std::make_unique<sound::MicSession>(*microphone_);
 }
@@ -57,8 +58,12 @@ void MainSound::ApplySettings() {
     sequencer.SeqSetMetronomeSound(settings_.metronomeClick, settings_.firstBeatClick);
 }
 
-bool MainSound::MicCurrent(std::uint64_t generation) const { return microphone_->IsCurrent(generation); }
+bool MainSound::MicCurrent(std::uint64_t generation) const {
+    return microphone_->IsCurrent(generation);
+}
 
-std::uint64_t MainSound::MicGeneration() const { return microphone_->Generation(); }
+std::uint64_t MainSound::MicGeneration() const {
+    return microphone_->Generation();
+}
 
 }  // namespace kalvintor::ui

@@ -33,11 +33,11 @@ struct ExerciseTool {
 
 // The exercise buttons from left to right.
 constexpr ExerciseTool kExerciseTools[] = {
-    {3, "Speed3", 600, "Interval comparison"},    {2, "Speed2", 400, "Interval identification"},
-    {1, "Speed1", 200, "Chord identification"},   {7, "SpeedButton6", 1400, "Chord inversions"},
-    {10, "Speed12", 2000, "Chord progressions"},  {8, "SpeedButton7", 1600, "Scales"},
-    {5, "Speed5", 1000, "Rhythm reading"},        {4, "Speed4", 800, "Rhythm imitation"},
-    {6, "Speed6", 1200, "Rhythm correction"},     {9, "SpeedButton8", 1800, "Melody"},
+    {3, "Speed3", 600, "Interval comparison"},   {2, "Speed2", 400, "Interval identification"},
+    {1, "Speed1", 200, "Chord identification"},  {7, "SpeedButton6", 1400, "Chord inversions"},
+    {10, "Speed12", 2000, "Chord progressions"}, {8, "SpeedButton7", 1600, "Scales"},
+    {5, "Speed5", 1000, "Rhythm reading"},       {4, "Speed4", 800, "Rhythm imitation"},
+    {6, "Speed6", 1200, "Rhythm correction"},    {9, "SpeedButton8", 1800, "Melody"},
 };
 
 QToolBar* makePanel(TKalvintorMain* main, int index, int titleId, const char* titleEnglish) {
@@ -98,15 +98,15 @@ void TKalvintorMain::CreateToolPanels() {
     buttons->setSpacing(2);
     rows->addLayout(buttons);
 
-    SpeedButton2 = makeToolButton(standard, QStringLiteral("SpeedButton2"), toolIcon(ToolGlyph::LoadSetup), 10,
-                                  "Load", kNoTag);
+    SpeedButton2 = makeToolButton(standard, QStringLiteral("SpeedButton2"), toolIcon(ToolGlyph::LoadSetup),
+                                  10, "Load", kNoTag);
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { ChooseSetup(); });
     SpeedButton10 = makeToolButton(standard, QStringLiteral("SpeedButton10"), toolIcon(ToolGlyph::Tutor), 16,
                                    "Tutor", app::kTagTutor);
     SpeedButton10->setCheckable(true);
     SpeedButton10->setEnabled(false);
-    Overview = makeToolButton(standard, QStringLiteral("Overview"), toolIcon(ToolGlyph::Overview), 31, "Overview",
-                              app::kTagOverview);
+    Overview = makeToolButton(standard, QStringLiteral("Overview"), toolIcon(ToolGlyph::Overview), 31,
+                              "Overview", app::kTagOverview);
     buttons->addWidget(SpeedButton2);
     buttons->addWidget(SpeedButton10);
     buttons->addSpacing(style::kGap);
@@ -115,8 +115,9 @@ void TKalvintorMain::CreateToolPanels() {
     exerciseGroup_ = new QButtonGroup(this);
     exerciseGroup_->setExclusive(true);
     for (const ExerciseTool& tool : kExerciseTools) {
-        QToolButton* button = makeToolButton(standard, QString::fromLatin1(tool.name), exerciseIcon(tool.exercise),
-                                             tool.hintId, tool.hintEnglish, tool.exercise);
+        QToolButton* button =
+            makeToolButton(standard, QString::fromLatin1(tool.name), exerciseIcon(tool.exercise), tool.hintId,
+                           tool.hintEnglish, tool.exercise);
         button->setIconSize(QSize(50, 23));
         button->setCheckable(true);
         button->setEnabled(false);  // until its exercise window exists
@@ -128,14 +129,14 @@ void TKalvintorMain::CreateToolPanels() {
 
     viewGroup_ = new QButtonGroup(this);
     viewGroup_->setExclusive(true);
-    SpeedButton1 = makeToolButton(standard, QStringLiteral("SpeedButton1"), toolIcon(ToolGlyph::ExerciseView), 42,
-                                  "Exercise", app::MakeTag(app::kViewExercise, 0));
+    SpeedButton1 = makeToolButton(standard, QStringLiteral("SpeedButton1"), toolIcon(ToolGlyph::ExerciseView),
+                                  42, "Exercise", app::MakeTag(app::kViewExercise, 0));
     RunKonfig = makeToolButton(standard, QStringLiteral("RunKonfig"), toolIcon(ToolGlyph::SetupView), 44,
                                "Exercise setup", app::MakeTag(app::kViewSetup, 0));
-    SpeedButton5 = makeToolButton(standard, QStringLiteral("SpeedButton5"), toolIcon(ToolGlyph::ResultsView), 46,
-                                  "Results", app::MakeTag(app::kViewResults, 0));
-    SpeedButton11 = makeToolButton(standard, QStringLiteral("SpeedButton11"), toolIcon(ToolGlyph::UsersView), 47,
-                                   "User overview", app::MakeTag(app::kViewUserOverview, 0));
+    SpeedButton5 = makeToolButton(standard, QStringLiteral("SpeedButton5"), toolIcon(ToolGlyph::ResultsView),
+                                  46, "Results", app::MakeTag(app::kViewResults, 0));
+    SpeedButton11 = makeToolButton(standard, QStringLiteral("SpeedButton11"), toolIcon(ToolGlyph::UsersView),
+                                   47, "User overview", app::MakeTag(app::kViewUserOverview, 0));
     for (QToolButton* view : {SpeedButton1, RunKonfig, SpeedButton5, SpeedButton11}) {
         view->setCheckable(true);
         viewGroup_->addButton(view);
@@ -147,8 +148,8 @@ void TKalvintorMain::CreateToolPanels() {
     SpeedButton11->setEnabled(false);
     buttons->addSpacing(style::kGap);
 
-    SpeedButton9 = makeToolButton(standard, QStringLiteral("SpeedButton9"), toolIcon(ToolGlyph::TutorSetup), 17,
-                                  "Tutor editor", app::kTagTutorEditor);
+    SpeedButton9 = makeToolButton(standard, QStringLiteral("SpeedButton9"), toolIcon(ToolGlyph::TutorSetup),
+                                  17, "Tutor editor", app::kTagTutorEditor);
     SpeedButton9->setCheckable(true);
     SpeedButton9->setEnabled(false);
     SpeedButton4 = makeToolButton(standard, QStringLiteral("SpeedButton4"), toolIcon(ToolGlyph::Help), 83,
@@ -233,9 +234,10 @@ void TKalvintorMain::CreateToolPanels() {
 
     // 5: the extras.
     QToolBar* extras = makePanel(this, kPanelExtras, 63, "Extra");
-    Metro = makeToolButton(extras, QStringLiteral("Metro"), toolIcon(ToolGlyph::Metronome), 5157, "Metronome play", kNoTag);
-    SpeedButton12 = makeToolButton(extras, QStringLiteral("SpeedButton12"), toolIcon(ToolGlyph::VisualMetronome),
-                                   5156, "Metronome show", kNoTag);
+    Metro = makeToolButton(extras, QStringLiteral("Metro"), toolIcon(ToolGlyph::Metronome), 5157,
+                           "Metronome play", kNoTag);
+    SpeedButton12 = makeToolButton(extras, QStringLiteral("SpeedButton12"),
+                                   toolIcon(ToolGlyph::VisualMetronome), 5156, "Metronome show", kNoTag);
     SpeedButton3 = makeToolButton(extras, QStringLiteral("SpeedButton3"), toolIcon(ToolGlyph::Microphone), 32,
                                   "Microphone", kNoTag);
     for (QToolButton* b : {Metro, SpeedButton12, SpeedButton3}) {
@@ -254,7 +256,8 @@ void TKalvintorMain::CreateToolPanels() {
 
 void TKalvintorMain::ShowToolPanel(int index, bool allowed) {
     if (index < 0 || index >= kPanelCount) return;
-    toolWindows_[static_cast<std::size_t>(index)]->setVisible(allowed && wanted_[static_cast<std::size_t>(index)]);
+    toolWindows_[static_cast<std::size_t>(index)]->setVisible(allowed &&
+                                                              wanted_[static_cast<std::size_t>(index)]);
 }
 
 void TKalvintorMain::LayOutScorePanel() {
@@ -264,7 +267,9 @@ void TKalvintorMain::LayOutScorePanel() {
     const int totalWidth = Label4->fontMetrics().horizontalAdvance(Label4->text()) + 2;
     const app::ScorePanelLayout layout =
         app::LayOutScorePanel(body->width(), body->height(), CurrentExercise, totalVisible, totalWidth);
-    const auto place = [](QWidget* w, const app::PanelRect& r) { w->setGeometry(r.left, r.top, r.width, r.height); };
+    const auto place = [](QWidget* w, const app::PanelRect& r) {
+        w->setGeometry(r.left, r.top, r.width, r.height);
+    };
     place(Label15, layout.score);
     place(Label4, layout.total);
     place(Gauge15, layout.gauge);
@@ -336,7 +341,8 @@ void TKalvintorMain::RestoreToolLayout(const settings::Settings& from) {
         // A panel that floated comes back docked at the top: only the user can tear a panel off.
         const bool bottom = t.dockSide == static_cast<std::uint8_t>(settings::DockSide::Bottom);
         const Qt::ToolBarArea area = bottom ? Qt::BottomToolBarArea : Qt::TopToolBarArea;
-        if (std::get<0>(previous) == bottom && std::get<1>(previous) != t.dockRow && std::get<1>(previous) >= 0)
+        if (std::get<0>(previous) == bottom && std::get<1>(previous) != t.dockRow &&
+            std::get<1>(previous) >= 0)
             addToolBarBreak(area);
         addToolBar(area, bar);
         previous = {bottom, t.dockRow, t.dockPosition};

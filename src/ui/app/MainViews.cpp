@@ -31,14 +31,23 @@ namespace {
 // The exercises in the order of the "Exercises" menu, which Ctrl + 1 … 9, 0 follow.
 constexpr int kMenuOrder[10] = {3, 2, 1, 7, 10, 8, 5, 4, 6, 9};
 
-bool isRhythm(int exercise) { return exercise >= 4 && exercise <= 6; }
+bool isRhythm(int exercise) {
+    return exercise >= 4 && exercise <= 6;
+}
 
 QString exerciseCaption(int exercise) {
     static const std::pair<int, const char*> names[11] = {
-        {31, "Overview"},          {200, "Chord identification"}, {400, "Interval identification"},
-        {600, "Interval comparison"}, {800, "Rhythm imitation"},  {1000, "Rhythm reading"},
-        {1200, "Rhythm correction"}, {1400, "Chord inversions"},  {1600, "Scales"},
-        {1800, "Melody"},          {2000, "Chord progressions"},
+        {31, "Overview"},
+        {200, "Chord identification"},
+        {400, "Interval identification"},
+        {600, "Interval comparison"},
+        {800, "Rhythm imitation"},
+        {1000, "Rhythm reading"},
+        {1200, "Rhythm correction"},
+        {1400, "Chord inversions"},
+        {1600, "Scales"},
+        {1800, "Melody"},
+        {2000, "Chord progressions"},
     };
     const auto& [id, english] = names[exercise];
     return text(id, english);
@@ -48,7 +57,8 @@ QString exerciseCaption(int exercise) {
 QString clockText(records::Duration days, bool seconds) {
     const auto total = static_cast<long long>(std::floor(days * 86400.0 + 0.5));
     const QString separator = QLocale().timeFormat(QLocale::ShortFormat).contains('.') ? "." : ":";
-    QString t = QString::number(total / 3600) + separator + QStringLiteral("%1").arg(total / 60 % 60, 2, 10, QChar('0'));
+    QString t = QString::number(total / 3600) + separator +
+                QStringLiteral("%1").arg(total / 60 % 60, 2, 10, QChar('0'));
     if (seconds) t += separator + QStringLiteral("%1").arg(total % 60, 2, 10, QChar('0'));
     return t;
 }
@@ -130,8 +140,8 @@ void TKalvintorMain::EnterExerciseView(int e) {
     const bool metronome = HasMetronome(e);
     Metro->setEnabled(metronome);
     SpeedButton12->setEnabled(metronome);
-    ShowToolPanel(kPanelMetronome, (metronome && SpeedButton12->isChecked()) ||
-                                       (pitchInput && SpeedButton3->isChecked()));
+    ShowToolPanel(kPanelMetronome,
+                  (metronome && SpeedButton12->isChecked()) || (pitchInput && SpeedButton3->isChecked()));
     Label7->show();
     LayOutScorePanel();
     ShowExerciseTime();
@@ -226,14 +236,16 @@ void TKalvintorMain::SaveSessionResult(int exercise, bool tutor, bool sessionOnl
 
 void TKalvintorMain::ApplySetupAll(bool resetResults) {
     for (int e = 1; e <= 10; ++e) {
-        if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)]) window->ApplySetup(resetResults);
+        if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)])
+            window->ApplySetup(resetResults);
     }
     SetTempoTrackBar();
 }
 
 void TKalvintorMain::ShowSetupName(const QString& name) {
     for (int e = 1; e <= 10; ++e) {
-        if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)]) window->setWindowTitle(name);
+        if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)])
+            window->setWindowTitle(name);
     }
     UpdateCaption();
 }
@@ -244,7 +256,9 @@ void TKalvintorMain::showTutorProgress() {
     Label2->clear();
 }
 
-bool TKalvintorMain::checkTutorStepEnd() { return false; }
+bool TKalvintorMain::checkTutorStepEnd() {
+    return false;
+}
 
 void TKalvintorMain::startAutoNewQuestTimer() {
     AutoNewQuestTimer.start(Settings.autoNewQuestionDelay * 1000 + 100);
@@ -279,13 +293,16 @@ void TKalvintorMain::VisualMetronomeClick(bool fromUser) {
 
 void TKalvintorMain::DrawVisualMetronome(int beat, int beats) {
     if (!ToolWindow(kPanelMetronome)->isVisible()) return;
-    PaintBox2->ShowFrame(app::DrawVisualMetronome(beat, beats, PaintBox2->width(), PaintBox2->height(), pictureFlag_));
+    PaintBox2->ShowFrame(
+        app::DrawVisualMetronome(beat, beats, PaintBox2->width(), PaintBox2->height(), pictureFlag_));
 }
 
 bool TKalvintorMain::HandleKeyDown(QKeyEvent* event) {
     const int key = event->key();
-    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    TExerciseBaseClass* window = CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    TExerciseBaseClass* window =
+        CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
 
     if (mods == Qt::ControlModifier && key >= Qt::Key_0 && key <= Qt::Key_9) {
         const int n = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
@@ -294,10 +311,10 @@ bool TKalvintorMain::HandleKeyDown(QKeyEvent* event) {
     }
     if (mods == Qt::ShiftModifier && CurrentExercise != 0) {
         // Shift + 1 … 4 arrive as the shifted characters on most layouts: use the key codes.
-        static const std::pair<int, int> viewKeys[] = {{Qt::Key_Exclam, 1}, {Qt::Key_1, 1}, {Qt::Key_At, 2},
-                                                       {Qt::Key_2, 2},      {Qt::Key_QuoteDbl, 2},
-                                                       {Qt::Key_NumberSign, 3}, {Qt::Key_3, 3},
-                                                       {Qt::Key_section, 3}, {Qt::Key_Dollar, 4}, {Qt::Key_4, 4}};
+        static const std::pair<int, int> viewKeys[] = {
+            {Qt::Key_Exclam, 1},   {Qt::Key_1, 1},          {Qt::Key_At, 2}, {Qt::Key_2, 2},
+            {Qt::Key_QuoteDbl, 2}, {Qt::Key_NumberSign, 3}, {Qt::Key_3, 3},  {Qt::Key_section, 3},
+            {Qt::Key_Dollar, 4},   {Qt::Key_4, 4}};
         for (const auto& [code, view] : viewKeys) {
             if (key == code) {
                 Speed1Click(app::MakeTag(view, 0));
@@ -324,7 +341,8 @@ bool TKalvintorMain::HandleKeyDown(QKeyEvent* event) {
 
 bool TKalvintorMain::HandleKeyUp(QKeyEvent* event) {
     const int key = event->key();
-    TExerciseBaseClass* window = CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
+    TExerciseBaseClass* window =
+        CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
     if (window == nullptr || event->isAutoRepeat()) return false;
     const bool enter = (key == Qt::Key_Return || key == Qt::Key_Enter) && window->ControlButton->hasFocus();
     if (enter || (key >= Qt::Key_F5 && key <= Qt::Key_F9)) {

@@ -60,7 +60,9 @@ bool ExerciseControlsOf::ButtonEnabled(int index) const {
            window_.ControlButton->ButtonEnabled[static_cast<std::size_t>(index)];
 }
 
-void ExerciseControlsOf::PressButton(int index) { window_.ControlButton->PressButton(index); }
+void ExerciseControlsOf::PressButton(int index) {
+    window_.ControlButton->PressButton(index);
+}
 
 class Receivers final : public sound::MidiInputReceivers {
 public:
@@ -89,8 +91,8 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     program().mainWindow = this;
 
     // The custom cursors, by the numbers the exercise windows use.
-    for (int number : {kCursorWhole, kCursorHalf, kCursorQuarter, kCursorFinger, kCursorRubber, kCursorSpeaker,
-                       kCursor7})
+    for (int number :
+         {kCursorWhole, kCursorHalf, kCursorQuarter, kCursorFinger, kCursorRubber, kCursorSpeaker, kCursor7})
         cursors_.insert(number, programCursor(number));
 
     FirstShow = true;
@@ -104,10 +106,11 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
 
     // The machine-wide values. Errors leave the defaults.
     MachineSettingsFile machine(machineSettingsFile());
-    const auto startup = app::readStartupValues(machine, p.paths.dataPath, [](const std::filesystem::path& dir) {
-        std::error_code ec;
-        return std::filesystem::is_directory(dir, ec);
-    });
+    const auto startup =
+        app::readStartupValues(machine, p.paths.dataPath, [](const std::filesystem::path& dir) {
+            std::error_code ec;
+            return std::filesystem::is_directory(dir, ec);
+        });
     p.firstRun = startup.firstRun;
     p.paths.dataPath = startup.dataPath;
 
@@ -159,7 +162,8 @@ void TKalvintorMain::setupSessionHost() {
         const std::uint16_t asked = ExercisesWithQuestions(0x3FF, 5);
         if (asked != 0 && !Guest &&
             QMessageBox::question(this, text(5008, "Confirm"),
-                                  text(98, "Do you want to save the results of this session?")) == QMessageBox::Yes)
+                                  text(98, "Do you want to save the results of this session?")) ==
+                QMessageBox::Yes)
             SaveSessionResults(asked, false, false);
         RestartSession(0);
     };
@@ -170,9 +174,10 @@ void TKalvintorMain::setupSessionHost() {
         QMessageBox::information(this, text(5007, "Information"), QString::fromStdString(message));
     };
     host.askYesNoCancel = [this](const std::string& question) {
-        const auto answer = QMessageBox::question(this, text(5008, "Confirm"), QString::fromStdString(question),
-                                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        return answer == QMessageBox::Yes ? setup::Choice::Yes
+        const auto answer =
+            QMessageBox::question(this, text(5008, "Confirm"), QString::fromStdString(question),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return answer == QMessageBox::Yes  ? setup::Choice::Yes
                : answer == QMessageBox::No ? setup::Choice::No
                                            : setup::Choice::Cancel;
     };
@@ -187,7 +192,8 @@ void TKalvintorMain::SetExerciseWindow(int exercise, TExerciseBaseClass* window)
         views_->addWidget(window);
         window->ApplySetup(true);
     }
-    if (QToolButton* button = exerciseButtons_[static_cast<std::size_t>(exercise)]) button->setEnabled(window != nullptr);
+    if (QToolButton* button = exerciseButtons_[static_cast<std::size_t>(exercise)])
+        button->setEnabled(window != nullptr);
 }
 
 TExerciseBaseClass* TKalvintorMain::exerciseWindow(int exercise) const {
@@ -273,11 +279,17 @@ void TKalvintorMain::ApplySound() {
     VisualMetronomeClick(false);
 }
 
-const theory::ChordCatalogue& TKalvintorMain::catalogue() const { return theory::BuiltInCatalogue(); }
+const theory::ChordCatalogue& TKalvintorMain::catalogue() const {
+    return theory::BuiltInCatalogue();
+}
 
-sound::TMidiOut& TKalvintorMain::midiOut() { return sound_->midiOut(); }
+sound::TMidiOut& TKalvintorMain::midiOut() {
+    return sound_->midiOut();
+}
 
-void TKalvintorMain::stopMidiInput() { sound_->router().StopMidiInput(); }
+void TKalvintorMain::stopMidiInput() {
+    sound_->router().StopMidiInput();
+}
 
 void TKalvintorMain::stopMicrophone() {
     sound_->mic().MicEnd([] { QCoreApplication::processEvents(); });
@@ -289,36 +301,39 @@ void TKalvintorMain::playWave(const QString& file) {
 
 void TKalvintorMain::customEvent(QEvent* event) {
     switch (static_cast<int>(event->type()) - QEvent::User) {
-    case sound::kNotificationMessage: {
-        const auto& n = static_cast<sound::NotificationEvent*>(event)->notification;
-        if (!sound_->sequencer.IsCurrent(n.generation)) return;  // of a stopped playback
-        if (n.window == sound::kWindowMain) {
-            DrawVisualMetronome(n.code & 0xFF, n.code >> 8);
-        } else if (TExerciseBaseClass* window = exerciseWindow(n.window)) {
-            window->SeqNotify(n.code);
+        case sound::kNotificationMessage: {
+            const auto& n = static_cast<sound::NotificationEvent*>(event)->notification;
+            if (!sound_->sequencer.IsCurrent(n.generation)) return;  // of a stopped playback
+            if (n.window == sound::kWindowMain) {
+                DrawVisualMetronome(n.code & 0xFF, n.code >> 8);
+            } else if (TExerciseBaseClass* window = exerciseWindow(n.window)) {
+                window->SeqNotify(n.code);
+            }
+            return;
         }
-        return;
-    }
-    case sound::kMidiDataMessage: {
-        Receivers receivers(*this);
-        sound_->router().Dispatch(static_cast<sound::MidiDataEvent*>(event)->message, receivers);
-        return;
-    }
-    case sound::kMicNoteMessage:
-    case sound::kMicEventMessage: {
-        const auto& mic = *static_cast<sound::MicEvent*>(event);
-        if (!sound_->MicCurrent(mic.generation)) return;  // of a stopped detection
-        if (mic.type() == sound::SoundEventType(sound::kMicNoteMessage)) {
-            if (const auto note = sound_->mic().OnMicNote(mic.wParam))
-                if (TExerciseBaseClass* window = exerciseWindow(note->exercise)) window->MicPitch(note->note);
-        } else if (const auto clap = sound_->mic().OnMicEvent(mic.wParam, mic.lParam)) {
-            if (TExerciseBaseClass* window = exerciseWindow(clap->exercise)) window->MicClap(clap->timeMs);
+        case sound::kMidiDataMessage: {
+            Receivers receivers(*this);
+            sound_->router().Dispatch(static_cast<sound::MidiDataEvent*>(event)->message, receivers);
+            return;
         }
-        return;
-    }
-    case sound::kMidiFileEndMessage:
-        return;  // the start menu's tune has ended; it is not played again
-    default: QMainWindow::customEvent(event);
+        case sound::kMicNoteMessage:
+        case sound::kMicEventMessage: {
+            const auto& mic = *static_cast<sound::MicEvent*>(event);
+            if (!sound_->MicCurrent(mic.generation)) return;  // of a stopped detection
+            if (mic.type() == sound::SoundEventType(sound::kMicNoteMessage)) {
+                if (const auto note = sound_->mic().OnMicNote(mic.wParam))
+                    if (TExerciseBaseClass* window = exerciseWindow(note->exercise))
+                        window->MicPitch(note->note);
+            } else if (const auto clap = sound_->mic().OnMicEvent(mic.wParam, mic.lParam)) {
+                if (TExerciseBaseClass* window = exerciseWindow(clap->exercise))
+                    window->MicClap(clap->timeMs);
+            }
+            return;
+        }
+        case sound::kMidiFileEndMessage:
+            return;  // the start menu's tune has ended; it is not played again
+        default:
+            QMainWindow::customEvent(event);
     }
 }
 

@@ -163,7 +163,9 @@ public:
     QToolButton* SpeedButton12 = nullptr;  // visual metronome
     QToolButton* SpeedButton3 = nullptr;   // microphone
     // The exercise tool buttons, index = exercise number.
-    QToolButton* exerciseButton(int exercise) const { return exerciseButtons_[static_cast<std::size_t>(exercise)]; }
+    QToolButton* exerciseButton(int exercise) const {
+        return exerciseButtons_[static_cast<std::size_t>(exercise)];
+    }
 
     QTimer Timer1;
     QTimer AutoNewQuestTimer;

@@ -1,6 +1,7 @@
 // The main window as the shell of the exercises: view switching and tags, clocks, session results,
 // the score panel, keys, timers, notifications and the visual metronome.
 #include "ExerciseTestDoubles.h"
+#include "app/ExerciseClocks.h"
 #include "app/MainPanels.h"
 #include "app/MainSound.h"
 #include "app/Program.h"
@@ -8,24 +9,23 @@
 #include "app/TKalvintorMain.h"
 #include "app/TMenuDialog.h"
 #include "app/ViewTags.h"
-#include "app/ExerciseClocks.h"
 #include "data/DataStore.h"
 #include "sound/SoundEvents.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QMessageBox>
-#include <QFile>
 #include <QToolBar>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 using namespace kalvintor;
 using namespace kalvintor::ui;
@@ -205,10 +205,10 @@ TEST(MainViews, NotificationsAndTimersReachTheCurrentExerciseOnly) {
     RecordingExercise& three = *shell.exercises[3];
     const std::uint64_t current = main.sound().sequencer.Generation();
 
-    QCoreApplication::sendEvent(&main, std::make_unique<sound::NotificationEvent>(
-                                           sound::Notification{3, 41, current}).get());
-    QCoreApplication::sendEvent(&main, std::make_unique<sound::NotificationEvent>(
-                                           sound::Notification{3, 42, current + 7}).get());
+    QCoreApplication::sendEvent(
+        &main, std::make_unique<sound::NotificationEvent>(sound::Notification{3, 41, current}).get());
+    QCoreApplication::sendEvent(
+        &main, std::make_unique<sound::NotificationEvent>(sound::Notification{3, 42, current + 7}).get());
     EXPECT_EQ(three.calls.filter("notify").join(","), "notify:41") << "one of a stopped playback is dropped";
 
     main.startAnswerBlinkTimer(200);
@@ -240,9 +240,10 @@ TEST(MainViews, TempoAndTheVisualMetronome) {
     main.VisualMetronomeClick(true);
     EXPECT_TRUE(main.ToolWindow(kPanelMetronome)->isVisibleTo(&main));
     main.show();
-    QCoreApplication::sendEvent(&main, std::make_unique<sound::NotificationEvent>(sound::Notification{
-                                           sound::kWindowMain, 4 * 256 + 3, main.sound().sequencer.Generation()})
-                                           .get());
+    QCoreApplication::sendEvent(
+        &main, std::make_unique<sound::NotificationEvent>(
+                   sound::Notification{sound::kWindowMain, 4 * 256 + 3, main.sound().sequencer.Generation()})
+                   .get());
     const auto& dots = main.PaintBox2->Frame().dots;
     ASSERT_EQ(dots.size(), 4u);
     EXPECT_EQ(dots[2].colour, app::DotColour::DarkGreen);
@@ -266,8 +267,10 @@ TEST(MainViews, ToolPanelLayoutSurvivesTheSettings) {
 
     settings::Settings stored = settings::defaultSettings();
     main.StoreToolLayout(stored);
-    EXPECT_EQ(stored.toolWindows[kPanelScore].dockSide, static_cast<std::uint8_t>(settings::DockSide::Bottom));
-    EXPECT_EQ(stored.toolWindows[kPanelStandard].dockSide, static_cast<std::uint8_t>(settings::DockSide::Top));
+    EXPECT_EQ(stored.toolWindows[kPanelScore].dockSide,
+              static_cast<std::uint8_t>(settings::DockSide::Bottom));
+    EXPECT_EQ(stored.toolWindows[kPanelStandard].dockSide,
+              static_cast<std::uint8_t>(settings::DockSide::Top));
 
     Shell other;
     other.main.resize(1000, 700);
@@ -330,7 +333,8 @@ TEST(MainViews, SetupFilesLoadIntoEveryExerciseAndBadOnesAreToldInABox) {
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(static_cast<int>(setup::kSetupRecordSize), '\x5A'));
     garbage.close();
-    EXPECT_EQ(loadAnswering(garbage.fileName()), "This file is not an exercise setup of this version of Kalvintor School.");
+    EXPECT_EQ(loadAnswering(garbage.fileName()),
+              "This file is not an exercise setup of this version of Kalvintor School.");
     EXPECT_EQ(main.Setup.current.block(3)[80], 70);
 
     // A file that is gone: told, and the built-in setup takes over.

@@ -9,11 +9,11 @@
 #include "sound/RecordingMidi.h"
 #include "ui/app/ExerciseTestDoubles.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStackedWidget>
-#include <gtest/gtest.h>
 
 using namespace kalvintor;
 using namespace kalvintor::ui;
