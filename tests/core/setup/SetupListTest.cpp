@@ -1,6 +1,8 @@
 // The setup chooser's list and the names setups are saved under, on real directories.
 #include "setup/SetupList.h"
 
+#include "core/setup/SetupFolders.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,30 +12,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SetupDirs : public ::testing::Test {
+class SetupDirs : public kalvintor::testing_support::SetupFolders {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("kalvintor-setuplist-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        program = root / "Program";
-        personal = root / "Private";
-        fs::remove_all(root);
-        fs::create_directories(program);
-        fs::create_directories(personal);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    static void touch(const fs::path& file) { std::ofstream(file) << "x"; }
     static std::vector<std::string> labels(const SetupList& list) {
         std::vector<std::string> result;
         for (const auto& e : list.entries) result.push_back(e.label);
         return result;
     }
-
-    fs::path root;
-    fs::path program;
-    fs::path personal;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "app/Program.h"
 #include "app/TLevels.h"
 #include "app/TSaveSetupDialog.h"
+#include "core/setup/SetupFolders.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
@@ -16,20 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SetupFolders : public ::testing::Test {
+class SetupFolders : public kalvintor::testing_support::SetupFolders {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("kalvintor-levels-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        program = root / "Program";
-        personal = root / "Private";
-        fs::remove_all(root);
-        fs::create_directories(program);
-        fs::create_directories(personal);
-    }
-    void TearDown() override { fs::remove_all(root); }
-    static void touch(const fs::path& file) { std::ofstream(file) << "x"; }
     static QStringList labels(const TLevels& dialog) {
         QStringList result;
         for (int i = 0; i < dialog.list()->count(); ++i) result << dialog.list()->item(i)->text();
@@ -41,10 +30,6 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
-
-    fs::path root;
-    fs::path program;
-    fs::path personal;
 };
 
 }  // namespace
