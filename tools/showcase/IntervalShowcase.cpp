@@ -44,6 +44,8 @@ public:
     void stopAutoNewQuestTimer() override {}
     void startAnswerBlinkTimer(int) override {}
     void stopAnswerBlinkTimer() override {}
+    void startLightDisplayTimer() override {}
+    void stopLightDisplayTimer() override {}
     bool checkTutorStepEnd() override { return false; }
     void stopMidiInput() override {}
     void stopMicrophone() override {}

@@ -40,6 +40,9 @@ public:
     // The answer-blink timer calls the current exercise's AnswerButtonBlink every `intervalMs`.
     virtual void startAnswerBlinkTimer(int intervalMs) = 0;
     virtual void stopAnswerBlinkTimer() = 0;
+    // The light-display timer (150 ms) calls the current pitch exercise's LightDisplayStep.
+    virtual void startLightDisplayTimer() = 0;
+    virtual void stopLightDisplayTimer() = 0;
     // Called after each evaluated answer: true when a tutor step has just ended.
     virtual bool checkTutorStepEnd() = 0;
     // Routes MIDI input to nobody and stops microphone detection when it runs.

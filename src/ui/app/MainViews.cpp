@@ -35,6 +35,12 @@ bool isRhythm(int exercise) {
     return exercise >= 4 && exercise <= 6;
 }
 
+// The exercises of the pitch exercise window: chords, intervals, inversions, scales, melody and
+// progressions.
+bool isPitch(int exercise) {
+    return exercise == 1 || exercise == 2 || (exercise >= 7 && exercise <= 10);
+}
+
 QString exerciseCaption(int exercise) {
     static const std::pair<int, const char*> names[11] = {
         {31, "Overview"},
@@ -125,6 +131,7 @@ void TKalvintorMain::LeaveExerciseView(int oe, bool exerciseChanged) {
     StopActiveClock(oe);
     if (exerciseChanged && oe != 0) exercises_[static_cast<std::size_t>(oe)]->LeaveExercise();
     AnswerbuttonBlink.stop();
+    LightDisplaytime.stop();
 }
 
 void TKalvintorMain::EnterExerciseView(int e) {
@@ -368,9 +375,14 @@ void TKalvintorMain::AutoNewQuestTick() {
 void TKalvintorMain::AnswerBlinkTick() {
     if (CurrentView != app::kViewExercise) return;
     const int e = CurrentExercise;
-    if (e == 3 || e == 1 || e == 2 || (e >= 7 && e <= 10)) {
+    if (e == 3 || isPitch(e)) {
         if (TExerciseBaseClass* window = exerciseWindow(e)) window->AnswerButtonBlink();
     }
+}
+
+void TKalvintorMain::LightDisplayTick() {
+    if (CurrentView != app::kViewExercise || !isPitch(CurrentExercise)) return;
+    if (TExerciseBaseClass* window = exerciseWindow(CurrentExercise)) window->LightDisplayStep();
 }
 
 bool TKalvintorMain::eventFilter(QObject* watched, QEvent* event) {

@@ -24,7 +24,9 @@ void TExerciseBaseClass::NewQuestion() {
     StartQuestion(records::nowLocal());
 }
 
-void TExerciseBaseClass::EnterExercise() { ShowScore(); }
+void TExerciseBaseClass::EnterExercise() {
+    ShowScore();
+}
 
 void TExerciseBaseClass::LeaveExercise() {
     host_.stopAutoNewQuestTimer();
@@ -35,6 +37,8 @@ void TExerciseBaseClass::LeaveExercise() {
 void TExerciseBaseClass::SeqNotify(std::uint16_t) {}
 
 void TExerciseBaseClass::AnswerButtonBlink() {}
+
+void TExerciseBaseClass::LightDisplayStep() {}
 
 void TExerciseBaseClass::CompleteAnswer() {}
 
@@ -56,11 +60,21 @@ void TExerciseBaseClass::ControlButtonUpAction() {
     ControlButton->PressedIndex = -1;
     if (a >= 0 && a < TControlButton::kButtons && ControlButton->ButtonEnabled[a]) {
         switch (a) {
-        case 0: NewQuestion(); break;
-        case 1: RepeatQuestion(); break;
-        case 2: ButtonAction2(); break;
-        case 3: ButtonAction3(); break;
-        default: StopPlaying(); break;
+            case 0:
+                NewQuestion();
+                break;
+            case 1:
+                RepeatQuestion();
+                break;
+            case 2:
+                ButtonAction2();
+                break;
+            case 3:
+                ButtonAction3();
+                break;
+            default:
+                StopPlaying();
+                break;
         }
     }
     setFocus(Qt::OtherFocusReason);
@@ -68,9 +82,9 @@ void TExerciseBaseClass::ControlButtonUpAction() {
 }
 
 void TExerciseBaseClass::WriteScore(int formatId, const char* designTime) {
-    const std::string label = language::FormatText(text(formatId, designTime).toStdString(),
-                                                   {static_cast<long long>(CorrectCount),
-                                                    static_cast<long long>(QuestionCount)});
+    const std::string label =
+        language::FormatText(text(formatId, designTime).toStdString(),
+                             {static_cast<long long>(CorrectCount), static_cast<long long>(QuestionCount)});
     host_.showScore(app::ScorePercent(CorrectCount, QuestionCount), QString::fromStdString(label));
 }
 

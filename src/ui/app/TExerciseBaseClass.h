@@ -45,6 +45,8 @@ public:
     // tick of the answer-blink timer.
     virtual void SeqNotify(std::uint16_t code);
     virtual void AnswerButtonBlink();
+    // A tick of the light-display timer: the pitch exercises light the notes of the answer in turn.
+    virtual void LightDisplayStep();
     // The damper pedal in the exercises that take several notes as one answer: the answer is
     // complete. The others take each note as it comes.
     virtual void CompleteAnswer();

@@ -135,12 +135,15 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     AutoNewQuestTimer.setSingleShot(true);
     connect(&AutoNewQuestTimer, &QTimer::timeout, this, [this] { AutoNewQuestTick(); });
     connect(&AnswerbuttonBlink, &QTimer::timeout, this, [this] { AnswerBlinkTick(); });
+    LightDisplaytime.setInterval(150);
+    connect(&LightDisplaytime, &QTimer::timeout, this, [this] { LightDisplayTick(); });
 }
 
 TKalvintorMain::~TKalvintorMain() {
     Timer1.stop();
     AutoNewQuestTimer.stop();
     AnswerbuttonBlink.stop();
+    LightDisplaytime.stop();
     // The exercise windows and the start menu play through the sound side: they go first.
     for (TExerciseBaseClass*& window : exercises_) {
         delete window;

@@ -170,6 +170,7 @@ public:
     QTimer Timer1;
     QTimer AutoNewQuestTimer;
     QTimer AnswerbuttonBlink;
+    QTimer LightDisplaytime;
 
     // Tool panel layout in the settings.
     void StoreToolLayout(settings::Settings& into) const;
@@ -187,6 +188,8 @@ public:
     void stopAutoNewQuestTimer() override { AutoNewQuestTimer.stop(); }
     void startAnswerBlinkTimer(int intervalMs) override { AnswerbuttonBlink.start(intervalMs); }
     void stopAnswerBlinkTimer() override { AnswerbuttonBlink.stop(); }
+    void startLightDisplayTimer() override { LightDisplaytime.start(); }
+    void stopLightDisplayTimer() override { LightDisplaytime.stop(); }
     bool checkTutorStepEnd() override;
     void stopMidiInput() override;
     void stopMicrophone() override;
@@ -213,6 +216,7 @@ private:
     void Timer1Tick();
     void AutoNewQuestTick();
     void AnswerBlinkTick();
+    void LightDisplayTick();
     void ApplySound();
     void setupSessionHost();
 

@@ -18,7 +18,9 @@
 namespace kalvintor::ui::testing {
 
 // The main window's sound on a recording device: no synthesizer, no ports.
-inline std::unique_ptr<sound::MidiSystem> quietSound() { return std::make_unique<sound::RecordingMidiSystem>(); }
+inline std::unique_ptr<sound::MidiSystem> quietSound() {
+    return std::make_unique<sound::RecordingMidiSystem>();
+}
 
 // Questions play on a recording MIDI device whose sequencer sends its notifications nowhere:
 // tests deliver them to the exercise by hand, in the order the recorded timeline holds them.
@@ -44,6 +46,8 @@ public:
     void startAutoNewQuestTimer() override { calls << "startAutoTimer"; }
     void startAnswerBlinkTimer(int intervalMs) override { calls << QString("blink:%1").arg(intervalMs); }
     void stopAnswerBlinkTimer() override { calls << "stopBlink"; }
+    void startLightDisplayTimer() override { calls << "startLight"; }
+    void stopLightDisplayTimer() override { calls << "stopLight"; }
     bool checkTutorStepEnd() override {
         calls << "tutorStepEnd";
         return tutorStepEnds;
@@ -93,6 +97,7 @@ public:
     }
     void SeqNotify(std::uint16_t code) override { calls << QString("notify:%1").arg(code); }
     void AnswerButtonBlink() override { calls << "blink"; }
+    void LightDisplayStep() override { calls << "light"; }
     void MicPitch(std::uint8_t pitch) override { calls << QString("pitch:%1").arg(pitch); }
     void MicClap(std::int64_t timeMs) override { calls << QString("clap:%1").arg(timeMs); }
 };

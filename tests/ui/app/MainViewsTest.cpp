@@ -217,8 +217,19 @@ TEST(MainViews, NotificationsAndTimersReachTheCurrentExerciseOnly) {
     QTest::qWait(260);
     EXPECT_GE(three.calls.count("blink"), 1);
     main.stopAnswerBlinkTimer();
+
+    // The light display steps the pitch exercises only.
+    main.startLightDisplayTimer();
+    QTest::qWait(200);
+    EXPECT_FALSE(three.calls.contains("light"));
+    main.Speed1Click(1);
+    main.startLightDisplayTimer();
+    QTest::qWait(200);
+    EXPECT_GE(shell.exercises[1]->calls.count("light"), 1);
+
     main.Speed1Click(app::kTagOverview);
     EXPECT_FALSE(main.AutoNewQuestTimer.isActive()) << "leaving the exercise stops it";
+    EXPECT_FALSE(main.LightDisplaytime.isActive());
 }
 
 TEST(MainViews, TempoAndTheVisualMetronome) {
