@@ -1,5 +1,6 @@
 // What a setup file or a tutor file holds, decoded: every exercise's block in words and numbers.
 #include "admin/Store.h"
+#include "app/ExerciseNames.h"
 
 #include "exercises/pitch/MelodySetup.h"
 #include "exercises/pitch/SetupBlock.h"
@@ -207,7 +208,7 @@ int describeSetup(const Context& context, const fs::path& file, Format format) {
     for (int e = 1; e <= setup::kExerciseCount; ++e) {
         Json& item = exercises.push(Json::object());
         item.add("exercise", e);
-        item.add("name", exerciseName(e));
+        item.add("name", app::ExerciseEnglishName(e));
         item.add("setup", describeBlock(e, read.record.block(e), catalogue));
     }
     print(context, out, format);
@@ -236,7 +237,7 @@ int describeTutor(const Context& context, const fs::path& file, Format format) {
     for (int e = 1; e <= tutor::kExerciseCount; ++e) {
         Json& item = exercises.push(Json::object());
         item.add("exercise", e);
-        item.add("name", exerciseName(e));
+        item.add("name", app::ExerciseEnglishName(e));
         Json& steps = item.add("steps", Json::array());
         for (int s = 1; s <= model.StepCount(e); ++s) {
             const auto* step = model.StepOf(e, s);

@@ -1,6 +1,7 @@
 // The listings: users, classes, results and the statistics of the user overview.
 #include "admin/Dates.h"
 #include "admin/Store.h"
+#include "app/ExerciseNames.h"
 
 #include "data/Statistics.h"
 #include "tutor/TutorHeader.h"
@@ -108,8 +109,8 @@ int listResults(const Context& context, const ResultsOptions& options) {
             const bool json = options.format == Format::Json;
             table.rows.push_back(
                 {id(user->record.userId), user->record.loginName, formatDate(r.sessionStart),
-                 formatTime(r.sessionStart), id(r.exercise), exerciseName(r.exercise), r.tutorName,
-                 id(r.tutorStep), r.setupName, id(r.correct), id(r.questions),
+                 formatTime(r.sessionStart), id(r.exercise), app::ExerciseEnglishName(r.exercise),
+                 r.tutorName, id(r.tutorStep), r.setupName, id(r.correct), id(r.questions),
                  percentage(r.exercise, r.correct, r.questions),
                  json ? Json(durationSeconds(r.duration)) : Json(formatDuration(r.duration)),
                  json ? Json(durationSeconds(r.answerTime)) : Json(formatDuration(r.answerTime))});
@@ -153,9 +154,9 @@ int showStatistics(const Context& context, const StatsOptions& options) {
             if (s.lastDate == 0 && s.periodSessions == 0) continue;
             table.rows.push_back(
                 {id(user->record.userId), user->record.loginName, user->displayName, user->className, id(e),
-                 exerciseName(e), formatDate(s.lastDate), s.lastSetupName, s.lastTutorName, id(s.lastCorrect),
-                 id(s.lastQuestions), percentage(e, s.lastCorrect, s.lastQuestions), id(s.periodSessions),
-                 id(s.periodCorrect), id(s.periodQuestions),
+                 app::ExerciseEnglishName(e), formatDate(s.lastDate), s.lastSetupName, s.lastTutorName,
+                 id(s.lastCorrect), id(s.lastQuestions), percentage(e, s.lastCorrect, s.lastQuestions),
+                 id(s.periodSessions), id(s.periodCorrect), id(s.periodQuestions),
                  percentage(e, s.periodCorrect, s.periodQuestions),
                  json ? Json(durationSeconds(s.periodDuration)) : Json(formatDuration(s.periodDuration)),
                  json ? Json(durationSeconds(s.averageAnswerTime))

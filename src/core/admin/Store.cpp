@@ -72,23 +72,6 @@ std::optional<fs::path> existingResultFile(const data::DataStore& store, std::in
     return file;
 }
 
-std::string_view exerciseName(int exercise) {
-    static constexpr std::array<std::string_view, 11> kNames = {
-        "",
-        "Chord identification",
-        "Interval identification",
-        "Interval comparison",
-        "Rhythm imitation",
-        "Rhythm reading",
-        "Rhythm correction",
-        "Chord inversions",
-        "Scales",
-        "Melody",
-        "Chord progressions",
-    };
-    return exercise >= 1 && exercise <= 10 ? kNames[static_cast<std::size_t>(exercise)] : std::string_view{};
-}
-
 std::string_view levelName(std::int32_t accessLevel) {
     switch (accessLevel & 15) {
         case data::kStudent:

@@ -25,9 +25,6 @@ data::TUserInfo* findUser(const data::DataStore& store, std::string_view loginOr
 // The user's result file when one exists; nothing otherwise. Creates nothing.
 std::optional<std::filesystem::path> existingResultFile(const data::DataStore& store, std::int16_t userId);
 
-// The English name of exercise 1..10 ("" for any other number).
-std::string_view exerciseName(int exercise);
-
 // "student", "teacher", "administrator" for the low four bits of an access level.
 std::string_view levelName(std::int32_t accessLevel);
 

@@ -11,7 +11,7 @@ void TKalvintorMain::ChooseSetup() {
     const app::ProgramPaths& paths = program().paths;
     const auto file = TLevels::choose(this, paths.programDir, app::setupDirectory(paths, {}));
     if (!file) return;
-    SetupLoaded = Setup.LoadSetupFile(toPath(*file).string(), false) || SetupLoaded;
+    Setup.LoadSetupFile(toPath(*file).string(), false);
 }
 
 bool TKalvintorMain::SaveSetupAs() {

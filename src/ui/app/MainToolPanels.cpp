@@ -5,6 +5,7 @@
 #include "THelpWindow.h"
 #include "TKalvintorMain.h"
 #include "Texts.h"
+#include "app/ExerciseNames.h"
 #include "app/ScorePanel.h"
 #include "app/ViewTags.h"
 
@@ -27,17 +28,12 @@ namespace {
 struct ExerciseTool {
     int exercise;
     const char* name;
-    int hintId;
-    const char* hintEnglish;
 };
 
 // The exercise buttons from left to right.
 constexpr ExerciseTool kExerciseTools[] = {
-    {3, "Speed3", 600, "Interval comparison"},   {2, "Speed2", 400, "Interval identification"},
-    {1, "Speed1", 200, "Chord identification"},  {7, "SpeedButton6", 1400, "Chord inversions"},
-    {10, "Speed12", 2000, "Chord progressions"}, {8, "SpeedButton7", 1600, "Scales"},
-    {5, "Speed5", 1000, "Rhythm reading"},       {4, "Speed4", 800, "Rhythm imitation"},
-    {6, "Speed6", 1200, "Rhythm correction"},    {9, "SpeedButton8", 1800, "Melody"},
+    {3, "Speed3"},       {2, "Speed2"}, {1, "Speed1"}, {7, "SpeedButton6"}, {10, "Speed12"},
+    {8, "SpeedButton7"}, {5, "Speed5"}, {4, "Speed4"}, {6, "Speed6"},       {9, "SpeedButton8"},
 };
 
 QToolBar* makePanel(TKalvintorMain* main, int index, int titleId, const char* titleEnglish) {
@@ -116,8 +112,9 @@ void TKalvintorMain::CreateToolPanels() {
     exerciseGroup_->setExclusive(true);
     for (const ExerciseTool& tool : kExerciseTools) {
         QToolButton* button =
-            makeToolButton(standard, QString::fromLatin1(tool.name), exerciseIcon(tool.exercise), tool.hintId,
-                           tool.hintEnglish, tool.exercise);
+            makeToolButton(standard, QString::fromLatin1(tool.name), exerciseIcon(tool.exercise),
+                           app::ExerciseNameText(tool.exercise),
+                           app::ExerciseEnglishName(tool.exercise).data(), tool.exercise);
         button->setIconSize(QSize(50, 23));
         button->setCheckable(true);
         button->setEnabled(false);  // until its exercise window exists
@@ -281,8 +278,9 @@ void TKalvintorMain::showScore(int gaugePercent, const QString& label) {
 }
 
 void TKalvintorMain::StoreToolLayout(settings::Settings& into) const {
-    // Rows are counted per side from the window's edge; a panel's position is its place in its row.
-    std::map<std::pair<int, int>, int> rowsBySide;
+    // Rows are numbered per side from the window's edge; a panel's position is its left edge.
+    std::array<std::pair<int, int>, kPanelCount> rowOf{};  // (side, distance from the edge)
+    std::map<std::pair<int, int>, int> rowNumbers;
     for (int i = 0; i < kPanelCount; ++i) {
         const QToolBar* bar = toolWindows_[static_cast<std::size_t>(i)];
         settings::ToolWindowLayout& t = into.toolWindows[static_cast<std::size_t>(i)];
@@ -293,29 +291,22 @@ void TKalvintorMain::StoreToolLayout(settings::Settings& into) const {
         t.height = g.height();
         t.dockSide = dockSideOf(toolBarArea(bar), bar->isFloating());
         t.dockPosition = g.left();
-        const int edgeDistance = t.dockSide == static_cast<std::uint8_t>(settings::DockSide::Bottom)
-                                     ? height() - g.bottom()
-                                     : g.top();
-        rowsBySide.emplace(std::pair{static_cast<int>(t.dockSide), edgeDistance}, 0);
+        const bool bottom = t.dockSide == static_cast<std::uint8_t>(settings::DockSide::Bottom);
+        rowOf[static_cast<std::size_t>(i)] = {t.dockSide, bottom ? height() - g.bottom() : g.top()};
+        rowNumbers.emplace(rowOf[static_cast<std::size_t>(i)], 0);
     }
     int row = 0;
     int side = -1;
-    for (auto& [key, number] : rowsBySide) {
+    for (auto& [key, number] : rowNumbers) {
         if (key.first != side) {
             side = key.first;
             row = 0;
         }
         number = row++;
     }
-    for (int i = 0; i < kPanelCount; ++i) {
-        const QToolBar* bar = toolWindows_[static_cast<std::size_t>(i)];
-        settings::ToolWindowLayout& t = into.toolWindows[static_cast<std::size_t>(i)];
-        const QRect g = bar->geometry();
-        const int edgeDistance = t.dockSide == static_cast<std::uint8_t>(settings::DockSide::Bottom)
-                                     ? height() - g.bottom()
-                                     : g.top();
-        t.dockRow = rowsBySide[{static_cast<int>(t.dockSide), edgeDistance}];
-    }
+    for (int i = 0; i < kPanelCount; ++i)
+        into.toolWindows[static_cast<std::size_t>(i)].dockRow =
+            rowNumbers[rowOf[static_cast<std::size_t>(i)]];
 }
 
 void TKalvintorMain::RestoreToolLayout(const settings::Settings& from) {

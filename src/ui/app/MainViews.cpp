@@ -7,6 +7,7 @@
 #include "TKalvintorMain.h"
 #include "TMenuDialog.h"
 #include "Texts.h"
+#include "app/ExerciseNames.h"
 #include "app/ViewTags.h"
 #include "data/SessionResult.h"
 #include "records/DateTime.h"
@@ -42,21 +43,8 @@ bool isPitch(int exercise) {
 }
 
 QString exerciseCaption(int exercise) {
-    static const std::pair<int, const char*> names[11] = {
-        {31, "Overview"},
-        {200, "Chord identification"},
-        {400, "Interval identification"},
-        {600, "Interval comparison"},
-        {800, "Rhythm imitation"},
-        {1000, "Rhythm reading"},
-        {1200, "Rhythm correction"},
-        {1400, "Chord inversions"},
-        {1600, "Scales"},
-        {1800, "Melody"},
-        {2000, "Chord progressions"},
-    };
-    const auto& [id, english] = names[exercise];
-    return text(id, english);
+    if (exercise == 0) return text(31, "Overview");
+    return text(app::ExerciseNameText(exercise), app::ExerciseEnglishName(exercise).data());
 }
 
 // Hours, the time separator and two-digit minutes (and seconds) of a span of days.

@@ -191,10 +191,7 @@ void TKalvintorMain::SetExerciseWindow(int exercise, TExerciseBaseClass* window)
     if (exercise < 1 || exercise > 10) return;
     exercises_[static_cast<std::size_t>(exercise)] = window;
     program().exerciseWindows[static_cast<std::size_t>(exercise)] = window;
-    if (window != nullptr) {
-        views_->addWidget(window);
-        window->ApplySetup(true);
-    }
+    if (window != nullptr) views_->addWidget(window);
     if (QToolButton* button = exerciseButtons_[static_cast<std::size_t>(exercise)])
         button->setEnabled(window != nullptr);
 }
@@ -265,9 +262,9 @@ void TKalvintorMain::FormShowFirst() {
     ApplySound();
     std::error_code ec;
     if (std::filesystem::exists(p.paths.defaultSetupFile, ec)) {
-        SetupLoaded = Setup.LoadSetupFile(p.paths.defaultSetupFile.string(), true);
+        Setup.LoadSetupFile(p.paths.defaultSetupFile.string(), true);
     }
-    if (!SetupLoaded) Setup.UseDefaultSetup();
+    if (!Setup.setupLoaded) Setup.UseDefaultSetup();
     if (menu_) {
         menu_->introMusic = Settings.introMusic;
         ShowMaximized(menu_);

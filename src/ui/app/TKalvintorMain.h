@@ -57,12 +57,10 @@ public:
     // Start-up state.
     bool FirstShow = true;
     bool LoginDone = false;
-    bool SetupLoaded = false;
     bool Guest = false;
     bool TeacherWindowsCreated = false;
     bool ReportWindowsCreated = false;
     bool SettingsDialogOpen = false;
-    bool SetupChanged = false;
     bool TutorActive = false;
     bool TutorEditorActive = false;
     // Exercise setup, choose tutor, edit chords, private settings, results, user overview, tutor,
@@ -81,7 +79,8 @@ public:
     std::int16_t UserId = 0;
     data::DataStore* Store = nullptr;
 
-    // The exercise windows, index = exercise number; those not made yet stay null.
+    // The exercise windows, index = exercise number; those not made yet stay null. They are
+    // registered before the first show, which applies the setup to all of them.
     void SetExerciseWindow(int exercise, TExerciseBaseClass* window);
     TExerciseBaseClass* exerciseWindow(int exercise) const;
 

@@ -5,6 +5,7 @@
 #include "Program.h"
 #include "Style.h"
 #include "Texts.h"
+#include "app/ExerciseNames.h"
 #include "app/WordWrap.h"
 
 #include <QEvent>
@@ -30,11 +31,12 @@ constexpr std::size_t kBoldLines = 3;
 
 // The buttons from top to bottom: exercise and top.
 constexpr std::pair<int, int> kButtons[] = {{3, 82},  {2, 118}, {1, 154}, {7, 190}, {10, 226},
-                                           {8, 262}, {5, 298}, {4, 334}, {6, 370}, {9, 406}};
+                                            {8, 262}, {5, 298}, {4, 334}, {6, 370}, {9, 406}};
 
 }  // namespace
 
-TMenuDialog::TMenuDialog(QWidget* parent) : QWidget(parent), panel_(new QWidget(this)), info_(new QWidget(panel_)) {
+TMenuDialog::TMenuDialog(QWidget* parent)
+    : QWidget(parent), panel_(new QWidget(this)), info_(new QWidget(panel_)) {
     setObjectName(QStringLiteral("MenuDialog"));
     panel_->setObjectName(QStringLiteral("Panel1"));
     panel_->setFixedSize(kPanelSize);
@@ -79,8 +81,8 @@ TMenuDialog::TMenuDialog(QWidget* parent) : QWidget(parent), panel_(new QWidget(
             "QPushButton:disabled { color: rgba(252,168,41,100); background: transparent; "
             "border-color: rgba(255,255,255,22); }"));
         button->installEventFilter(this);
-        bindCaption(button, exercise * 200);
-        button->setText(text(exercise * 200, ""));
+        bindCaption(button, app::ExerciseNameText(exercise));
+        button->setText(text(app::ExerciseNameText(exercise), ""));
         const int tag = exercise;  // structured bindings cannot be captured before C++20 compilers catch up
         connect(button, &QPushButton::clicked, this, [this, tag] { emit exerciseChosen(tag); });
         buttons_[exercise] = button;
@@ -106,9 +108,13 @@ QPushButton* TMenuDialog::exerciseButton(int exercise) const {
     return it == buttons_.end() ? nullptr : it->second;
 }
 
-QFont TMenuDialog::panelFont(bool bold) const { return style::uiFont(9, bold ? QFont::Bold : QFont::Normal); }
+QFont TMenuDialog::panelFont(bool bold) const {
+    return style::uiFont(9, bold ? QFont::Bold : QFont::Normal);
+}
 
-int TMenuDialog::wrapWidth() const { return kInfoRect.width() - 13; }
+int TMenuDialog::wrapWidth() const {
+    return kInfoRect.width() - 13;
+}
 
 void TMenuDialog::AddParagraph(const QString& paragraph) {
     // The first lines are drawn bold, so they are measured bold.
@@ -198,8 +204,8 @@ void TMenuDialog::paintInfo(QPainter& p) {
     const int width = info_->width();
     if (HoverExercise == 0) {
         int y = ScrollOffset;
-        for (std::size_t i = static_cast<std::size_t>(std::max(TopLine, 0)); i < WelcomeLines.size() && y < info_->height();
-             ++i, y += LineHeight) {
+        for (std::size_t i = static_cast<std::size_t>(std::max(TopLine, 0));
+             i < WelcomeLines.size() && y < info_->height(); ++i, y += LineHeight) {
             p.setFont(panelFont(i < kBoldLines));
             p.drawText(7, y + QFontMetrics(p.font()).ascent(), QString::fromStdString(WelcomeLines[i]));
         }
@@ -208,11 +214,13 @@ void TMenuDialog::paintInfo(QPainter& p) {
     const QPixmap picture = exercisePicture(HoverExercise, kPanelColour, info_->devicePixelRatioF());
     p.drawPixmap((width - 100) / 2, 1, picture);
     p.setFont(panelFont(true));
-    p.drawText(QRect(0, 68, width, LineHeight + 2), Qt::AlignHCenter | Qt::AlignTop, text(HoverExercise * 200, ""));
+    p.drawText(QRect(0, 68, width, LineHeight + 2), Qt::AlignHCenter | Qt::AlignTop,
+               text(HoverExercise * 200, ""));
     p.setFont(panelFont());
     int y = 84;
     for (const auto& line : DescriptionLines) {
-        p.drawText(QRect(0, y, width, LineHeight + 2), Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(line));
+        p.drawText(QRect(0, y, width, LineHeight + 2), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::fromStdString(line));
         y += LineHeight;
     }
 }
