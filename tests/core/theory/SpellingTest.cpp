@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdlib>
 #include <string>
 
@@ -104,9 +103,19 @@ TEST(KeyTables, TonicsSignaturesAndAlterationsAgree) {
     EXPECT_EQ(KeyTonicLetter(-6), 7);
     EXPECT_EQ(KeyTonicLetter(-7), 12);
     EXPECT_EQ(KeyTonicLetter(3), 9);
-    EXPECT_EQ(KeySigAlterations(2), 0x09);   // C and F
-    EXPECT_EQ(KeySigAlterations(-3), 0x64);  // E, A and B
-    for (int s = -6; s <= 6; ++s) EXPECT_EQ(std::popcount(KeySigAlterations(s)), std::abs(s)) << s;
+    // Sharps in the order F C G D A E, flats B E A D G C; letters 0 = C .. 6 = B.
+    const std::string sharps = "FCGDAE";
+    const std::string flats = "BEADGC";
+    const std::string letters = "CDEFGAB";
+    for (int s = -6; s <= 6; ++s) {
+        const auto& order = s < 0 ? flats : sharps;
+        std::uint8_t expected = 0;
+        for (int k = 0; k < std::abs(s); ++k)
+            expected |= static_cast<std::uint8_t>(1u << letters.find(order[static_cast<std::size_t>(k)]));
+        EXPECT_EQ(KeySigAlterations(s), expected) << s;
+    }
+    EXPECT_EQ(KeySigAlterations(-6), 0x77);  // G flat major: C D E G A B, never F
+    EXPECT_EQ(KeySigAlterations(7), 0);
     EXPECT_EQ(StepSemitones(-1), -1);
     EXPECT_EQ(StepSemitones(-7), -12);
     EXPECT_EQ(StepSemitones(7), 12);
