@@ -46,20 +46,21 @@ std::string NoteName(int pitch, int spellOffset) {
 }
 
 int SpellInKey(int pitch, int spellOffset, int tonicOffset, int keySig, int shift) {
-    // The natural pitch, the tonic at or below it and the letter count are bytes, as the
-    // stored notes are.
-    const auto n = static_cast<std::uint8_t>(pitch - shift + spellOffset);
-    const int q = (n - (KeyTonicLetter(keySig) + tonicOffset)) % 12;
-    const auto f = static_cast<std::uint8_t>(n - q);
-    const int r = floorMod(n - (KeyTonic(keySig) + tonicOffset), 12);
+    // The reference is the key's degree at the tonic offset (the tonic, the relative minor's
+    // tonic or a scale position), written as the key writes it: G flat major's seventh degree is
+    // F, its fourth C flat. The note stands as many letters above it as the step table gives
+    // for its distance, measured from the natural pitch of its current spelling.
     const auto& steps = keySig > 0 ? SharpSteps : FlatSteps;
-    const int letters = steps[f % 12].step + steps[static_cast<std::size_t>(r)].step;
-    const auto g = static_cast<std::uint8_t>((f / 12) * 12 + StepSemitones(letters));
-    int d = static_cast<std::int8_t>(static_cast<std::uint8_t>(g - (pitch - shift)));
-    if (d > 3)
-        d -= 12;
-    else if (d < -2)
-        d += 12;
+    const int tonic = KeyTonic(keySig);
+    const int degreeLetters = 7 * floorDiv(tonicOffset, kOctave) +
+                              steps[static_cast<std::size_t>(floorMod(tonicOffset, kOctave))].step;
+    const int sounding = pitch - shift;
+    const int natural = sounding + spellOffset;
+    const int r = floorMod(natural - tonic - tonicOffset, kOctave);
+    const int tonicLetter = steps[static_cast<std::size_t>(floorMod(KeyTonicLetter(keySig), kOctave))].step;
+    const int letter = tonicLetter + degreeLetters + steps[static_cast<std::size_t>(r)].step;
+    int d = floorMod(StepSemitones(floorMod(letter, 7)) - sounding, kOctave);
+    if (d > 3) d -= kOctave;
     return d;
 }
 
