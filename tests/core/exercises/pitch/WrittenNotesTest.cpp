@@ -191,12 +191,17 @@ void checkEntryQuestion(const PitchExerciseState& state) {
             << where;
     if (state.mode == ExerciseMode::Scale) {
         if (distinctPitchClasses(row) == 7) {
-            for (const auto& note : notes)
-                if (note.pitch == state.root) EXPECT_LE(std::abs(note.spellOffset), 1) << where;
+            for (const auto& note : notes) {
+                if (note.pitch == state.root) {
+                    EXPECT_LE(std::abs(note.spellOffset), 1) << where;
+                }
+            }
         }
         return;
     }
-    if (hasDouble(notes)) EXPECT_FALSE(plainerWritingExists(notes)) << where;
+    if (hasDouble(notes)) {
+        EXPECT_FALSE(plainerWritingExists(notes)) << where;
+    }
 }
 
 void checkScaleWithoutLetters(const PitchExerciseState& state) {
@@ -234,12 +239,15 @@ void checkProgression(const PitchExerciseState& state, const theory::CatalogueTa
             const auto& source = type.notes[static_cast<std::size_t>(stored)];
             const int letters = theory::LettersAboveC(source.pitch, source.spellOffset);
             EXPECT_TRUE(sameClass(letterOf(tone) - letterOf(chord), letters, 7)) << where;
-            if (sameClass(tone.pitch, chord.pitch, 12) && letters == 0)
+            if (sameClass(tone.pitch, chord.pitch, 12) && letters == 0) {
                 EXPECT_EQ(tone.spellOffset, chord.spellOffset) << "the root as named: " << where;
+            }
         }
         const int semitones = theory::floorMod(chord.pitch - state.root, 12);
         if (theory::FlatSteps[static_cast<std::size_t>(semitones)].altered) {
-            if (hasDouble(tones)) EXPECT_FALSE(plainerWritingExists(tones)) << where;
+            if (hasDouble(tones)) {
+                EXPECT_FALSE(plainerWritingExists(tones)) << where;
+            }
         } else {
             const int degree = theory::FlatSteps[static_cast<std::size_t>(semitones)].step;
             EXPECT_TRUE(sameClass(letterOf(chord) - tonicLetter, degree, 7))
