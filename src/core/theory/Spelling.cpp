@@ -46,19 +46,26 @@ std::string NoteName(int pitch, int spellOffset) {
 }
 
 int SpellInKey(int pitch, int spellOffset, int tonicOffset, int keySig, int shift) {
-    // The reference is the key's degree at the tonic offset (the tonic, the relative minor's
-    // tonic or a scale position), written as the key writes it: G flat major's seventh degree is
-    // F, its fourth C flat. The note stands as many letters above it as the step table gives
-    // for its distance, measured from the natural pitch of its current spelling.
+    // The reference is the key's note at the tonic offset: a degree of the scale (the tonic,
+    // the relative minor's tonic, a scale position) is written as the key writes it, so G flat
+    // major's seventh degree is F and its fourth C flat; a position between degrees takes the
+    // letter of its pitch class from the key's side. The note stands as many letters above the
+    // reference as the step table gives for its distance, measured from the natural pitch of
+    // its current spelling.
     const auto& steps = keySig > 0 ? SharpSteps : FlatSteps;
-    const int tonic = KeyTonic(keySig);
-    const int degreeLetters = 7 * floorDiv(tonicOffset, kOctave) +
-                              steps[static_cast<std::size_t>(floorMod(tonicOffset, kOctave))].step;
+    const auto position = static_cast<std::size_t>(floorMod(tonicOffset, kOctave));
+    int referenceLetter = 0;
+    if (FlatSteps[position].altered) {
+        referenceLetter =
+            steps[static_cast<std::size_t>(floorMod(KeyTonicLetter(keySig) + tonicOffset, kOctave))].step;
+    } else {
+        const int tonicLetter =
+            steps[static_cast<std::size_t>(floorMod(KeyTonicLetter(keySig), kOctave))].step;
+        referenceLetter = tonicLetter + steps[position].step;
+    }
     const int sounding = pitch - shift;
-    const int natural = sounding + spellOffset;
-    const int r = floorMod(natural - tonic - tonicOffset, kOctave);
-    const int tonicLetter = steps[static_cast<std::size_t>(floorMod(KeyTonicLetter(keySig), kOctave))].step;
-    const int letter = tonicLetter + degreeLetters + steps[static_cast<std::size_t>(r)].step;
+    const int r = floorMod(sounding + spellOffset - KeyTonic(keySig) - tonicOffset, kOctave);
+    const int letter = referenceLetter + steps[static_cast<std::size_t>(r)].step;
     int d = floorMod(StepSemitones(floorMod(letter, 7)) - sounding, kOctave);
     if (d > 3) d -= kOctave;
     return d;
