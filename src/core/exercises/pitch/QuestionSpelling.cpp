@@ -55,8 +55,11 @@ void SpellEntryNotes(std::vector<QuestionNote>& notes, const AnswerRow& row, con
         referenceSpelling =
             theory::SpellAtLetters(reference, upper.pitch, nameInKey(upper.pitch, key), -upper.letters);
     }
-    referenceSpelling =
-        theory::ChooseReferenceSpelling(letterNotes, reference, referenceSpelling, key.keySig, !scale);
+    // A scale keeps its key's tonic; a scale chosen by name on a note between the key's degrees
+    // (another mode placed on the question's first note) may take the plainer name there.
+    const bool offDegree = chromaticDegree(reference - theory::KeyTonic(key.keySig));
+    referenceSpelling = theory::ChooseReferenceSpelling(letterNotes, reference, referenceSpelling, key.keySig,
+                                                        !scale || offDegree);
     const bool lettersBind = !scale || distinctPitchClasses(row) == kScaleDegrees;
     for (int k = 0; k < count; ++k) {
         auto& note = notes[static_cast<std::size_t>(k)];

@@ -335,3 +335,35 @@ TEST_F(WrittenNotes, AnswerChordsClickedOnTheQuestionsRootsAreWrittenAsTheQuesti
         }
     }
 }
+
+TEST_F(WrittenNotes, AnyEntryChosenByNameIsReadableOnTheQuestion) {
+    const auto& catalogue = theory::BuiltInCatalogue();
+    struct Table {
+        ExerciseMode mode;
+        PitchExercise exercise;
+        int entries;
+    };
+    const Table tables[] = {
+        {ExerciseMode::Chord, PitchExercise::Chords, 31},
+        {ExerciseMode::Interval, PitchExercise::Intervals, 25},
+        {ExerciseMode::Scale, PitchExercise::Scales, 31},
+    };
+    const auto language = language::Language{};
+    for (const auto& table : tables) {
+        std::vector<int> all;
+        for (int entry = 1; entry <= table.entries; ++entry) all.push_back(entry);
+        for (int pc = 0; pc < 12; ++pc) {
+            auto block = blockWith(table.exercise, {}, 60, 72, kSameToneC + pc);
+            for (int entry : all) block.entryEnabled[static_cast<std::size_t>(entry - 1)] = 1;
+            auto state = stateFor(table.mode, block);
+            ASSERT_EQ(NewQuestion(state, catalogue), GenerateResult::Generated);
+            for (int entry : all) {
+                PreviewAnswer(state, entry, false, JudgeContext{}, catalogue, language);
+                expectReadable(state.answer.notes, "entry " + std::to_string(entry) + " on " +
+                                                       describe(state, state.notes) + " answered " +
+                                                       namesOf(state.answer.notes));
+            }
+            if (HasFailure()) return;
+        }
+    }
+}
