@@ -175,6 +175,33 @@ TEST_F(Melodies, MinorTypesSetTheMinorFlagAndModesTheirTonic) {
     }
 }
 
+TEST_F(Melodies, EveryTypeInEveryKeyIsWrittenInItsKey) {
+    for (int type = 0; type <= melody_types::kLast; ++type) {
+        for (int keySig = kFirstMelodyKeySig; keySig < kFirstMelodyKeySig + kMelodyKeyCount; ++keySig) {
+            auto m = setup(8, 3, 5, type, false);
+            m.keys.fill(0);
+            m.keys[static_cast<std::size_t>(keySig - kFirstMelodyKeySig)] = 1;
+            auto state = melodyState(m);
+            for (int i = 0; i < 10; ++i) {
+                if (GenerateQuestion(state, theory::BuiltInCatalogue()) != GenerateResult::Generated)
+                    continue;
+                for (const auto& n : state.notes) {
+                    const auto name = theory::NoteName(n.pitch, n.spellOffset);
+                    ASSERT_NE(name, "???") << "type " << type << " key " << keySig;
+                    ASSERT_NE(name.front(), ' ') << "type " << type << " key " << keySig;
+                    // Scales and chords of the key itself: every note as the key writes it (the
+                    // minor scales' raised notes lie outside it).
+                    const bool keyScale = type <= 6 || type >= melody_types::kFirstProgression;
+                    if (keyScale) {
+                        ASSERT_EQ(n.spellOffset, theory::SpellInKey(n.pitch, 0, 0, keySig))
+                            << "type " << type << " key " << keySig << " pitch " << n.pitch;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST_F(Melodies, AnImpossibleMelodyFailsAndKeepsTheOldQuestion) {
     auto state = melodyState(setup(5, 2, 3, 0, false));
     ASSERT_EQ(GenerateQuestion(state, theory::BuiltInCatalogue()), GenerateResult::Generated);
