@@ -6,6 +6,7 @@
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
 #include "pitch/TIntervalSam.h"
+#include "results/TUserResult.h"
 
 #include <QApplication>
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     // menu last. The main window owns them all.
     TKalvintorMain mainWindow;
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
+    mainWindow.SetInfoView(3, new TUserResult(mainWindow));
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);

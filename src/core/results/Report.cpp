@@ -46,6 +46,7 @@ ReportExercise exercisePart(data::DataStore& store, int exercise, records::DateT
         sumQuestions += r.questions;
         sumDuration += r.duration;
     }
+    part.progress = ProgressOf(store.FilteredResults(), exercise);
     if (withHeading && !part.lines.empty())
         part.heading = texts.exerciseName ? texts.exerciseName(exercise) : std::string("error");
     if (sumQuestions > 0) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/DataStore.h"
+#include "results/Figures.h"
 
 #include <functional>
 #include <optional>
@@ -39,6 +40,7 @@ struct ReportExercise {
     std::string heading;  // empty when only one exercise is reported
     std::vector<ReportLine> lines;
     std::optional<ReportLine> totals;  // when something was asked
+    Progress progress;                 // the sessions' scores, for the report's chart
 };
 
 struct ReportUser {

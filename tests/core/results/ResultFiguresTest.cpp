@@ -1,6 +1,7 @@
 // Durations, result bars, class tables and progress as the results window shows them.
 #include "ResultsFixture.h"
 #include "results/Figures.h"
+#include "results/ResultColumns.h"
 #include "results/ResultFormat.h"
 
 #include <gtest/gtest.h>
@@ -84,4 +85,17 @@ TEST(Progress, SessionsInTimeOrderWithThePeriodAverage) {
     EXPECT_EQ(chords.average, 60);
     const Progress rhythm = ProgressOf(store.FilteredResults(), 4);
     EXPECT_EQ(rhythm.average, 80) << "the mean of the sessions' scores";
+}
+
+TEST(ResultColumns, TogglesAndEntriesAskedInTheListedRows) {
+    using data::ResultRecord;
+    std::vector<ResultRecord> rows(2);
+    rows[0].itemStats[4] = {1, 2};   // entry 5
+    rows[1].itemStats[29] = {0, 1};  // entry 30
+    const std::array<bool, kBaseColumns> all{true, true, true, true, true, true};
+    EXPECT_EQ(ShownColumns(all, false, 2, rows), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(ShownColumns(all, true, 2, rows), (std::vector<int>{0, 1, 2, 3, 4, 5, 15, 40}));
+    EXPECT_EQ(ShownColumns(all, true, 3, rows), (std::vector<int>{0, 1, 2, 3, 4, 5})) << "no details for 3";
+    const std::array<bool, kBaseColumns> none{};
+    EXPECT_EQ(ShownColumns(none, true, 1, {}), (std::vector<int>{0, 5})) << "date and total stay";
 }
