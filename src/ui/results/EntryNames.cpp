@@ -3,10 +3,15 @@
 
 #include "app/ExerciseNames.h"
 #include "app/Texts.h"
+#include "data/UserRecord.h"
 #include "theory/ChordCatalogue.h"
 #include "theory/Naming.h"
 
 namespace kalvintor::ui {
+
+QString userName(const std::string& fullName) {
+    return QString::fromStdString(data::DisplayName(fullName));
+}
 
 QString ExerciseCaption(int exercise) {
     return text(app::ExerciseNameText(exercise), std::string(app::ExerciseEnglishName(exercise)).c_str());

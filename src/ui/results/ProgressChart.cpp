@@ -29,14 +29,16 @@ void ProgressChart::setProgress(results::Progress progress) {
 void ProgressChart::paintChart(QPainter& painter, const QRectF& area, const results::Progress& progress) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
+    // Lines and dots keep their size on a printer's page as on the screen.
+    const qreal px = painter.device() != nullptr ? painter.device()->logicalDpiX() / 96.0 : 1.0;
     const QFontMetricsF metrics(painter.font());
     const qreal labelWidth = metrics.horizontalAdvance(QStringLiteral("100%")) + 6;
-    const QRectF plot = area.adjusted(labelWidth, metrics.height() / 2, -8, -metrics.height() / 2);
+    const QRectF plot = area.adjusted(labelWidth, metrics.height() / 2, -8 * px, -metrics.height() / 2);
     painter.fillRect(area, style::kPaper);
     // Grid lines at 0, 50 and 100 %.
     for (int percent : {0, 50, 100}) {
         const qreal y = plot.bottom() - plot.height() * percent / 100.0;
-        painter.setPen(QPen(style::kDisabled, 0.8, percent == 50 ? Qt::DotLine : Qt::SolidLine));
+        painter.setPen(QPen(style::kDisabled, 0.8 * px, percent == 50 ? Qt::DotLine : Qt::SolidLine));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(style::kInk);
         painter.drawText(QRectF(area.left(), y - metrics.height() / 2, labelWidth - 4, metrics.height()),
@@ -57,7 +59,7 @@ void ProgressChart::paintChart(QPainter& painter, const QRectF& area, const resu
     };
     // The period's average as a dashed line in the accent colour.
     const qreal average = plot.bottom() - plot.height() * std::clamp(progress.average, 0, 100) / 100.0;
-    painter.setPen(QPen(style::kAccent, 1.5, Qt::DashLine));
+    painter.setPen(QPen(style::kAccent, 1.5 * px, Qt::DashLine));
     painter.drawLine(QPointF(plot.left(), average), QPointF(plot.right(), average));
     painter.drawText(
         QRectF(plot.left() + 4, average - metrics.height() - 1, plot.width() - 8, metrics.height()),
@@ -65,12 +67,12 @@ void ProgressChart::paintChart(QPainter& painter, const QRectF& area, const resu
     QPainterPath line;
     line.moveTo(pointOf(0));
     for (std::size_t i = 1; i < sessions.size(); ++i) line.lineTo(pointOf(i));
-    painter.setPen(QPen(style::kNavyLight, 2));
+    painter.setPen(QPen(style::kNavyLight, 2 * px));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(line);
     painter.setBrush(style::kNavy);
     painter.setPen(Qt::NoPen);
-    for (std::size_t i = 0; i < sessions.size(); ++i) painter.drawEllipse(pointOf(i), 3.5, 3.5);
+    for (std::size_t i = 0; i < sessions.size(); ++i) painter.drawEllipse(pointOf(i), 3.5 * px, 3.5 * px);
     painter.restore();
 }
 

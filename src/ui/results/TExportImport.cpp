@@ -1,6 +1,7 @@
 // The import and export dialog.
 #include "TExportImport.h"
 
+#include "EntryNames.h"
 #include "Formatted.h"
 #include "app/Program.h"
 #include "app/ProgramPaths.h"
@@ -115,11 +116,10 @@ void TExportImport::PrepareTransfer() {
     ComboBox1->clear();
     const data::TUserInfo* selected = store_.SelectedUser();
     if (store_.UserList().empty()) {
-        if (selected)
-            ComboBox1->addItem(QString::fromStdString(selected->displayName), selected->record.userId);
+        if (selected) ComboBox1->addItem(userName(selected->record.fullName), selected->record.userId);
     } else {
         for (const auto& user : store_.UserList()) {
-            ComboBox1->addItem(QString::fromStdString(user->displayName), user->record.userId);
+            ComboBox1->addItem(userName(user->record.fullName), user->record.userId);
             if (user.get() == selected) ComboBox1->setCurrentIndex(ComboBox1->count() - 1);
         }
     }
@@ -186,10 +186,9 @@ bool TExportImport::Export() {
         data::ExportUser(store_, user->record, Edit1->text().toStdString(), questionsFor(this, main_));
     setBusy(false);
     if (result == data::TransferResult::Done)
-        QMessageBox::information(
-            this, text(5007, "Information"),
-            formatted(7826, "%s was exported to %s.",
-                      {arg(QString::fromStdString(user->displayName)), arg(Edit1->text())}));
+        QMessageBox::information(this, text(5007, "Information"),
+                                 formatted(7826, "%s was exported to %s.",
+                                           {arg(userName(user->record.fullName)), arg(Edit1->text())}));
     return result == data::TransferResult::Done;
 }
 

@@ -76,7 +76,7 @@ TReports::TReports(data::DataStore& store, bool mayChooseUsers, int currentExerc
     ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
     ComboBox3->setAccessibleName(text(6008, "Single user:"));
     for (const auto& user : store.UserList()) {
-        ComboBox3->addItem(QString::fromStdString(user->displayName), user->record.userId);
+        ComboBox3->addItem(userName(user->record.fullName), user->record.userId);
         if (user.get() == store.SelectedUser()) ComboBox3->setCurrentIndex(ComboBox3->count() - 1);
     }
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));

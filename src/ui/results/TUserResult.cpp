@@ -146,8 +146,12 @@ TUserResult::TUserResult(TKalvintorMain& main, QWidget* parent)
         top->addWidget(t);
     top->addWidget(PeriodBox);
     top->addStretch(1);
+    // What can be done with the results, on a row of its own.
+    auto* actions = new QHBoxLayout;
+    actions->setSpacing(style::kGap);
+    actions->addStretch(1);
     for (QPushButton* b : {ClassTableButton, CsvButton, PrintButton, TransferButton, DeleteButton})
-        top->addWidget(b);
+        actions->addWidget(b);
 
     DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
     DrawGrid1->setAccessibleName(text(7809, "Results of the sessions"));
@@ -184,6 +188,7 @@ TUserResult::TUserResult(TKalvintorMain& main, QWidget* parent)
     layout->setContentsMargins(style::kMargin, style::kMargin, style::kMargin, style::kMargin);
     layout->setSpacing(style::kGap);
     layout->addLayout(top);
+    layout->addLayout(actions);
     layout->addWidget(split, 1);
     layout->addLayout(summary);
 
@@ -218,15 +223,17 @@ void TUserResult::FillUserChooser() {
         ComboBox1->setEnabled(false);
         return;
     }
+    std::vector<const data::TUserInfo*> users(s->FilteredUsers().begin(), s->FilteredUsers().end());
+    if (users.empty())
+        for (const auto& user : s->UserList()) users.push_back(user.get());
     int selected = -1;
-    for (const data::TUserInfo* user : s->FilteredUsers()) {
+    for (const data::TUserInfo* user : users) {
         if (user == s->SelectedUser()) selected = ComboBox1->count();
-        ComboBox1->addItem(QString::fromStdString(user->displayName), user->record.userId);
+        ComboBox1->addItem(userName(user->record.fullName), user->record.userId);
     }
     if (selected < 0) {
         selected = ComboBox1->count();
-        ComboBox1->addItem(QString::fromStdString(s->SelectedUser()->displayName),
-                           s->SelectedUser()->record.userId);
+        ComboBox1->addItem(userName(s->SelectedUser()->record.fullName), s->SelectedUser()->record.userId);
     }
     ComboBox1->setCurrentIndex(selected);
     // Only those who may see other users choose among them.
@@ -237,9 +244,9 @@ void TUserResult::chooseUser(int index) {
     data::DataStore* s = store();
     if (s == nullptr) return;
     const int id = ComboBox1->itemData(index).toInt();
-    for (data::TUserInfo* user : s->FilteredUsers()) {
+    for (const auto& user : s->UserList()) {
         if (user->record.userId != id) continue;
-        s->setSelectedUser(user);
+        s->setSelectedUser(user.get());
         if (!user->statisticsValid) s->ComputeAllStatistics(false);
         ShowResults(0, 0);
         return;
@@ -395,7 +402,7 @@ void TUserResult::deleteResults() {
     dialog.setObjectName(QStringLiteral("DeleteDialog"));
     dialog.setWindowTitle(text(26, "Delete results..."));
     auto* label = new QLabel(formatted(4522, "Delete the results of %s from before:",
-                                       {arg(QString::fromStdString(s->CurrentUser()->displayName))}),
+                                       {arg(userName(s->CurrentUser()->record.fullName))}),
                              &dialog);
     auto* date = new QDateEdit(QDate::currentDate().addDays(-30), &dialog);
     date->setObjectName(QStringLiteral("DateTimePicker1"));

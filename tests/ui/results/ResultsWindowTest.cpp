@@ -10,6 +10,7 @@
 #include "results/TUserResult.h"
 
 #include <gtest/gtest.h>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -58,6 +59,8 @@ TEST(UserResult, RowsBarsTheRunningSessionAndTheSummary) {
     TUserResult window(shell.main);
     window.ShowView(2);
     const QTableView* grid = window.DrawGrid1;
+    EXPECT_EQ(window.ComboBox1->currentText(), "Ada Lind");
+    EXPECT_EQ(window.ComboBox1->count(), 3) << "every user while the overview has filtered none";
     ASSERT_EQ(grid->model()->rowCount(), 3) << "two stored sessions and the running one";
     EXPECT_EQ(cell(grid, 2, 0), "This session");
     EXPECT_EQ(cell(grid, 0, 5), "6/8 (75%)") << "file order";
