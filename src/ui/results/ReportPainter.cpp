@@ -38,23 +38,29 @@ public:
         bold_ = style::uiFont(9, QFont::Bold);
         heading_ = style::uiFont(11, QFont::Bold);
         title_ = style::uiFont(16, QFont::Bold);
+        // Measured once: a class report has thousands of lines.
+        for (const QFont* font : {&body_, &bold_, &heading_, &title_})
+            heights_.push_back(QFontMetricsF(*font, &device).height() * 1.25);
+        columns_.push_back(0.0);
+        for (double share : kShares) columns_.push_back(columns_.back() + share * width_);
     }
 
     double mm(double v) const { return v * mm_; }
     double width() const { return width_; }
     double height() const { return height_; }
-    double lineHeight(const QFont& font) const { return QFontMetricsF(font, &device_).height() * 1.25; }
+    double lineHeight(const QFont& font) const {
+        const QFont* fonts[] = {&body_, &bold_, &heading_, &title_};
+        for (std::size_t i = 0; i < 4; ++i)
+            if (fonts[i] == &font) return heights_[i];
+        return QFontMetricsF(font, &device_).height() * 1.25;
+    }
     const QFont& body() const { return body_; }
     const QFont& bold() const { return bold_; }
     const QFont& heading() const { return heading_; }
     const QFont& title() const { return title_; }
 
     // The x of each column edge of the line table.
-    std::vector<double> columns() const {
-        std::vector<double> x{0.0};
-        for (double share : kShares) x.push_back(x.back() + share * width_);
-        return x;
-    }
+    const std::vector<double>& columns() const { return columns_; }
 
 private:
     QPagedPaintDevice& device_;
@@ -62,10 +68,12 @@ private:
     double width_;
     double height_;
     QFont body_, bold_, heading_, title_;
+    std::vector<double> heights_;
+    std::vector<double> columns_;
 };
 
 void drawRow(QPainter& p, const Layout& l, double top, const QStringList& cells, const QFont& font) {
-    const auto x = l.columns();
+    const auto& x = l.columns();
     const double h = l.lineHeight(font);
     p.setFont(font);
     for (int i = 0; i < cells.size() && i + 1 < static_cast<int>(x.size()); ++i) {
