@@ -369,7 +369,9 @@ bool readSharedFile(const fs::path& root, const fs::path& relative, std::string&
     };
     Descriptor dir(openFolder(root, relative, failure));
     if (dir.get() < 0) return failed(failure);
-    Descriptor fd(::openat(dir.get(), relative.filename().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // Not blocked by a pipe planted in the place of a file: it is refused below as no plain file.
+    Descriptor fd(
+        ::openat(dir.get(), relative.filename().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) return failed(failureAt(dir.get(), relative.filename(), errno, shown));
     // A shared lock keeps out a writer only for the moment of the read; when a writer holds the
     // file longer than that the file is read anyway, and half-written records at its end are
