@@ -67,21 +67,25 @@ void TKalvintorMain::Speed1Click(int tag) {
 
 void TKalvintorMain::SelectView(int e, int v) {
     if (e < 0 || e > 10 || v < 1 || v > 4) return;
-    // Exercises and views whose window does not exist yet cannot be chosen: the setup dialogs, the
-    // results window and the user overview come with the user administration.
-    if (e != 0 && exercises_[static_cast<std::size_t>(e)] == nullptr) return;
-    if (v != app::kViewExercise) return;
+    // Exercises and views whose window does not exist cannot be chosen.
+    if (!ViewAvailable(e, v)) return;
     const int oe = CurrentExercise;
+    const int ov = CurrentView;
     const bool exerciseChanged = e != oe;
+    const bool viewChanged = v != ov;
 
-    if (exerciseChanged && oe == 0) {
-        RunKonfig->setEnabled(AccessRights[0]);
-        SpeedButton5->setEnabled(AccessRights[4]);
-        SpeedButton11->setEnabled(AccessRights[5]);
-        if (menu_) menu_->StopIntro();
+    if (exerciseChanged && oe == 0 && menu_) menu_->StopIntro();
+
+    if (ov == app::kViewExercise) {
+        LeaveExerciseView(oe, exerciseChanged, viewChanged);
+    } else if (ov == app::kViewSetup) {
+        // The setup view's values become the setup in force; leaving the view makes them the
+        // saved copy and applies them to every exercise.
+        if (viewChanged)
+            Setup.LeaveSetupView();
+        else if (SetupView* view = setupView(oe))
+            view->StoreSetup(oe, Setup.current);
     }
-
-    LeaveExerciseView(oe, exerciseChanged);
 
     CurrentView = v;
     CurrentExercise = e;
@@ -95,9 +99,6 @@ void TKalvintorMain::SelectView(int e, int v) {
             exerciseGroup_->setExclusive(false);
             if (QAbstractButton* down = exerciseGroup_->checkedButton()) down->setChecked(false);
             exerciseGroup_->setExclusive(true);
-            RunKonfig->setEnabled(false);
-            SpeedButton5->setEnabled(false);
-            SpeedButton11->setEnabled(false);
             Label1->clear();
             Timer1.start();
             ShowExerciseTime();
@@ -105,22 +106,68 @@ void TKalvintorMain::SelectView(int e, int v) {
         }
     }
 
-    if (e != 0) {
+    if (v == app::kViewSetup) {
+        EnterSetupView(e, viewChanged);
+    } else if (v == app::kViewResults || v == app::kViewUserOverview) {
+        EnterInfoView(e, v);
+    } else if (e != 0) {
         EnterExerciseView(e);
     } else if (menu_) {
         ShowMaximized(menu_);
     }
-    SpeedButton1->setChecked(true);
+    const std::array<QToolButton*, 4> viewButtons{SpeedButton1, RunKonfig, SpeedButton5, SpeedButton11};
+    viewButtons[static_cast<std::size_t>(v - 1)]->setChecked(true);
     Overview->setEnabled(true);
     UpdateViewButtons();
 }
 
-void TKalvintorMain::LeaveExerciseView(int oe, bool exerciseChanged) {
+bool TKalvintorMain::ViewAvailable(int e, int v) const {
+    if (v == app::kViewExercise) return e == 0 || exercises_[static_cast<std::size_t>(e)] != nullptr;
+    if (e == 0) return false;
+    if (v == app::kViewSetup) return setupViews_[static_cast<std::size_t>(e)] != nullptr;
+    return infoViews_[static_cast<std::size_t>(v - app::kViewResults)] != nullptr;
+}
+
+void TKalvintorMain::LeaveExerciseView(int oe, bool exerciseChanged, bool viewChanged) {
     if (isRhythm(oe)) exercises_[static_cast<std::size_t>(oe)]->StopPlaying();
     StopActiveClock(oe);
-    if (exerciseChanged && oe != 0) exercises_[static_cast<std::size_t>(oe)]->LeaveExercise();
+    if (viewChanged) {
+        Overview->setEnabled(false);
+        Metro->setEnabled(false);
+        SpeedButton12->setEnabled(false);
+        SpeedButton3->setEnabled(false);
+        Label7->hide();
+        for (int panel = kPanelMetronome; panel < kPanelCount; ++panel) ShowToolPanel(panel, false);
+    }
+    if ((exerciseChanged || viewChanged) && oe != 0)
+        exercises_[static_cast<std::size_t>(oe)]->LeaveExercise();
     AnswerbuttonBlink.stop();
     LightDisplaytime.stop();
+}
+
+void TKalvintorMain::EnterSetupView(int e, bool viewChanged) {
+    SetupView* view = setupView(e);
+    if (viewChanged) Setup.savedCopy = Setup.current;
+    view->LoadSetup(e, Setup.current);
+    ShowMaximized(view->widget());
+    Label1->setText(text(44, "Exercise setup"));
+}
+
+void TKalvintorMain::EnterInfoView(int e, int v) {
+    if (v == app::kViewResults) {
+        Label1->setText(text(46, "Results"));
+        // The session so far is shown with the stored results, as a session-only record.
+        const std::uint16_t answered = ExercisesWithQuestions(0x3FF, 1);
+        if (answered != 0)
+            SaveSessionResults(answered, TutorActive, true);
+        else
+            SessionResults[static_cast<std::size_t>(e)] = data::TResultInfo{};
+    } else {
+        Label1->setText(text(47, "User overview"));
+    }
+    InfoView* view = infoView(v);
+    view->ShowView(e);
+    ShowMaximized(view->widget());
 }
 
 void TKalvintorMain::EnterExerciseView(int e) {
@@ -147,10 +194,10 @@ void TKalvintorMain::EnterExerciseView(int e) {
 }
 
 void TKalvintorMain::UpdateViewButtons() {
-    const bool exercise = CurrentExercise != 0;
-    RunKonfig->setEnabled(exercise && AccessRights[0]);
-    SpeedButton5->setEnabled(exercise && AccessRights[4]);
-    SpeedButton11->setEnabled(exercise && AccessRights[5]);
+    const int e = CurrentExercise;
+    RunKonfig->setEnabled(AccessRights[0] && ViewAvailable(e, app::kViewSetup));
+    SpeedButton5->setEnabled(AccessRights[4] && ViewAvailable(e, app::kViewResults));
+    SpeedButton11->setEnabled(AccessRights[5] && ViewAvailable(e, app::kViewUserOverview));
 }
 
 bool TKalvintorMain::HasMetronome(int exercise) const {

@@ -28,10 +28,7 @@
 
 namespace kalvintor::ui {
 
-QString programDirectory() {
-    const QString overridden = qEnvironmentVariable("KALVINTOR_PROGRAM_DIR");
-    return overridden.isEmpty() ? QCoreApplication::applicationDirPath() : overridden;
-}
+QString programDirectory() { return toQString(programInstallation().programDir); }
 
 namespace {
 
@@ -159,6 +156,12 @@ void TKalvintorMain::setupSessionHost() {
     setup::SetupHost& host = Setup.host();
     host.tutorActive = [this] { return TutorActive || TutorEditorActive; };
     host.setupViewShown = [this] { return CurrentView == app::kViewSetup; };
+    host.takeSetupDialog = [this] {
+        if (SetupView* view = setupView(CurrentExercise)) view->StoreSetup(CurrentExercise, Setup.current);
+    };
+    host.fillSetupDialog = [this] {
+        if (SetupView* view = setupView(CurrentExercise)) view->LoadSetup(CurrentExercise, Setup.current);
+    };
     host.showSetupName = [this](const std::string& name) { ShowSetupName(QString::fromStdString(name)); };
     host.applySetupAll = [this](bool reset) { ApplySetupAll(reset); };
     host.closeSession = [this] {
@@ -198,6 +201,30 @@ void TKalvintorMain::SetExerciseWindow(int exercise, TExerciseBaseClass* window)
 
 TExerciseBaseClass* TKalvintorMain::exerciseWindow(int exercise) const {
     return exercise >= 1 && exercise <= 10 ? exercises_[static_cast<std::size_t>(exercise)] : nullptr;
+}
+
+void TKalvintorMain::SetSetupView(int exercise, SetupView* view) {
+    if (exercise < 1 || exercise > 10) return;
+    setupViews_[static_cast<std::size_t>(exercise)] = view;
+    if (view != nullptr && views_->indexOf(view->widget()) < 0) views_->addWidget(view->widget());
+    UpdateViewButtons();
+}
+
+SetupView* TKalvintorMain::setupView(int exercise) const {
+    return exercise >= 1 && exercise <= 10 ? setupViews_[static_cast<std::size_t>(exercise)] : nullptr;
+}
+
+void TKalvintorMain::SetInfoView(int view, InfoView* window) {
+    if (view != app::kViewResults && view != app::kViewUserOverview) return;
+    infoViews_[static_cast<std::size_t>(view - app::kViewResults)] = window;
+    if (window != nullptr && views_->indexOf(window->widget()) < 0) views_->addWidget(window->widget());
+    UpdateViewButtons();
+}
+
+InfoView* TKalvintorMain::infoView(int view) const {
+    return view == app::kViewResults || view == app::kViewUserOverview
+               ? infoViews_[static_cast<std::size_t>(view - app::kViewResults)]
+               : nullptr;
 }
 
 void TKalvintorMain::ShowMaximized(QWidget* child) {

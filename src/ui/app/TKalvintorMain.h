@@ -4,6 +4,7 @@
 
 #include "ExerciseHost.h"
 #include "Pictures.h"
+#include "ViewWindows.h"
 #include "data/DataStore.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
@@ -85,6 +86,12 @@ public:
     // registered before the first show, which applies the setup to all of them.
     void SetExerciseWindow(int exercise, TExerciseBaseClass* window);
     TExerciseBaseClass* exerciseWindow(int exercise) const;
+    // The setup view of an exercise (view 2), and the results window (view 3) and the user
+    // overview (view 4). A view without a window cannot be chosen.
+    void SetSetupView(int exercise, SetupView* view);
+    SetupView* setupView(int exercise) const;
+    void SetInfoView(int view, InfoView* window);
+    InfoView* infoView(int view) const;
 
     // Makes `child` the view that fills the client area.
     void ShowMaximized(QWidget* child);
@@ -210,8 +217,11 @@ private:
     void CreateToolPanels();
     QToolButton* makeToolButton(QToolBar* bar, const QString& name, const QIcon& icon, int hintId,
                                 const char* hintEnglish, int tag);
+    bool ViewAvailable(int exercise, int view) const;
     void EnterExerciseView(int exercise);
-    void LeaveExerciseView(int oldExercise, bool exerciseChanged);
+    void LeaveExerciseView(int oldExercise, bool exerciseChanged, bool viewChanged);
+    void EnterSetupView(int exercise, bool viewChanged);
+    void EnterInfoView(int exercise, int view);
     void UpdateViewButtons();
     void UpdateCaption();
     void Timer1Tick();
@@ -227,6 +237,8 @@ private:
     TMenuDialog* menu_ = nullptr;
     std::unique_ptr<MainSound> sound_;
     std::array<TExerciseBaseClass*, 11> exercises_{};
+    std::array<SetupView*, 11> setupViews_{};
+    std::array<InfoView*, 2> infoViews_{};
     std::array<QToolBar*, kPanelCount> toolWindows_{};
     std::array<bool, kPanelCount> wanted_{true, true, true, true, true, true};
     std::array<QToolButton*, 11> exerciseButtons_{};
@@ -237,7 +249,8 @@ private:
     int lastBeats_ = 0;
 };
 
-// The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory.
+// The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory or the
+// installation's share folder.
 QString programDirectory();
 
 }  // namespace kalvintor::ui

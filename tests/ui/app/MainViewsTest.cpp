@@ -10,6 +10,7 @@
 #include "app/TMenuDialog.h"
 #include "app/ViewTags.h"
 #include "data/DataStore.h"
+#include "setup/SetupRecord.h"
 #include "sound/SoundEvents.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,81 @@ TEST(MainViews, TagsChooseTheExerciseAndTheView) {
     EXPECT_FALSE(main.exerciseButton(7)->isEnabled());
     EXPECT_TRUE(main.exerciseButton(3)->isEnabled());
     EXPECT_FALSE(main.menuDialog()->exerciseButton(7)->isEnabled());
+}
+
+namespace {
+
+// A setup view that shows whether an exercise plays its notes together, and an info view that notes
+// the exercise it was shown for.
+struct TempoSetupView final : SetupView {
+    QWidget* widget() override { return &page; }
+    void LoadSetup(int exercise, const setup::SetupRecord& setup) override {
+        loadedFor = exercise;
+        together = setup.pitchBlock(exercise).playTogether;
+    }
+    void StoreSetup(int exercise, setup::SetupRecord& setup) override {
+        pitch::SetupBlock block = setup.pitchBlock(exercise);
+        block.playTogether = together;
+        setup.setPitchBlock(exercise, block);
+    }
+    QWidget page;
+    int loadedFor = 0;
+    std::uint8_t together = 0;
+};
+
+struct NotingInfoView final : InfoView {
+    QWidget* widget() override { return &page; }
+    void ShowView(int exercise) override { shownFor.push_back(exercise); }
+    QWidget page;
+    std::vector<int> shownFor;
+};
+
+}  // namespace
+
+TEST(MainViews, SetupViewTakesTheSetupAndInfoViewsShowTheExercise) {
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    TempoSetupView setupView;
+    NotingInfoView results;
+    main.AccessRights.fill(true);
+    main.SetSetupView(3, &setupView);
+    main.SetInfoView(app::kViewResults, &results);
+
+    main.Speed1Click(3);
+    EXPECT_TRUE(main.RunKonfig->isEnabled());
+    EXPECT_TRUE(main.SpeedButton5->isEnabled());
+    EXPECT_FALSE(main.SpeedButton11->isEnabled()) << "no user overview registered";
+
+    // GIVEN the setup view of interval comparison WHEN its value changes and the view is left
+    // THEN the setup in force and its saved copy hold the new value and the change is noted.
+    main.Speed1Click(app::MakeTag(2, 0));
+    ASSERT_EQ(main.CurrentView, app::kViewSetup);
+    EXPECT_EQ(main.views()->currentWidget(), &setupView.page);
+    EXPECT_EQ(setupView.loadedFor, 3);
+    EXPECT_TRUE(main.RunKonfig->isChecked());
+    EXPECT_EQ(main.Label1->text(), "Exercise setup");
+    EXPECT_EQ(shell.exercises[3]->calls.count("leave"), 1);
+    const std::uint8_t changed = setupView.together == 0 ? 1 : 0;
+    setupView.together = changed;
+
+    main.Speed1Click(app::MakeTag(3, 0));
+    EXPECT_EQ(main.Setup.current.pitchBlock(3).playTogether, changed);
+    EXPECT_EQ(main.Setup.savedCopy.pitchBlock(3).playTogether, changed);
+    EXPECT_TRUE(main.Setup.setupChanged);
+    EXPECT_EQ(main.views()->currentWidget(), &results.page);
+    EXPECT_EQ(results.shownFor, std::vector<int>{3});
+    EXPECT_EQ(main.Label1->text(), "Results");
+
+    // Exercise 1 has no setup view: the setup view cannot be chosen for it.
+    main.Speed1Click(1);
+    EXPECT_EQ(results.shownFor, (std::vector<int>{3, 1}));
+    EXPECT_FALSE(main.RunKonfig->isEnabled());
+    main.Speed1Click(app::MakeTag(2, 0));
+    EXPECT_EQ(main.CurrentView, app::kViewResults);
+
+    main.Speed1Click(app::MakeTag(1, 0));
+    EXPECT_EQ(main.views()->currentWidget(), shell.exercises[1]);
+    EXPECT_TRUE(main.SpeedButton1->isChecked());
 }
 
 TEST(MainViews, EnteringAgainKeepsOneLeaveAndTheExerciseTimeCountsOnlyInTheView) {
