@@ -277,8 +277,9 @@ void TKalvintorMain::SaveSessionResult(int exercise, bool tutor, bool sessionOnl
         while (!data::AppendKeptResults(*Store, UnsavedResults)) {
             const QString why = QString::fromStdString(Store->describe(Store->LastError()));
             if (QMessageBox::warning(this, text(5005, "Error"),
-                                     text(7010, "The results of this session could not be saved. They are kept and "
-                                                "saved with the next results; press Retry to try again now.") +
+                                     text(7010,
+                                          "The results of this session could not be saved. They are kept and "
+                                          "saved with the next results; press Retry to try again now.") +
                                          "\n\n" + why,
                                      QMessageBox::Retry | QMessageBox::Cancel) != QMessageBox::Retry)
                 break;
