@@ -368,10 +368,6 @@ void TKalvintorMain::customEvent(QEvent* event) {
 }
 
 void TKalvintorMain::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        helpWindow()->showContents();
-        return;
-    }
     if (!HandleKeyDown(event)) QMainWindow::keyPressEvent(event);
 }
 
