@@ -9,6 +9,7 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -135,6 +136,14 @@ void TLevels::refresh() {
 void TLevels::showEvent(QShowEvent* event) {
     refresh();
     QDialog::showEvent(event);
+}
+
+void TLevels::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && showHelp) {
+        showHelp(kHelpTopic);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TLevels::takeSelected() {

@@ -1,8 +1,10 @@
 // The main window and interval comparison as a screen reader finds them: every control named,
 // every control reached by Tab, and a question asked and answered through accessibility alone.
+#include "app/Program.h"
 #include "app/TControlButton.h"
 #include "app/THelpWindow.h"
 #include "app/TKalvintorMain.h"
+#include "app/TLevels.h"
 #include "app/TMenuDialog.h"
 #include "exercises/pitch/PlayQuestion.h"
 #include "pitch/TIntervalSam.h"
@@ -12,10 +14,12 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 using namespace kalvintor;
 using namespace kalvintor::ui;
@@ -151,4 +155,30 @@ TEST(AccessibleShell, F1OpensTheTopicOfWhatIsShown) {
     f1(shell.window->ControlButton);
     EXPECT_EQ(shell.main->helpWindow()->currentTopic(), 31);
     EXPECT_TRUE(shell.main->helpWindow()->isVisible());
+}
+
+TEST(AccessibleShell, HelpFromAModalDialogCanBeReadAndClosedWhileTheDialogIsOpen) {
+    Shell shell;
+    TLevels chooser(program().paths.programDir, program().paths.programDir, shell.main.get());
+    chooser.setWindowModality(Qt::ApplicationModal);  // as exec() shows it, without waiting for it
+    chooser.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chooser));
+
+    QTest::keyClick(&chooser, Qt::Key_F1);
+    THelpWindow* help = shell.main->helpWindow();
+    ASSERT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentTopic(), 160);
+
+    // A click on the help window reaches it: its Close button closes it, the chooser stays open.
+    auto* close = help->findChild<QPushButton*>(QStringLiteral("CloseButton"));
+    ASSERT_NE(close, nullptr);
+    // Through the window system, where a window blocked by a modal dialog gets no clicks.
+    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, close->mapTo(help, close->rect().center()));
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(chooser.isVisible());
+
+    // Opened from the main window afterwards, the help blocks nothing.
+    chooser.close();
+    shell.main->ContextHelp();
+    EXPECT_EQ(help->windowModality(), Qt::NonModal);
 }
