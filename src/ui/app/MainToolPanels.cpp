@@ -44,6 +44,7 @@ QToolBar* makePanel(TKalvintorMain* main, int index, int titleId, const char* ti
     bar->setMovable(true);
     bar->setFloatable(true);
     bar->setIconSize(QSize(24, 24));
+    bar->setStyleSheet(style::toolButtonSheet());
     bindWindowTitle(bar, titleId);
     bar->setWindowTitle(text(titleId, titleEnglish));
     main->addToolBar(Qt::TopToolBarArea, bar);
@@ -149,7 +150,8 @@ void TKalvintorMain::CreateToolPanels() {
     RunKonfig->setEnabled(false);
     SpeedButton5->setEnabled(false);
     SpeedButton11->setEnabled(false);
-    buttons->addSpacing(style::kGap);
+    // The tutor-setup and help buttons keep to the right-hand end of the bar.
+    buttons->addStretch(1);
 
     SpeedButton9 = makeToolButton(standard, QStringLiteral("SpeedButton9"), toolIcon(ToolGlyph::TutorSetup),
                                   17, "Tutor editor", app::kTagTutorEditor);
@@ -160,7 +162,6 @@ void TKalvintorMain::CreateToolPanels() {
     connect(SpeedButton4, &QToolButton::clicked, this, [this] { ContextHelp(); });
     buttons->addWidget(SpeedButton9);
     buttons->addWidget(SpeedButton4);
-    buttons->addStretch(1);
 
     auto* labels = new QHBoxLayout;
     labels->setSpacing(style::kMargin);
@@ -176,6 +177,7 @@ void TKalvintorMain::CreateToolPanels() {
     labels->addWidget(Label1);
     labels->addStretch(1);
     rows->addLayout(labels);
+    body->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     standard->addWidget(body);
     toolWindows_[kPanelStandard] = standard;
 

@@ -36,7 +36,8 @@ void tellStateChange(TControlButton* strip, int index, QAccessible::State change
 TControlButton::TControlButton(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ControlButton"));
     setGeometry(4, 4, 641, 48);
-    setMinimumSize(641, 48);
+    // The five faces need 637 pixels: the strip fits a window 640 pixels wide.
+    setMinimumSize(kButtons * kPitch - 3, 48);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);

@@ -121,7 +121,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     setWindowTitle(kMainCaption);
     views_->setObjectName(QStringLiteral("Views"));
     setCentralWidget(views_);
-    setMinimumSize(800, 560);
+    setMinimumSize(640, 480);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, style::colourFromSetting(Settings.colour));
     setPalette(palette);

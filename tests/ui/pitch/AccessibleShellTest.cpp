@@ -182,3 +182,16 @@ TEST(AccessibleShell, HelpFromAModalDialogCanBeReadAndClosedWhileTheDialogIsOpen
     shell.main->ContextHelp();
     EXPECT_EQ(help->windowModality(), Qt::NonModal);
 }
+
+TEST(AccessibleShell, AllFiveControlButtonsShowInAWindowOf640By480) {
+    Shell shell;
+    shell.main->resize(640, 480);
+    shell.main->Speed1Click(3);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(shell.main->width(), 640);
+    const QWidget* strip = shell.window->ControlButton;
+    const QPoint stopRight =
+        strip->mapTo(shell.main.get(), QPoint(4 * TControlButton::kPitch + TControlButton::kFaceWidth, 0));
+    EXPECT_LE(stopRight.x(), shell.main->width()) << "Stop is clipped";
+    EXPECT_GE(strip->mapTo(shell.main.get(), QPoint(0, 0)).x(), 0);
+}
