@@ -9,8 +9,7 @@ namespace kalvintor::ui::style {
 namespace {
 
 QString loadMusicFontFamily() {
-    const auto file = program().paths.programDir / "fonts" / "Bravura.otf";
-    const int id = QFontDatabase::addApplicationFont(toQString(file));
+    const int id = QFontDatabase::addApplicationFont(musicFontFile());
     if (id < 0) return {};
     const auto families = QFontDatabase::applicationFontFamilies(id);
     return families.isEmpty() ? QString() : families.first();
@@ -60,6 +59,10 @@ QFont musicFont(qreal pixelSize) {
 
 bool musicFontAvailable() {
     return !musicFamily().isEmpty();
+}
+
+QString musicFontFile() {
+    return toQString(program().paths.programDir / "fonts" / "Bravura.otf");
 }
 
 QString glyph(char32_t codePoint) {

@@ -38,6 +38,8 @@ QFont uiFont(qreal pointSize, QFont::Weight weight = QFont::Normal);
 // from the program directory's fonts folder on first use; empty family when it is missing.
 QFont musicFont(qreal pixelSize);
 bool musicFontAvailable();
+// Where the music font is looked for.
+QString musicFontFile();
 
 // SMuFL code points the shell draws.
 inline constexpr char32_t kGlyphTrebleClef = 0xE050;

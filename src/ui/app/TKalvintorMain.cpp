@@ -262,6 +262,7 @@ void TKalvintorMain::showEvent(QShowEvent* event) {
     if (FirstShow) {
         FirstShow = false;
         FormShowFirst();
+        ReportMissingMusicFont(this);
     }
     if (program().welcome) program().welcome->hide();
 }
