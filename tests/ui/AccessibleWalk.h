@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace kalvintor::ui::testing {
@@ -61,13 +62,14 @@ inline QString describe(QAccessibleInterface* node) {
                  : QStringLiteral("no object"));
 }
 
-// The interactive objects below `root` that have no name.
-inline QStringList unnamedControls(QWidget* root) {
+// The interactive objects below `root` that have no name, described one after the other; empty
+// when every one has a name.
+inline std::string unnamedControls(QWidget* root) {
     QStringList unnamed;
     for (QAccessibleInterface* node : accessibleWalk(root))
         if (isInteractive(node->role()) && node->text(QAccessible::Name).trimmed().isEmpty())
             unnamed << describe(node);
-    return unnamed;
+    return unnamed.join(QStringLiteral("; ")).toStdString();
 }
 
 // The first shown interface below `root` with this role and name, or null.
