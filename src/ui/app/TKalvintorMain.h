@@ -249,7 +249,8 @@ private:
     int lastBeats_ = 0;
 };
 
-// The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory.
+// The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory or the
+// installation's share folder.
 QString programDirectory();
 
 }  // namespace kalvintor::ui
