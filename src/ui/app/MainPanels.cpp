@@ -2,10 +2,12 @@
 // sharp at any pixel ratio.
 #include "MainPanels.h"
 
+#include "Accessible.h"
 #include "Pictures.h"
 #include "Program.h"
 #include "Style.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -191,6 +193,7 @@ QPixmap glyphPixmap(ToolGlyph glyph, qreal ratio) {
 TGauge::TGauge(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Gauge15"));
     setMinimumSize(40, 12);
+    installAccessibility();
 }
 
 void TGauge::SetProgress(int percent) {
@@ -198,6 +201,12 @@ void TGauge::SetProgress(int percent) {
     if (clamped == progress_) return;
     progress_ = clamped;
     update();
+    QAccessibleValueChangeEvent event(this, progress_);
+    QAccessible::updateAccessibility(&event);
+}
+
+TSpeedButton::TSpeedButton(QWidget* parent) : QToolButton(parent) {
+    installAccessibility();
 }
 
 void TGauge::paintEvent(QPaintEvent*) {

@@ -357,6 +357,10 @@ bool TKalvintorMain::HandleKeyDown(QKeyEvent* event) {
     TExerciseBaseClass* window =
         CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
 
+    if (key == Qt::Key_F1 && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
+        ContextHelp();
+        return true;
+    }
     if (mods == Qt::ControlModifier && key >= Qt::Key_0 && key <= Qt::Key_9) {
         const int n = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
         Speed1Click(kMenuOrder[n - 1]);

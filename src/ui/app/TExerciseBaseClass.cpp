@@ -17,6 +17,8 @@ TExerciseBaseClass::TExerciseBaseClass(int exercise, ExerciseHost& host, QWidget
     : QWidget(parent), exercise_(exercise), host_(host) {
     ControlButton = new TControlButton(this);
     ControlButton->onButtonUp = [this] { ControlButtonUpAction(); };
+    // The window is no Tab stop: the focus it is given goes to the control buttons.
+    setFocusProxy(ControlButton);
 }
 
 void TExerciseBaseClass::NewQuestion() {

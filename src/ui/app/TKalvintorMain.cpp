@@ -118,7 +118,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     setWindowTitle(kMainCaption);
     views_->setObjectName(QStringLiteral("Views"));
     setCentralWidget(views_);
-    setMinimumSize(800, 560);
+    setMinimumSize(640, 480);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, style::colourFromSetting(Settings.colour));
     setPalette(palette);
@@ -259,6 +259,7 @@ void TKalvintorMain::showEvent(QShowEvent* event) {
     if (FirstShow) {
         FirstShow = false;
         FormShowFirst();
+        ReportMissingMusicFont(this);
     }
     if (program().welcome) program().welcome->hide();
 }
@@ -365,10 +366,6 @@ void TKalvintorMain::customEvent(QEvent* event) {
 }
 
 void TKalvintorMain::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        helpWindow()->showContents();
-        return;
-    }
     if (!HandleKeyDown(event)) QMainWindow::keyPressEvent(event);
 }
 

@@ -100,6 +100,8 @@ public:
     QCursor cursor(int number) const { return cursors_.value(number, QCursor(Qt::ArrowCursor)); }
 
     THelpWindow* helpWindow();
+    // The help topic of what is shown (the help button, F1 and Ctrl+F1).
+    void ContextHelp();
     TMenuDialog* menuDialog() const { return menu_; }
     // Creates the start menu, the last of the windows the program entry creates.
     void CreateMenuDialog();
