@@ -4,6 +4,7 @@
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
 #include "pitch/TIntervalSam.h"
+#include "setup/MainSetupHost.h"
 
 #include <QApplication>
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     // menu last. The main window owns them all.
     TKalvintorMain mainWindow;
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
+    RegisterPitchSetupViews(mainWindow);
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);

@@ -129,6 +129,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
 
     CreateToolPanels();
     setupSessionHost();
+    CreateSetupCommands();
 
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
@@ -287,6 +288,7 @@ void TKalvintorMain::FormShowFirst() {
     // language loaded, and the default setup file (or the built-in setup when it is missing).
     Program& p = program();
     Guest = true;
+    LoadUserCatalogue();
     const std::string language = language::chooseLanguage(p.paths.languageDir, Settings.language);
     LoadLanguage(languageFileName(QString::fromStdString(language)), language::kLoadAll, this);
     ApplySound();
@@ -310,7 +312,7 @@ void TKalvintorMain::ApplySound() {
 }
 
 const theory::ChordCatalogue& TKalvintorMain::catalogue() const {
-    return theory::BuiltInCatalogue();
+    return Catalogue.catalogue;
 }
 
 sound::TMidiOut& TKalvintorMain::midiOut() {

@@ -8,6 +8,7 @@
 #include "data/DataStore.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
+#include "setup/UserCatalogue.h"
 #include "sound/MidiDevice.h"
 
 #include <QHash>
@@ -129,6 +130,14 @@ public:
     // "Save setup...": the save dialog, then the file.
     bool SaveSetupAs();
 
+    // The working catalogue with the user entries of Chord.dat (read at start, written back
+    // whenever an editor changes an entry), and the question asked when a changed setup view is
+    // left; false keeps the view.
+    setup::UserCatalogue Catalogue;
+    void LoadUserCatalogue();
+    void CatalogueEdited();
+    bool ConfirmLeavingSetupView();
+
     // Metronome and tempo.
     void SetTempoTrackBar();
     void TempoChanged(int tempo);
@@ -228,6 +237,7 @@ private:
     void LightDisplayTick();
     void ApplySound();
     void setupSessionHost();
+    void CreateSetupCommands();
 
     QStackedWidget* views_;
     QHash<int, QCursor> cursors_;
