@@ -276,8 +276,7 @@ void TChordOps::LoadSetup(int exercise, const setup::SetupRecord& setup) {
     FirstToneCheck->setChecked(block.showFirstTone != 0);
     AutoAnswerCheck->setChecked(block.autoAnswer != 0);
     TonicCheck->setChecked(block.playTonic());
-    CadenceRadio->setChecked(block.tonicStyle() == pitch::TonicStyle::Cadence);
-    BaseTonesRadio->setChecked(block.tonicStyle() != pitch::TonicStyle::Cadence);
+    (block.tonicStyle() == pitch::TonicStyle::Cadence ? CadenceRadio : BaseTonesRadio)->setChecked(true);
     const int movement =
         exercise == 3 || !setup::isRootMovementChoice(block.rootMovement) ? 0 : block.rootMovement;
     RootMovementList->setCurrentRow(movement);
@@ -353,10 +352,9 @@ void TChordOps::StoreSetup(int exercise, setup::SetupRecord& setup) {
         block.playToneOnClick = flag(PlayToneCheck);
         block.showFirstTone = flag(FirstToneCheck);
         block.autoAnswer = flag(AutoAnswerCheck);
-        const bool tonicOn = TonicCheck->isChecked();
         block.tonic =
-            static_cast<std::uint8_t>(flag(TonicCheck) + 16 * (tonicOn && BaseTonesRadio->isChecked()) +
-                                      32 * (tonicOn && CadenceRadio->isChecked()));
+            static_cast<std::uint8_t>(flag(TonicCheck) + 16 * (BaseTonesRadio->isChecked() ? 1 : 0) +
+                                      32 * (CadenceRadio->isChecked() ? 1 : 0));
         block.rootMovement = setup::storedRootMovement(RootMovementList->currentRow());
         if (exercise == 2) block.option = flag(OptionCheck);
         if (exercise == 8) block.playTogether = 0;

@@ -206,8 +206,7 @@ void TMelodyOps::LoadSetup(int exercise, const setup::SetupRecord& setup) {
         for (std::size_t i = 0; i < keyButtons.size(); ++i) keyButtons[i]->setChecked(m.keys[i] != 0);
         CheckBox1->setChecked(m.showKeySignature != 0);
         CheckBox2->setChecked((m.tonic & 15) != 0);
-        RadioButton5->setChecked(m.tonic >= 32 && m.tonic <= 47);
-        RadioButton1->setChecked(!RadioButton5->isChecked());
+        (m.tonic >= 32 && m.tonic <= 47 ? RadioButton5 : RadioButton1)->setChecked(true);
         CheckBox3->setChecked(m.playToneOnClick != 0);
         CheckBox5->setChecked((m.answerModes & bits::kLock) != 0);
         CheckBox11->setChecked((m.answerModes & bits::kPiano) != 0);
