@@ -20,6 +20,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -155,6 +157,7 @@ void TChordOps::buildControls() {
     outer->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
     auto* play = new QGroupBox(text(7525, "Play"), this);
     auto* playLayout = new QVBoxLayout(play);
     Akk_SimulCheck = check(play, "Akk_SimulCheck", 7500, "Simultanious");
@@ -209,7 +212,17 @@ void TChordOps::buildControls() {
     connect(LockCheck, &QCheckBox::toggled, this, [this] { updateRules(); });
     right->addWidget(answerGroup_);
     right->addStretch(1);
-    outer->addLayout(right);
+    // The option column scrolls rather than squeezing its boxes on a low window.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("OptionPanel"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* column = new QWidget(scroll);
+    column->setLayout(right);
+    scroll->setWidget(column);
+    scroll->setMinimumWidth(column->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    outer->addWidget(scroll);
 
     fillRootMovementList();
     Picker->changed = [] {};
