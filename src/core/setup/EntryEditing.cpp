@@ -75,7 +75,9 @@ bool RemoveEntryNote(CatalogueEntry& entry, int pitch, int position) {
         for (int i = left - 1; i >= 0; --i) {
             CatalogueNote& note = entry.notes[static_cast<std::size_t>(i)];
             const int s = stringNumber(note.guitarString);
-            if (s <= 1 || note.pitch < theory::GuitarOpenStrings[static_cast<std::size_t>(s - 1)]) continue;
+            if (s <= 1 || s > theory::kGuitarStrings ||
+                note.pitch < theory::GuitarOpenStrings[static_cast<std::size_t>(s - 1)])
+                continue;
             const bool room = i == left - 1 ||
                               stringNumber(entry.notes[static_cast<std::size_t>(i + 1)].guitarString) < s - 1;
             if (room) note.guitarString = static_cast<std::uint8_t>(note.guitarString - 1);
