@@ -1,5 +1,7 @@
 // The chord-type and progression editors, alone and opened from the setup view's grid.
 #include "SetupViewDoubles.h"
+#include "exercises/pitch/ExerciseState.h"
+#include "exercises/pitch/Generation.h"
 #include "theory/Naming.h"
 #include "ui/setup/TAkkProgEdit.h"
 #include "ui/setup/TChordEdit.h"
@@ -150,6 +152,19 @@ TEST(ChordOps, AChordTypeAddedIsOfferedShownAndSurvivesARestart) {
     restarted.Load(host.catalogue.file);
     EXPECT_EQ(restarted.catalogue.chordTypes().entry(32).name, "Quartal");
     EXPECT_EQ(restarted.catalogue.chordTypes().entry(32).count, 3);
+
+    // The students get asked it: with only the new chord offered, every question is a quartal chord.
+    pitch::SetupBlock block = setup.pitchBlock(1);
+    block.entryEnabled.fill(0);
+    block.entryEnabled[31] = 1;
+    pitch::PitchExerciseState state;
+    state.mode = pitch::ExerciseMode::Chord;
+    pitch::ApplySetup(state, block, restarted.catalogue, true, true);
+    ASSERT_EQ(pitch::GenerateQuestion(state, restarted.catalogue), pitch::GenerateResult::Generated);
+    EXPECT_EQ(state.entry, 32);
+    ASSERT_EQ(state.notes.size(), 3u);
+    EXPECT_EQ(state.notes[1].pitch - state.notes[0].pitch, 5);
+    EXPECT_EQ(state.notes[2].pitch - state.notes[0].pitch, 10);
 
     // Without the right to change material, a user entry's name only toggles its offer.
     host.mayEdit = false;
