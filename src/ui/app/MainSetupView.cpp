@@ -1,9 +1,11 @@
 // The main window's side of the setup views: the working catalogue and Chord.dat, the question
 // when a changed setup view is left, and the "Save setup..." key.
+#include "MainSound.h"
 #include "Program.h"
 #include "TKalvintorMain.h"
 #include "Texts.h"
 #include "app/ViewTags.h"
+#include "sound/MidiInputRouting.h"
 #include "theory/Naming.h"
 
 #include <QAction>
@@ -57,6 +59,14 @@ void TKalvintorMain::CatalogueEdited() {
         case setup::CatalogueSave::Unchanged:
             break;
     }
+}
+
+void TKalvintorMain::RouteChordEditorMidi(std::function<void(std::uint32_t)> receiver) {
+    ChordEditorMidi = std::move(receiver);
+    if (!ChordEditorMidi)
+        sound_->router().StopMidiInput();
+    else if (Settings.midiInputEnabled)
+        sound_->router().RouteMidiInput(sound::kTargetChordEditor);
 }
 
 bool TKalvintorMain::ConfirmLeavingSetupView() {

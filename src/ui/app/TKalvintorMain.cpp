@@ -75,8 +75,8 @@ public:
     }
     bool SettingsDialogShown() const override { return main_.SettingsDialogOpen; }
     void SettingsDialogMidiInput(std::uint32_t) override {}
-    bool ChordEditorActive() const override { return false; }
-    void ChordEditorMidiInput(std::uint32_t) override {}
+    bool ChordEditorActive() const override { return static_cast<bool>(main_.ChordEditorMidi); }
+    void ChordEditorMidiInput(std::uint32_t message) override { main_.ChordEditorMidi(message); }
 
 private:
     TKalvintorMain& main_;

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -137,6 +138,9 @@ public:
     void LoadUserCatalogue();
     void CatalogueEdited();
     bool ConfirmLeavingSetupView();
+    // MIDI keyboard input for the chord-type editor while it is open (target 16); empty stops it.
+    void RouteChordEditorMidi(std::function<void(std::uint32_t)> receiver);
+    std::function<void(std::uint32_t)> ChordEditorMidi;
 
     // Metronome and tempo.
     void SetTempoTrackBar();

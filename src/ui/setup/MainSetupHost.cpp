@@ -39,6 +39,9 @@ const setup::SetupRecord& MainSetupHost::enteredSetup() const {
 sound::TMidiOut* MainSetupHost::previewOut() {
     return &main_.midiOut();
 }
+void MainSetupHost::routeEditorMidi(std::function<void(std::uint32_t)> receiver) {
+    main_.RouteChordEditorMidi(std::move(receiver));
+}
 
 void RegisterPitchSetupViews(TKalvintorMain& main) {
     auto* views = new HostedViews(main);

@@ -17,6 +17,7 @@ public:
     int answerPicture() const override;
     const setup::SetupRecord& enteredSetup() const override;
     sound::TMidiOut* previewOut() override;
+    void routeEditorMidi(std::function<void(std::uint32_t)> receiver) override;
 
 private:
     TKalvintorMain& main_;

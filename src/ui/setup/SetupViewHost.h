@@ -3,6 +3,9 @@
 // the view was entered, and an output for previews.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 namespace kalvintor::setup {
 struct SetupRecord;
 }
@@ -29,6 +32,8 @@ public:
     virtual const setup::SetupRecord& enteredSetup() const = 0;
     // The output previews play on; null when there is none.
     virtual sound::TMidiOut* previewOut() = 0;
+    // MIDI keyboard input goes to `receiver` while the chord-type editor is open; empty stops it.
+    virtual void routeEditorMidi(std::function<void(std::uint32_t)> receiver) = 0;
 };
 
 }  // namespace kalvintor::ui

@@ -116,6 +116,7 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
 
 void TChordEdit::begin(const theory::CatalogueEntry& stored, int exercise) {
     exercise_ = exercise;
+    heldKeys_ = 0;
     Edit1->setText(QString::fromStdString(stored.name));
     ProblemLabel->clear();
     ClearEntry();
@@ -141,7 +142,10 @@ void TChordEdit::begin(const theory::CatalogueEntry& stored, int exercise) {
 
 bool TChordEdit::edit(theory::CatalogueEntry& stored, int exercise) {
     begin(stored, exercise);
-    if (exec() != QDialog::Accepted) return false;
+    host_.routeEditorMidi([this](std::uint32_t message) { MidiInput(message); });
+    const bool accepted = exec() == QDialog::Accepted;
+    host_.routeEditorMidi({});
+    if (!accepted) return false;
     const std::string name = entry_.name;
     stored = entry_;
     stored.name = name;
@@ -171,6 +175,19 @@ void TChordEdit::keyChosen(int pitch, bool remove) {
                                static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0};
     theory::AssignGuitarString(note, 0);
     EditNote(note, remove, 0);
+}
+
+void TChordEdit::MidiInput(std::uint32_t message) {
+    const int status = static_cast<int>(message & 0xF0);
+    const int key = static_cast<int>((message >> 8) & 0x7F);
+    const int velocity = static_cast<int>((message >> 16) & 0x7F);
+    if (status == 0x90 && velocity > 0) {
+        if (key < setup::kEditLowest || key > setup::kEditHighest) return;
+        ++heldKeys_;
+        keyChosen(key, false);
+    } else if (status == 0x80 || status == 0x90) {
+        heldKeys_ = std::max(heldKeys_ - 1, 0);
+    }
 }
 
 void TChordEdit::SetInversionMode(bool on) {

@@ -36,6 +36,9 @@ public:
     // Inserts (remove false) or removes a note; position > 0 is a place in the entry.
     bool EditNote(theory::CatalogueNote note, bool remove, int position);
     void SetInversionMode(bool on);
+    // A MIDI short message from the keyboard: note-ons within 53..84 enter their note.
+    void MidiInput(std::uint32_t message);
+    int heldKeys() const { return heldKeys_; }
     const theory::CatalogueEntry& entry() const { return entry_; }
     // The entry as OK would take it, or the problem that stops OK (shown in the dialog).
     bool check();
@@ -62,6 +65,7 @@ private:
     theory::CatalogueEntry entry_;
     int exercise_ = 1;
     bool inversionMode_ = false;
+    int heldKeys_ = 0;
     std::vector<int> inversionTypes_;
     QButtonGroup* inversions_ = nullptr;
     std::vector<QRadioButton*> inversionButtons_;

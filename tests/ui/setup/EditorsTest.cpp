@@ -48,6 +48,26 @@ TEST(ChordEdit, NotesComeFromTheKeyboardAndBadEntriesAreRefusedWithAReason) {
     EXPECT_FALSE(edit.ProblemLabel->text().isEmpty());
 }
 
+TEST(ChordEdit, NotesFromTheMidiKeyboard) {
+    ui::testing::FakeSetupHost host;
+    TChordEdit edit(host);
+    edit.begin({}, 1);
+    const auto message = [](int status, int key, int velocity) {
+        return static_cast<std::uint32_t>(status | key << 8 | velocity << 16);
+    };
+    edit.MidiInput(message(0x80, 64, 0));
+    EXPECT_EQ(edit.heldKeys(), 0) << "a note-off without its note-on";
+    edit.MidiInput(message(0x90, 64, 90));
+    edit.MidiInput(message(0x91, 60, 90));
+    edit.MidiInput(message(0x90, 90, 90));  // above the range
+    edit.MidiInput(message(0xB0, 61, 90));  // not a note
+    EXPECT_EQ(edit.heldKeys(), 2);
+    ASSERT_EQ(edit.entry().count, 2);
+    EXPECT_EQ(edit.entry().notes[0].pitch, 60);
+    edit.MidiInput(message(0x90, 64, 0));
+    EXPECT_EQ(edit.heldKeys(), 1);
+}
+
 TEST(ChordEdit, StoredNotesOutsideTheRangeAreLeftOut) {
     ui::testing::FakeSetupHost host;
     TChordEdit edit(host);

@@ -23,6 +23,7 @@ struct FakeSetupHost final : SetupViewHost {
     int answerPicture() const override { return picture; }
     const setup::SetupRecord& enteredSetup() const override { return entered; }
     sound::TMidiOut* previewOut() override { return nullptr; }
+    void routeEditorMidi(std::function<void(std::uint32_t)> receiver) override { midi = std::move(receiver); }
 
     QTemporaryDir dir;
     setup::UserCatalogue catalogue;
@@ -30,6 +31,7 @@ struct FakeSetupHost final : SetupViewHost {
     bool mayEdit = true;
     int picture = 2;
     int edits = 0;
+    std::function<void(std::uint32_t)> midi;
 };
 
 }  // namespace kalvintor::ui::testing
