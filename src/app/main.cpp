@@ -7,6 +7,7 @@
 #include "app/TVelkommen.h"
 #include "pitch/TIntervalSam.h"
 #include "results/TUserResult.h"
+#include "setup/MainSetupHost.h"
 
 #include <QApplication>
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     TKalvintorMain mainWindow;
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
     mainWindow.SetInfoView(3, new TUserResult(mainWindow));
+    RegisterPitchSetupViews(mainWindow);
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);

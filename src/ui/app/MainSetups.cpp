@@ -18,7 +18,11 @@ bool TKalvintorMain::SaveSetupAs() {
     const app::ProgramPaths& paths = program().paths;
     const auto file = TSaveSetupDialog::ask(this, app::setupDirectory(paths, {}), Setup.setupName);
     if (!file) return false;
-    return Setup.SaveSetupFile(toPath(*file).string());
+    if (!Setup.SaveSetupFile(toPath(*file).string())) return false;
+    // What is saved is the setup the next question about changes compares with.
+    Setup.savedCopy = Setup.current;
+    Setup.setupChanged = false;
+    return true;
 }
 
 }  // namespace kalvintor::ui

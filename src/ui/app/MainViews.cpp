@@ -69,6 +69,7 @@ void TKalvintorMain::SelectView(int e, int v) {
     if (e < 0 || e > 10 || v < 1 || v > 4) return;
     // Exercises and views whose window does not exist cannot be chosen.
     if (!ViewAvailable(e, v)) return;
+    if (CurrentView == app::kViewSetup && v != CurrentView && !ConfirmLeavingSetupView()) return;
     const int oe = CurrentExercise;
     const int ov = CurrentView;
     const bool exerciseChanged = e != oe;

@@ -72,8 +72,8 @@ public:
     }
     bool SettingsDialogShown() const override { return main_.SettingsDialogOpen; }
     void SettingsDialogMidiInput(std::uint32_t) override {}
-    bool ChordEditorActive() const override { return false; }
-    void ChordEditorMidiInput(std::uint32_t) override {}
+    bool ChordEditorActive() const override { return static_cast<bool>(main_.ChordEditorMidi); }
+    void ChordEditorMidiInput(std::uint32_t message) override { main_.ChordEditorMidi(message); }
 
 private:
     TKalvintorMain& main_;
@@ -126,6 +126,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
 
     CreateToolPanels();
     setupSessionHost();
+    CreateSetupCommands();
 
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
@@ -285,6 +286,7 @@ void TKalvintorMain::FormShowFirst() {
     // language loaded, and the default setup file (or the built-in setup when it is missing).
     Program& p = program();
     Guest = true;
+    LoadUserCatalogue();
     const std::string language = language::chooseLanguage(p.paths.languageDir, Settings.language);
     LoadLanguage(languageFileName(QString::fromStdString(language)), language::kLoadAll, this);
     ApplySound();
@@ -308,7 +310,7 @@ void TKalvintorMain::ApplySound() {
 }
 
 const theory::ChordCatalogue& TKalvintorMain::catalogue() const {
-    return theory::BuiltInCatalogue();
+    return Catalogue.catalogue;
 }
 
 sound::TMidiOut& TKalvintorMain::midiOut() {

@@ -8,6 +8,7 @@
 #include "data/DataStore.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
+#include "setup/UserCatalogue.h"
 #include "sound/MidiDevice.h"
 
 #include <QHash>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -133,6 +135,17 @@ public:
     // "Save setup...": the save dialog, then the file.
     bool SaveSetupAs();
 
+    // The working catalogue with the user entries of Chord.dat (read at start, written back
+    // whenever an editor changes an entry), and the question asked when a changed setup view is
+    // left; false keeps the view.
+    setup::UserCatalogue Catalogue;
+    void LoadUserCatalogue();
+    void CatalogueEdited();
+    bool ConfirmLeavingSetupView();
+    // MIDI keyboard input for the chord-type editor while it is open (target 16); empty stops it.
+    void RouteChordEditorMidi(std::function<void(std::uint32_t)> receiver);
+    std::function<void(std::uint32_t)> ChordEditorMidi;
+
     // Metronome and tempo.
     void SetTempoTrackBar();
     void TempoChanged(int tempo);
@@ -232,6 +245,7 @@ private:
     void LightDisplayTick();
     void ApplySound();
     void setupSessionHost();
+    void CreateSetupCommands();
 
     QStackedWidget* views_;
     QHash<int, QCursor> cursors_;

@@ -146,7 +146,16 @@ TEST(MainViews, SetupViewTakesTheSetupAndInfoViewsShowTheExercise) {
     const std::uint8_t changed = setupView.together == 0 ? 1 : 0;
     setupView.together = changed;
 
+    // Leaving the changed view asks whether to save it; No keeps the change in force unsaved.
+    int asked = 0;
+    QTimer::singleShot(0, [&asked] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++asked;
+            box->button(QMessageBox::No)->click();
+        }
+    });
     main.Speed1Click(app::MakeTag(3, 0));
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(main.Setup.current.pitchBlock(3).playTogether, changed);
     EXPECT_EQ(main.Setup.savedCopy.pitchBlock(3).playTogether, changed);
     EXPECT_TRUE(main.Setup.setupChanged);
