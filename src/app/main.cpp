@@ -4,6 +4,9 @@
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
 #include "pitch/TIntervalSam.h"
+#include "rhythm/TRytmeImit.h"
+#include "rhythm/TRytmeKorr.h"
+#include "rhythm/TRytmeLaes.h"
 
 #include <QApplication>
 
@@ -28,6 +31,9 @@ int main(int argc, char** argv) {
     // menu last. The main window owns them all.
     TKalvintorMain mainWindow;
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
+    mainWindow.SetExerciseWindow(4, new rhythm::TRytmeImit(mainWindow));
+    mainWindow.SetExerciseWindow(5, new rhythm::TRytmeLaes(mainWindow));
+    mainWindow.SetExerciseWindow(6, new rhythm::TRytmeKorr(mainWindow));
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);
