@@ -78,7 +78,7 @@ void ProgressStrip::paintEvent(QPaintEvent*) {
         } else if (i == n) {
             label = text(823, "Your turn");
         } else {
-            label = text(822, "Bar %1").replace(QStringLiteral("%d"), QStringLiteral("%1")).arg(i - 1);
+            label = text(822, "Bar %d").replace(QStringLiteral("%d"), QString::number(i - 1));
         }
         p.setPen(lit ? style::kInk : Qt::white);
         p.drawText(textBox, Qt::AlignCenter, label);

@@ -111,7 +111,7 @@ bool TRytmeKorr::makeQuestion() {
         }
     }
     QMessageBox::critical(this, text(5005, "Error"),
-                          text(7406, "KALVINTOR could not make changes\nwith the chosen setup!"));
+                          text(7406, "KALVINTOR could not make changes with the chosen setup!"));
     return false;
 }
 
