@@ -7,6 +7,7 @@
 #include "rhythm/TRytmeImit.h"
 #include "rhythm/TRytmeKorr.h"
 #include "rhythm/TRytmeLaes.h"
+#include "rhythm/TRytmeOps.h"
 
 #include <QApplication>
 
@@ -34,6 +35,11 @@ int main(int argc, char** argv) {
     mainWindow.SetExerciseWindow(4, new rhythm::TRytmeImit(mainWindow));
     mainWindow.SetExerciseWindow(5, new rhythm::TRytmeLaes(mainWindow));
     mainWindow.SetExerciseWindow(6, new rhythm::TRytmeKorr(mainWindow));
+    // One rhythm setup view serves exercises 4, 5 and 6; the main window owns it.
+    auto* rhythmSetup = new rhythm::TRytmeOps(
+        [&mainWindow]() -> const kalvintor::setup::SetupRecord& { return mainWindow.Setup.savedCopy; },
+        &mainWindow);
+    for (int e : {4, 5, 6}) mainWindow.SetSetupView(e, rhythmSetup);
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);

@@ -110,8 +110,12 @@ bool TRytmeKorr::makeQuestion() {
             return true;
         }
     }
-    QMessageBox::critical(this, text(5005, "Error"),
-                          text(7406, "KALVINTOR could not make changes with the chosen setup!"));
+    const QString failure = text(7406, "KALVINTOR could not make changes with the chosen setup!");
+    // While the window is not shown (a setup applied at start-up) the message line says it.
+    if (isVisible())
+        QMessageBox::critical(this, text(5005, "Error"), failure);
+    else
+        setMessage(failure);
     return false;
 }
 
