@@ -7,6 +7,7 @@
 #include "app/Style.h"
 #include "app/TControlButton.h"
 #include "app/Texts.h"
+#include "rhythm/TTapCalibration.h"
 #include "rhythm/TapLatency.h"
 #include "settings/SettingRecord.h"
 #include "sound/TMidiOut.h"
@@ -51,7 +52,8 @@ RhythmExercise::RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent
     : TExerciseBaseClass(exercise, host, parent),
       engine_(servicesOf(host)),
       Label4(new QLabel(this)),
-      Klap(new QPushButton(this)) {
+      Klap(new QPushButton(this)),
+      Calibrate(new QPushButton(this)) {
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, style::colourFromSetting(host.settings().colour));
@@ -74,6 +76,27 @@ RhythmExercise::RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent
     Klap->installEventFilter(this);
 
     Timer1.setInterval(kScrollIntervalMs);
+
+    Calibrate->setObjectName(QStringLiteral("Calibrate"));
+    Calibrate->setText(text(7445, "Tap timing..."));
+    bindCaption(Calibrate, 7445);
+    Calibrate->setFocusPolicy(Qt::NoFocus);  // the space bar taps
+    connect(Calibrate, &QPushButton::clicked, this, [this] { OpenCalibration(); });
+}
+
+RhythmExercise::~RhythmExercise() {
+    // The dialog goes first: it reports its end to this window.
+    delete calibration_;
+}
+
+void RhythmExercise::OpenCalibration() {
+    StopPlaying();
+    if (!calibration_) {
+        calibration_ = new TTapCalibration(host(), this);
+        calibration_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(calibration_, &QObject::destroyed, this, [this] { calibration_ = nullptr; });
+    }
+    calibration_->open();
 }
 
 void RhythmExercise::setControlCaptions(std::initializer_list<std::pair<int, const char*>> captions) {
@@ -135,6 +158,10 @@ void RhythmExercise::EnterRhythmExercise(bool withMicrophone) {
 
 void RhythmExercise::Tap(r::TapSource source, std::optional<std::int64_t> heardMs) {
     const std::int64_t heard = heardMs ? *heardMs : app::MillisecondClock();
+    if (calibration_ && calibration_->isVisible()) {
+        calibration_->Tap(source, heard);
+        return;
+    }
     // A bouncing or stuck key, or a clap's echo, is one tap.
     if (!gate_.Accept(heard)) return;
     if (Listening) engine_.AddTap(r::CorrectedTapTime(heard, source, TapLatency()));

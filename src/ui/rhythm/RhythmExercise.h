@@ -16,10 +16,13 @@ class QScrollArea;
 
 namespace kalvintor::ui::rhythm {
 
+class TTapCalibration;
+
 class RhythmExercise : public TExerciseBaseClass {
     Q_OBJECT
 public:
     RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent = nullptr);
+    ~RhythmExercise() override;
 
     kalvintor::rhythm::TRytme& engine() { return engine_; }
     const kalvintor::rhythm::TRytme& engine() const { return engine_; }
@@ -33,6 +36,10 @@ public:
     // A tap heard now, or at `heardMs` on the millisecond clock (claps bring their time).
     void Tap(kalvintor::rhythm::TapSource source, std::optional<std::int64_t> heardMs = {});
     void TapReleased();
+
+    // Opens the tap-timing calibration; taps go to it while it is open.
+    void OpenCalibration();
+    TTapCalibration* calibration() const { return calibration_; }
 
     QLabel* messageLine() const { return Label4; }
     QString message() const;
@@ -64,9 +71,11 @@ protected:
     QLabel* Label4;     // the message line, which doubles as a tap area
     QPushButton* Klap;  // takes mouse and space-bar taps
     QTimer Timer1;      // scrolls the notation along with the bars
+    QPushButton* Calibrate;
 
 private:
     kalvintor::rhythm::TapGate gate_;
+    TTapCalibration* calibration_ = nullptr;  // while it is open
 };
 
 }  // namespace kalvintor::ui::rhythm

@@ -13,7 +13,9 @@
 #include "sound/TMidiOut.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -67,7 +69,12 @@ TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
     layout->setSpacing(style::kMargin);
     ControlButton->setFixedSize(ControlButton->minimumSize());
     layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
-    layout->addWidget(RhythmWithMetronome, 0, Qt::AlignHCenter);
+    auto* options = new QHBoxLayout;
+    options->addStretch(1);
+    options->addWidget(RhythmWithMetronome);
+    options->addWidget(Calibrate);
+    options->addStretch(1);
+    layout->addLayout(options);
     layout->addWidget(PaintBox1);
     layout->addWidget(Label4);
     layout->addWidget(ScrollBox1, 1);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -78,6 +79,8 @@ TRytmeKorr::TRytmeKorr(ExerciseHost& host, QWidget* parent)
     layout->setSpacing(style::kGap);
     ControlButton->setFixedSize(ControlButton->minimumSize());
     layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
+    // Correction takes no taps: no calibration here.
+    Calibrate->hide();
     layout->addWidget(Label5);
     layout->addWidget(Label6);
     layout->addWidget(ScrollBox1, 1);

@@ -12,6 +12,7 @@
 #include "sound/TMidiOut.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -55,6 +56,7 @@ TRytmeLaes::TRytmeLaes(ExerciseHost& host, QWidget* parent)
     layout->setSpacing(style::kMargin);
     ControlButton->setFixedSize(ControlButton->minimumSize());
     layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
+    layout->addWidget(Calibrate, 0, Qt::AlignHCenter);
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(Label4);
 

@@ -10,10 +10,12 @@
 #include "rhythm/TRytmeImit.h"
 #include "rhythm/TRytmeKorr.h"
 #include "rhythm/TRytmeLaes.h"
+#include "rhythm/TTapCalibration.h"
 #include "sound/Microphone.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 using namespace kalvintor;
@@ -261,4 +263,46 @@ TEST(RytmeKorr, MarkingTheChangedNotesScoresAndFalseMarksCost) {
     EXPECT_TRUE(w.LastAnswerCorrect);
     EXPECT_EQ(w.LastScore, 100);
     EXPECT_EQ(w.message(), "Correct!");
+}
+
+TEST(TapCalibration, TapsAlongWithTheClicksSetTheOffsetThatTheTestThenTakesOff) {
+    Rig<TRytmeImit> rig(4, quarters(4, Strictness::Normal));
+    auto& w = *rig.window;
+    QTest::mouseClick(w.findChild<QPushButton*>("Calibrate"), Qt::LeftButton);
+    TTapCalibration* dialog = w.calibration();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    dialog->setSource(TapSource::MidiKey);
+
+    // Four lead-in clicks, then eight taps from a MIDI key through the window, 40 ms late ± 6.
+    dialog->StartMeasuring();
+    const double beat = kQuarterMs * 90.0 / rig.host.sequencer.Tempo();
+    std::multimap<double, std::function<void()>> taps;
+    for (int i = kalvintor::rhythm::kLeadInClicks; i < 12; ++i)
+        taps.emplace(i * beat + 40 + (i % 2 ? 6 : -6),
+                     [&w] { w.MidiInput(sound::NoteOnMessage(0, 60, 90)); });
+    rig.run(12 * beat, std::move(taps));
+    dialog->FinishMeasuring();
+    EXPECT_TRUE(dialog->measurement().valid);
+    EXPECT_NEAR(dialog->measurement().meanMs, 40, 1);
+    EXPECT_NEAR(dialog->measurement().spreadMs, 6, 1);
+    EXPECT_EQ(w.engine().TapCount(), 0) << "the calibration's taps are no answer";
+    dialog->SaveOffset();
+    EXPECT_NEAR(TapLatency().of(TapSource::MidiKey), 40, 1);
+    EXPECT_EQ(TapLatency().of(TapSource::Keyboard), 0);
+    EXPECT_TRUE(dialog->resultText().contains("late on average"));
+
+    // The test rhythm tapped 40 ms late is judged on time.
+    dialog->StartTest();
+    const double start = rig.now();
+    const double barMs = 4 * beat;
+    std::multimap<double, std::function<void()>> onTime;
+    double at = start + barMs;
+    for (const auto& n : dialog->testEngine().voice(0)) {
+        if (!n.rest) onTime.emplace(at + 40, [&w] { w.MidiInput(sound::NoteOnMessage(0, 60, 90)); });
+        at += static_cast<double>(n.duration) * 90.0 / rig.host.sequencer.Tempo();
+    }
+    rig.run(start + 3 * barMs, std::move(onTime));
+    dialog->FinishTest();
+    EXPECT_EQ(dialog->testEngine().LastEvaluation().score, 100);
 }
