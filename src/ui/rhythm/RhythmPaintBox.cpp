@@ -3,13 +3,19 @@
 
 #include "rhythm/RhythmPainter.h"
 
+#include "app/Style.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace kalvintor::ui::rhythm {
 
+namespace r = kalvintor::rhythm;
+
 RhythmPaintBox::RhythmPaintBox(kalvintor::rhythm::TRytme& engine, int voice, QWidget* parent)
-    : QWidget(parent), engine_(engine), voice_(voice), family_(LoadMusicFont()) {
+    : QWidget(parent), engine_(engine), voice_(voice) {
+    // The program's music font; beside the executable when the program directory has none.
+    family_ = style::musicFontAvailable() ? style::musicFont(r::kMusicFontSize).family() : LoadMusicFont();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMinimumHeight(kalvintor::rhythm::kRowHeight + kalvintor::rhythm::kHeightBelowLastRow);

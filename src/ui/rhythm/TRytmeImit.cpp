@@ -77,8 +77,8 @@ TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
     layout->addLayout(options);
     layout->addWidget(PaintBox1);
     layout->addWidget(Label4);
-    layout->addWidget(ScrollBox1, 1);
-    layout->addStretch(0);
+    layout->addWidget(ScrollBox1);
+    layout->addStretch(1);
 
     setControlCaptions(
         {{205, "New question"}, {808, "Repeat"}, {807, "Play my taps"}, {809, "Show rhythm"}, {805, "Stop"}});

@@ -4,6 +4,7 @@
 
 #include "app/Clock.h"
 #include "app/Random.h"
+#include "app/TControlButton.h"
 #include "exercises/rhythm/RhythmSetup.h"
 #include "rhythm/TapLatency.h"
 #include "sound/MidiMessage.h"
