@@ -14,6 +14,9 @@
 #include "sound/Microphone.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -305,4 +308,24 @@ TEST(TapCalibration, TapsAlongWithTheClicksSetTheOffsetThatTheTestThenTakesOff) 
     rig.run(start + 3 * barMs, std::move(onTime));
     dialog->FinishTest();
     EXPECT_EQ(dialog->testEngine().LastEvaluation().score, 100);
+}
+
+TEST(RhythmWindows, EveryControlHasAnAccessibleNameOrVisibleText) {
+    const auto check = [](QWidget& w) {
+        for (QWidget* c : w.findChildren<QWidget*>()) {
+            const auto* button = qobject_cast<QAbstractButton*>(c);
+            if (!button && !qobject_cast<QAbstractScrollArea*>(c) && !qobject_cast<QComboBox*>(c)) continue;
+            EXPECT_FALSE(c->accessibleName().isEmpty() && (button == nullptr || button->text().isEmpty()))
+                << w.objectName().toStdString() << ": " << c->objectName().toStdString();
+        }
+    };
+    Rig<TRytmeImit> imitation(4, quarters(4, Strictness::Normal));
+    check(*imitation.window);
+    imitation.window->OpenCalibration();
+    check(*imitation.window->calibration());
+    Rig<TRytmeLaes> reading(5, quarters(5, Strictness::Normal));
+    check(*reading.window);
+    Rig<TRytmeKorr> correction(
+        6, kalvintor::rhythm::defaultRhythmSetup(kalvintor::rhythm::RhythmExercise::Correction));
+    check(*correction.window);
 }
