@@ -8,6 +8,10 @@
 #include "pitch/TIntervalSam.h"
 #include "results/TUserResult.h"
 #include "setup/MainSetupHost.h"
+#include "rhythm/TRytmeImit.h"
+#include "rhythm/TRytmeKorr.h"
+#include "rhythm/TRytmeLaes.h"
+#include "rhythm/TRytmeOps.h"
 
 #include <QApplication>
 
@@ -47,6 +51,14 @@ int main(int argc, char** argv) {
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
     mainWindow.SetInfoView(3, new TUserResult(mainWindow));
     RegisterPitchSetupViews(mainWindow);
+    mainWindow.SetExerciseWindow(4, new rhythm::TRytmeImit(mainWindow));
+    mainWindow.SetExerciseWindow(5, new rhythm::TRytmeLaes(mainWindow));
+    mainWindow.SetExerciseWindow(6, new rhythm::TRytmeKorr(mainWindow));
+    // One rhythm setup view serves exercises 4, 5 and 6; the main window owns it.
+    auto* rhythmSetup = new rhythm::TRytmeOps(
+        [&mainWindow]() -> const kalvintor::setup::SetupRecord& { return mainWindow.Setup.savedCopy; },
+        &mainWindow);
+    for (int e : {4, 5, 6}) mainWindow.SetSetupView(e, rhythmSetup);
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);

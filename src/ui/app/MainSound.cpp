@@ -58,6 +58,12 @@ void MainSound::ApplySettings() {
     sequencer.SeqSetMetronomeSound(settings_.metronomeClick, settings_.firstBeatClick);
 }
 
+bool MainSound::MicReady(const settings::Settings& settings) {
+    if (!microphone_->Open() && microphone_->MicOpen() <= 0) return false;
+    micSession_->MicSetup(settings);
+    return true;
+}
+
 bool MainSound::MicCurrent(std::uint64_t generation) const {
     return microphone_->IsCurrent(generation);
 }

@@ -256,6 +256,13 @@ void TKalvintorMain::CreateToolPanels() {
     }
     connect(Metro, &QToolButton::clicked, this, [this] { MetroClick(true); });
     connect(SpeedButton12, &QToolButton::clicked, this, [this] { VisualMetronomeClick(true); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this](bool on) {
+        if (CurrentView != 1 || CurrentExercise == 0) return;
+        if (on)
+            beginMicrophone(CurrentExercise);
+        else
+            stopMicrophone();
+    });
     toolWindows_[kPanelExtras] = extras;
 
     // Panels 1..5 show only in the exercise view of an exercise.

@@ -330,6 +330,10 @@ void TKalvintorMain::TempoChanged(int tempo) {
     sound_->sequencer.SeqSetTempo(tempo);
     if (CurrentExercise != 0 && !isRhythm(CurrentExercise))
         Settings.pitchTempo = static_cast<std::uint8_t>(std::clamp(tempo, 0, 255));
+    if (isRhythm(CurrentExercise)) {
+        for (int e : {4, 5, 6})
+            if (TExerciseBaseClass* window = exerciseWindow(e)) window->TempoChanged(tempo);
+    }
 }
 
 void TKalvintorMain::MetroClick(bool fromUser) {

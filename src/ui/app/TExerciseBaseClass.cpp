@@ -48,6 +48,8 @@ void TExerciseBaseClass::MicPitch(std::uint8_t) {}
 
 void TExerciseBaseClass::MicClap(std::int64_t) {}
 
+void TExerciseBaseClass::TempoChanged(int) {}
+
 void TExerciseBaseClass::RegisterAnswer(bool correct) {
     const auto& s = host_.settings();
     if (s.soundEffects) {

@@ -325,6 +325,11 @@ void TKalvintorMain::stopMicrophone() {
     sound_->mic().MicEnd([] { QCoreApplication::processEvents(); });
 }
 
+void TKalvintorMain::beginMicrophone(int exercise) {
+    if (SpeedButton3->isChecked() && sound_->MicReady(Settings))
+        sound_->mic().MicBegin(static_cast<std::uint8_t>(exercise));
+}
+
 void TKalvintorMain::playWave(const QString& file) {
     sound_->services().PlayWave(QFileInfo(file).completeBaseName().toStdString());
 }

@@ -216,6 +216,8 @@ public:
     bool checkTutorStepEnd() override;
     void stopMidiInput() override;
     void stopMicrophone() override;
+    void beginMicrophone(int exercise) override;
+    void setRhythmWithMetronome(bool on) override { Settings.rhythmWithMetronome = on; }
     void playWave(const QString& file) override;
     bool exerciseKeyPressed(QKeyEvent* event) override { return HandleKeyDown(event); }
     bool exerciseKeyReleased(QKeyEvent* event) override { return HandleKeyUp(event); }
