@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
+#include "pitch/TAkkord.h"
 #include "pitch/TIntervalSam.h"
 
 #include <QApplication>
@@ -27,7 +28,9 @@ int main(int argc, char** argv) {
     // The main window first; the exercise windows in their order (those built so far); the start
     // menu last. The main window owns them all.
     TKalvintorMain mainWindow;
+    for (int e : {1, 2}) mainWindow.SetExerciseWindow(e, new TAkkord(e, mainWindow));
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
+    for (int e : {7, 8, 9, 10}) mainWindow.SetExerciseWindow(e, new TAkkord(e, mainWindow));
     mainWindow.CreateMenuDialog();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);

@@ -165,6 +165,22 @@ StaffPicture LayoutStaff(const StaffInputs& in) {
     return p;
 }
 
+HeadMark HeldNoteMark(const StaffGeometry& g, const pitch::QuestionNote& note, int x, bool lowerStaff,
+                      int keySig, bool keySignatureShown) {
+    HeadMark h;
+    h.ink = Ink::Held;
+    h.lowerStaff = lowerStaff;
+    h.y = g.noteY(note.pitch + note.spellOffset, lowerStaff);
+    const int head = headWidth(g);
+    h.x = x - head / 2;
+    const auto ledger = LedgerLines(note, lowerStaff, keySig);
+    h.ledgerCount = ledger.count;
+    h.ledgerAbove = ledger.above;
+    MeasureAccidentals measure(keySignatureShown ? keySig : 0);
+    if (const auto sign = measure.Sign(note)) h.sign = SignMark{x - head / 2 - 2, h.y, *sign};
+    return h;
+}
+
 std::optional<int> NoteNear(const StaffPicture& picture, int x, int y) {
     const int head = headWidth(picture.geometry);
     for (const auto& h : picture.heads) {

@@ -101,6 +101,11 @@ StaffPicture LayoutStaff(const StaffInputs& inputs);
 // The first column's x for a key signature of `keySig` (shown or not).
 int FirstColumnX(int keySig, bool shown);
 
+// The note held while it is entered on the notesheet, at column x on the staff the input chose:
+// its head, ledger lines and the sign it needs against the key signature.
+HeadMark HeldNoteMark(const StaffGeometry& g, const pitch::QuestionNote& note, int x, bool lowerStaff,
+                      int keySig, bool keySignatureShown);
+
 // The entered note (index into the inputs) within 7 pixels horizontally and 4 vertically of a
 // point, for the notesheet's delete tool.
 std::optional<int> NoteNear(const StaffPicture& picture, int x, int y);

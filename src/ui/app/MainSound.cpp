@@ -58,6 +58,10 @@ void MainSound::ApplySettings() {
     sequencer.SeqSetMetronomeSound(settings_.metronomeClick, settings_.firstBeatClick);
 }
 
+sound::MicComponent& MainSound::microphone() {
+    return *microphone_;
+}
+
 bool MainSound::MicCurrent(std::uint64_t generation) const {
     return microphone_->IsCurrent(generation);
 }

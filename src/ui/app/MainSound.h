@@ -43,6 +43,7 @@ public:
     sound::MidiInputRouter& router() { return *router_; }
     sound::SoundServices& services() { return *services_; }
     sound::MicSession& mic() { return *micSession_; }
+    sound::MicComponent& microphone();
     bool MicCurrent(std::uint64_t generation) const;
     std::uint64_t MicGeneration() const;
 

@@ -15,6 +15,7 @@
 #include "app/ViewTags.h"
 #include "sound/NotifyRouting.h"
 #include "theory/ChordCatalogue.h"
+#include "theory/Naming.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -117,6 +118,9 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     const QScreen* display = screen();
     p.highColour = !display || display->depth() > 8;
     p.imageLists = makeImageLists(p.highColour, devicePixelRatioF());
+
+    // The catalogue's names follow every language load; the exercise windows re-caption after it.
+    observeLanguage(this, {}, [this] { theory::ApplyCatalogueNames(Catalogue, program().language, Settings.language); });
 
     setWindowTitle(kMainCaption);
     views_->setObjectName(QStringLiteral("Views"));
@@ -310,7 +314,7 @@ void TKalvintorMain::ApplySound() {
 }
 
 const theory::ChordCatalogue& TKalvintorMain::catalogue() const {
-    return theory::BuiltInCatalogue();
+    return Catalogue;
 }
 
 sound::TMidiOut& TKalvintorMain::midiOut() {

@@ -9,6 +9,7 @@
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
 #include "sound/MidiDevice.h"
+#include "theory/ChordCatalogue.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -134,6 +135,11 @@ public:
     void TempoChanged(int tempo);
     void MetroClick(bool fromUser);
     void VisualMetronomeClick(bool fromUser);
+    // The microphone button: opens the detector once, then starts or stops detection for the
+    // current exercise. The MIDI-in button switches MIDI keyboard input on and off.
+    void MicrophoneClick(bool down);
+    void MidiInClick(bool on);
+    bool MicOpened = false;
     void DrawVisualMetronome(int beat, int beats);
     bool HasMetronome(int exercise) const;
 
@@ -168,6 +174,7 @@ public:
     QToolButton* Metro = nullptr;          // play metronome
     QToolButton* SpeedButton12 = nullptr;  // visual metronome
     QToolButton* SpeedButton3 = nullptr;   // microphone
+    QToolButton* MIDIin = nullptr;         // MIDI input on and off
     // The exercise tool buttons, index = exercise number.
     QToolButton* exerciseButton(int exercise) const {
         return exerciseButtons_[static_cast<std::size_t>(exercise)];
@@ -186,6 +193,8 @@ public:
     const settings::Settings& settings() const override { return Settings; }
     const setup::SetupRecord& currentSetup() const override { return Setup.current; }
     const theory::ChordCatalogue& catalogue() const override;
+    // The pitch catalogue with the names of the loaded language.
+    theory::ChordCatalogue Catalogue = theory::BuiltInCatalogue();
     sound::TMidiOut& midiOut() override;
     bool tutorActive() const override { return TutorActive; }
     void showScore(int gaugePercent, const QString& label) override;
