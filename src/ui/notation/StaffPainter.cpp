@@ -124,7 +124,9 @@ void PaintStaff(QPainter& p, const n::StaffPicture& pic, const StaffExtras& extr
         const double height = g.lowerBottom() - g.top;
         p.save();
         p.translate(n::kBraceLeft, g.lowerBottom());
-        p.scale(1.0, height / (4 * sp));
+        // Stretched less in width than in height, so it stays a brace rather than a bar.
+        const double stretch = height / (4 * sp);
+        p.scale(std::sqrt(stretch) * 1.4, stretch);
         p.drawText(QPointF(0, 0), style::glyph(kBrace));
         p.restore();
     }

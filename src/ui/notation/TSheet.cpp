@@ -12,6 +12,10 @@ namespace kalvintor::ui {
 
 namespace n = kalvintor::notation;
 
+namespace {
+constexpr int kReach = 5;  // staff spaces above and below the staves where presses count
+}  // namespace
+
 TSheet::TSheet(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Sheet"));
     setAccessibleName(QStringLiteral("Notesheet"));
@@ -19,7 +23,9 @@ TSheet::TSheet(QWidget* parent) : QWidget(parent) {
         "Grand staff: click to enter a note, drag sideways or press Z X C V B for accidentals"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    // The staff's layout rules are made for boxes of about this height.
     setMinimumSize(300, 170);
+    setMaximumHeight(320);
     relayout();
 }
 
@@ -120,9 +126,10 @@ void TSheet::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    if (at.y() < geometry_.top - 8 * geometry_.spacing ||
-        at.y() > geometry_.lowerBottom() + 8 * geometry_.spacing)
-        return;  // far outside the staves: nothing to enter
+    // Beyond five ledger lines' reach of the staves a press enters nothing.
+    if (at.y() < geometry_.top - kReach * geometry_.spacing ||
+        at.y() > geometry_.lowerBottom() + kReach * geometry_.spacing)
+        return;
     if (n::InClefArea(picture_, at.x(), at.y())) {
         emit clefClicked();
         return;

@@ -106,6 +106,7 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
       inputBar_(new QWidget(this)),
       names_(new NameButtons(this)),
       chordTypes_(new QWidget(this)),
+      noteTools_(new QWidget(this)),
       piano_(new TPiano(this)),
       guitar_(new TGuitar(this)),
       sheet_(new TSheet(this)),
@@ -159,9 +160,11 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
     feedback->setSpacing(style::kGap);
     feedback->addWidget(tick_, 0, Qt::AlignVCenter);
     feedback->addWidget(label_, 1, Qt::AlignVCenter);
+    feedback->addWidget(noteTools_, 0, Qt::AlignTop);
     feedback->addWidget(inputBar_, 0, Qt::AlignTop);
 
     buildChordTypeBar();
+    buildNoteValueTools();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin);
@@ -267,6 +270,63 @@ void TAkkord::buildChordTypeBar() {
     bar->addStretch(1);
 }
 
+QToolButton* TAkkord::noteValueButton(std::uint8_t noteValue) const {
+    for (QToolButton* b : noteValueButtons_)
+        if (b->property("noteValue").toInt() == noteValue) return b;
+    return nullptr;
+}
+
+void TAkkord::buildNoteValueTools() {
+    noteTools_->setObjectName(QStringLiteral("NoteValues"));
+    auto* row = new QHBoxLayout(noteTools_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    noteTools_->hide();
+    if (state_.mode != ExerciseMode::Melody) return;
+    struct Tool {
+        std::uint8_t value;
+        char32_t glyph;
+        int textId;
+        const char* designTime;
+        const char* objectName;
+    };
+    const Tool tools[] = {
+        {pitch::kWholeNote, ui::style::kGlyphWholeNote, 7310, "Whole note", "NoteWhole"},
+        {pitch::kHalfNote, ui::style::kGlyphHalfNoteUp, 7311, "Half note", "NoteHalf"},
+        {pitch::kQuarterNote, ui::style::kGlyphQuarterNoteUp, 7312, "Quarter note", "NoteQuarter"}};
+    for (const Tool& t : tools) {
+        auto* b = new QToolButton(noteTools_);
+        b->setObjectName(QString::fromLatin1(t.objectName));
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setFont(ui::style::musicFont(22));
+        b->setText(ui::style::glyph(t.glyph));
+        b->setFixedSize(30, 34);
+        b->setProperty("noteValue", t.value);
+        b->setAccessibleName(text(t.textId, t.designTime));
+        b->setToolTip(b->accessibleName());
+        b->setChecked(t.value == noteValue_);
+        const std::uint8_t value = t.value;
+        connect(b, &QToolButton::clicked, this, [this, value] { noteValue_ = value; });
+        row->addWidget(b);
+        noteValueButtons_.push_back(b);
+    }
+}
+
+void TAkkord::updateNoteValueTools() {
+    const bool shown = state_.mode == ExerciseMode::Melody && state_.options.rhythm;
+    noteTools_->setVisible(shown);
+    if (!shown) return;
+    // A whole note only starts a bar; a half note fits in its first half only.
+    const auto allowed = pitch::AllowedNoteValues(state_);
+    if (QToolButton* b = noteValueButton(pitch::kWholeNote)) b->setEnabled(allowed.whole);
+    if (QToolButton* b = noteValueButton(pitch::kHalfNote)) b->setEnabled(allowed.half);
+    if ((noteValue_ == pitch::kWholeNote && !allowed.whole) ||
+        (noteValue_ == pitch::kHalfNote && !allowed.half))
+        noteValue_ = allowed.half ? pitch::kHalfNote : pitch::kQuarterNote;
+    if (QToolButton* b = noteValueButton(noteValue_)) b->setChecked(true);
+}
+
 void TAkkord::ApplySetup(bool resetResults) {
     stopBlinking();
     const auto& s = host().settings();
@@ -302,6 +362,7 @@ void TAkkord::ApplySetup(bool resetResults) {
     sheet_->showSolfege = state_.solfege;
     sheet_->showKeyName = state_.showKeyName;
     if (resetResults) ShowScore();
+    updateNoteValueTools();
     showLabel(QString(), false);
     enableOnlyNewQuestion();
     applyAnswerModes();
@@ -401,6 +462,7 @@ void TAkkord::NewQuestion() {
     Answered = false;
     tutorStepEnded_ = false;
     lastSung_ = 0;
+    updateNoteValueTools();
     // Answer chords of other lengths cannot be the answer.
     if (state_.mode == ExerciseMode::Progression)
         for (std::size_t i = 0; i < state_.enabledList.size() && i < state_.answerButtonEnabled.size(); ++i)

@@ -72,12 +72,15 @@ public:
     TSheet* sheet() const { return sheet_; }
     MicMeter* micMeter() const { return meter_; }
     QPushButton* chordTypeButton(int symbolIndex) const;
+    QToolButton* noteValueButton(std::uint8_t noteValue) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildChordTypeBar();
+    void buildNoteValueTools();
+    void updateNoteValueTools();
     void play(int kind);
     void judged(const std::optional<pitch::Judgement>& judgement);
     void afterAnswerChange(const pitch::AddOutcome& outcome);
@@ -119,6 +122,10 @@ private:
     NameButtons* names_;
     QWidget* chordTypes_;
     std::vector<QPushButton*> chordTypeButtons_;
+    // Melodies with rhythm: the note value the next entered note gets.
+    QWidget* noteTools_;
+    std::vector<QToolButton*> noteValueButtons_;
+    std::uint8_t noteValue_ = pitch::kQuarterNote;
     TPiano* piano_;
     TGuitar* guitar_;
     TSheet* sheet_;

@@ -110,11 +110,15 @@ void TAkkord::EnterHeldNote() {
 void TAkkord::enterNote(const pitch::QuestionNote& note, bool remove, int position) {
     // A judged answer stays as it was judged.
     if (hasQuestion_ && state_.answered) return;
-    afterAnswerChange(pitch::AddAnswerNote(state_, note, remove, position));
+    pitch::QuestionNote entered = note;
+    if (state_.mode == ExerciseMode::Melody && state_.options.rhythm && !remove)
+        entered.noteValue = noteValue_;
+    afterAnswerChange(pitch::AddAnswerNote(state_, entered, remove, position));
 }
 
 void TAkkord::afterAnswerChange(const pitch::AddOutcome& outcome) {
     if (!outcome.changed) return;
+    updateNoteValueTools();
     ControlButton->setButtonEnabled(kAnswerButton, !state_.answer.notes.empty());
     if (hasQuestion_) showAnswerLabel();
     redraw();
@@ -158,6 +162,15 @@ void TAkkord::MidiInput(std::uint32_t message) {
     }
     const auto outcome = pitch::MidiNote(state_, keys_, key, true, guitarSound());
     if (outcome.action == pitch::MidiKeyAction::Ignored) return;  // outside the range, or answered
+    auto& notes = state_.answer.notes;
+    if (outcome.action == pitch::MidiKeyAction::Entered && state_.mode == ExerciseMode::Melody &&
+        state_.options.rhythm && !notes.empty()) {
+        // The key gives the pitch, the chosen tool the note value; entered again so the bars follow.
+        pitch::QuestionNote last = notes.back();
+        pitch::AddAnswerNote(state_, last, true, static_cast<int>(notes.size()));
+        last.noteValue = noteValue_;
+        pitch::AddAnswerNote(state_, last, false, 0);
+    }
     if (state_.options.playToneOnClick) host().midiOut().NoteOn(voice(key));
     if (!hasQuestion_) {
         sheet_->clefPreference = state_.clefPreference;

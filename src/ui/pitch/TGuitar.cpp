@@ -33,6 +33,7 @@ TGuitar::TGuitar(QWidget* parent) : QWidget(parent) {
     setAccessibleName(QStringLiteral("Guitar fretboard"));
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(420, 120);
+    setMaximumHeight(190);
     setFocusPlace(focusString_, focusFret_);
 }
 

@@ -262,7 +262,9 @@ TEST(Akkord, TheNotesheetEntersClickedNotesWithTheirSpelling) {
     EXPECT_EQ(f.window->state().answer.notes[0].pitch, 78);
     EXPECT_EQ(f.window->state().answer.notes[0].spellOffset, -1);
     // Far below the staves nothing is entered.
-    QTest::mouseClick(sheet, Qt::LeftButton, Qt::NoModifier, QPoint(at.x(), sheet->height() - 1));
+    const int below = g.lowerBottom() + 6 * g.spacing;
+    ASSERT_LT(below, sheet->height());
+    QTest::mouseClick(sheet, Qt::LeftButton, Qt::NoModifier, QPoint(at.x(), below));
     EXPECT_EQ(f.window->state().answer.notes.size(), 1u);
     // The right button chooses the delete tool; a click on the note removes it.
     QTest::mouseClick(sheet, Qt::RightButton, Qt::NoModifier, at);
