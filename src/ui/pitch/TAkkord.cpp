@@ -461,7 +461,6 @@ void TAkkord::NewQuestion() {
     judgement_.reset();
     Answered = false;
     tutorStepEnded_ = false;
-    lastSung_ = 0;
     updateNoteValueTools();
     // Answer chords of other lengths cannot be the answer.
     if (state_.mode == ExerciseMode::Progression)

@@ -113,7 +113,6 @@ private:
     int blinkTicks_ = 0;
     bool tutorStepEnded_ = false;
     bool microphone_ = false;
-    int lastSung_ = 0;
 
     QLabel* label_;
     TickIcon* tick_;

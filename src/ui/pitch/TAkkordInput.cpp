@@ -182,7 +182,6 @@ void TAkkord::MidiInput(std::uint32_t message) {
 void TAkkord::MicrophoneAnswering(bool active) {
     microphone_ = active;
     ring_ = {};
-    lastSung_ = 0;
     meter_->heard(0, false);
     meter_->setVisible(active);
     if (!active && state_.answer.held.source == pitch::NoteSource::Microphone) releaseHeld();
@@ -190,28 +189,34 @@ void TAkkord::MicrophoneAnswering(bool active) {
 
 void TAkkord::MicPitch(std::uint8_t detected) {
     if (!microphone_) MicrophoneAnswering(true);
+    // The detector reports a note once it has held steady for two hops, and again only after a
+    // change or a silence, so every report stands for a steady note. The ring of recent pitches,
+    // made for a stream of raw detections, starts afresh with each report; otherwise a leap of a
+    // fifth or more after two notes would never be taken.
+    ring_ = {};
+    const auto& held = state_.answer.held;
+    const bool again = detected > pitch::kSilence && held.source == pitch::NoteSource::Microphone &&
+                       held.note.pitch == detected;
     const auto action = pitch::MicrophonePitch(state_, ring_, detected);
-    const int stable = ring_.Stable();
-    meter_->heard(detected, detected > pitch::kSilence && stable == detected);
+    meter_->heard(detected, detected > pitch::kSilence);
     if (action == pitch::MicrophoneAction::Released) {
         redraw();
         return;
     }
-    if (action != pitch::MicrophoneAction::Held) return;
+    if (action != pitch::MicrophoneAction::Held && !again) return;
     redraw();
     if (!hasQuestion_ || state_.answered) {
         if (hasQuestion_) return;
         showLabel(text(pitch::judge_texts::kSungNote, "Press Insert to enter the sung note"), false);
         return;
     }
-    // A steady sung note is entered as a played one would be; the next needs another pitch or a
-    // breath between them.
+    // A sung note is entered as a played one would be; the same pitch sung again after a breath
+    // is another note.
     const auto note = state_.answer.held.note;
     if (state_.mode == ExerciseMode::Progression) {
         afterChordChange(pitch::SetAnswerChordRoot(state_, note.pitch, false, host().catalogue()));
         return;
     }
-    lastSung_ = note.pitch;
     enterNote(note, false, 0);
 }
 

@@ -2,6 +2,7 @@
 // exercise through the input router, and a sung answer through the microphone detector fed with
 // generated sound; noise and silence enter nothing.
 #include "app/MainSound.h"
+#include "app/Random.h"
 #include "app/TControlButton.h"
 #include "app/TKalvintorMain.h"
 #include "pitch/MicMeter.h"
@@ -109,6 +110,7 @@ TEST(ShellAkkord, AChordFromTheMidiKeyboardAnswersThroughTheRouter) {
 }
 
 TEST(ShellAkkord, ASungIntervalIsTakenNoteByNoteAndJudged) {
+    app::SetRandomizeClock([] { return std::uint64_t{7}; });
     Shell s;
     s.ask();
     const auto question = s.window->state().notes;
@@ -136,5 +138,13 @@ TEST(ShellAkkord, ASungIntervalIsTakenNoteByNoteAndJudged) {
     s.sing(sig::Tone(sig::Voice::Sine, question[1].pitch, 100, 400));
     EXPECT_TRUE(s.window->Answered);
     EXPECT_EQ(s.window->CorrectCount, 1);
+
+    // Thirds and fifths in turn: every leap is taken, question after question.
+    for (int k = 2; k <= 4; ++k) {
+        s.ask();
+        for (const auto& n : s.window->state().notes) s.sing(sig::Tone(sig::Voice::Sine, n.pitch, 150, 350));
+        EXPECT_EQ(s.window->CorrectCount, k) << "question " << k;
+    }
     session.MicEnd([] { QCoreApplication::processEvents(); });
+    app::SetRandomizeClock(nullptr);
 }
