@@ -64,12 +64,16 @@ TEST(AkkordScreenshots, EachExerciseAfterAnAnswer) {
     if (screenshotDir().isEmpty()) GTEST_SKIP() << "KALVINTOR_SCREENSHOT_DIR not set";
     using namespace pitch::answer_bits;
     const Scene scenes[] = {
-        {1, {1, 2, 3, 4, 5, 6, 7, 9}, kByName | kPiano, true, "chord-identification.png"},
-        {2, {2, 3, 4, 5, 6, 8, 9, 10, 11, 12}, kByName | kNotesheet, false, "interval-identification.png"},
-        {7, {1, 2, 3, 4, 5, 6}, kByName | kGuitar, true, "chord-inversions.png"},
-        {8, {1, 2, 5, 6, 7}, kByName | kNotesheet, true, "scales.png"},
-        {9, {}, kNotesheet | kPiano, false, "melody-dictation.png"},
-        {10, {1, 2, 3, 4, 5, 6}, kByName | kPiano | kNotesheet, true, "chord-progressions.png"},
+        {1, {1, 2, 3, 4, 5, 6, 7, 9}, kByName | kPiano | kNotesheet, true, "pitch-chord-identification.png"},
+        {2,
+         {2, 3, 4, 5, 6, 8, 9, 10, 11, 12},
+         kByName | kNotesheet,
+         false,
+         "pitch-interval-identification.png"},
+        {7, {1, 2, 3, 4, 5, 6}, kByName | kGuitar, true, "pitch-chord-inversions.png"},
+        {8, {1, 2, 5, 6, 7}, kByName | kNotesheet, true, "pitch-scales.png"},
+        {9, {}, kNotesheet | kPiano, false, "pitch-melody-dictation.png"},
+        {10, {1, 2, 3, 4, 5, 6}, kByName | kPiano | kNotesheet, true, "pitch-chord-progressions.png"},
     };
     useProgramDirectory();
     for (const Scene& s : scenes) {
@@ -144,5 +148,5 @@ TEST(AkkordScreenshots, TheStaffCloseUpAtTwiceThePixelRatio) {
         note(86, 0, 2)};  // bass notes, E flat, C6 and D6 above
     for (std::size_t i = 8; i < notes.size(); ++i) notes[i].ink = Ink::Right;
     sheet.DrawStaff(notes);
-    ASSERT_TRUE(sheet.render(2.0).save(screenshotDir() + "/staff-closeup-2x.png"));
+    ASSERT_TRUE(sheet.render(2.0).save(screenshotDir() + "/pitch-staff-closeup-2x.png"));
 }
