@@ -7,6 +7,7 @@
 #include "notation/TSheet.h"
 #include "pitch/NameButtons.h"
 #include "pitch/TAkkord.h"
+#include "pitch/TGuitar.h"
 #include "pitch/TPiano.h"
 #include "pitch/TickIcon.h"
 #include "sound/MidiMessage.h"
@@ -288,4 +289,28 @@ TEST(Akkord, ASetupThatOffersNothingSaysSoAndAsksNothing) {
     window.MicPitch(64);
     EXPECT_EQ(window.QuestionCount, 0);
     EXPECT_TRUE(window.Answered);
+}
+
+TEST(Akkord, NamesAreChosenFromTheKeyboardAloneAndEveryControlIsNamed) {
+    Fixture f(2);
+    f.ask();
+    NameButton* right = f.window->nameButtons()->button(f.window->state().entry);
+    ASSERT_NE(right, nullptr);
+    right->setFocus();
+    QTest::keyClick(right, Qt::Key_Space);
+    EXPECT_FALSE(f.window->Answered) << "Space only previews the entry";
+    EXPECT_EQ(f.window->state().answer.notes.size(), 2u);
+    QTest::keyClick(right, Qt::Key_Return);
+    EXPECT_TRUE(f.window->Answered);
+    EXPECT_EQ(f.window->CorrectCount, 1);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{f.window->piano(), f.window->guitar(),
+                                                      f.window->sheet(), f.window->nameButtons()})
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    for (NameButton* b : f.window->nameButtons()->buttons()) EXPECT_EQ(b->accessibleName(), b->text());
+    // The piano names the key the keyboard focus is on.
+    f.window->ShowAnswerPanels(pitch::answer_bits::kPiano);
+    f.window->piano()->setFocus();
+    QTest::keyClick(f.window->piano(), Qt::Key_Right);
+    EXPECT_EQ(f.window->piano()->accessibleDescription(), "Db4");
 }
