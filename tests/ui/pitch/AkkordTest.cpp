@@ -11,10 +11,12 @@
 #include "pitch/TPiano.h"
 #include "pitch/TickIcon.h"
 #include "sound/MidiMessage.h"
+#include "theory/Tables.h"
 #include "ui/app/ExerciseTestDoubles.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 using namespace kalvintor;
@@ -313,4 +315,28 @@ TEST(Akkord, NamesAreChosenFromTheKeyboardAloneAndEveryControlIsNamed) {
     f.window->piano()->setFocus();
     QTest::keyClick(f.window->piano(), Qt::Key_Right);
     EXPECT_EQ(f.window->piano()->accessibleDescription(), "Db4");
+}
+
+TEST(Akkord, AProgressionIsAnsweredChordByChordOnThePianoAndTheTypeBar) {
+    Fixture f(10);
+    f.window->ShowAnswerPanels(pitch::answer_bits::kPiano);
+    f.ask();
+    const auto chords = f.window->state().chords;
+    ASSERT_GE(chords.size(), 2u);
+    TPiano* piano = f.window->piano();
+    for (const auto& chord : chords) {
+        // The root's key in any octave, then the chord's type on its button.
+        const int shown = 48 + theory::floorMod(chord.pitch, 12);
+        QTest::mouseClick(piano, Qt::LeftButton, Qt::NoModifier, piano->keyCentre(shown));
+        int symbol = 0;
+        while (theory::ProgressionChordTypes[static_cast<std::size_t>(symbol)] != chord.extra) ++symbol;
+        QPushButton* type = f.window->chordTypeButton(symbol);
+        ASSERT_NE(type, nullptr);
+        QTest::mouseClick(type, Qt::LeftButton);
+    }
+    EXPECT_FALSE(f.window->Answered) << "judged only when asked, without auto answer";
+    f.press(3);
+    EXPECT_EQ(f.window->QuestionCount, 1);
+    EXPECT_EQ(f.window->CorrectCount, 1);
+    EXPECT_FALSE(f.window->chordTypeButton(0)->isEnabled()) << "the type bar rests once judged";
 }
