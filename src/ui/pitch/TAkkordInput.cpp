@@ -256,9 +256,11 @@ void TAkkord::redraw() {
             }
             if (!name.isEmpty()) labels.push_back({0, name, ui::style::kWrong});
         }
+        const bool named = state_.entry >= 1 && state_.entry <= theory::kCatalogueEntries;
         const QString question = state_.mode == ExerciseMode::Melody
                                      ? text(pitch::judge_texts::kMelodyQuestion, "The question")
-                                     : QString::fromStdString(state_.row(state_.entry).name);
+                                 : named ? QString::fromStdString(state_.row(state_.entry).name)
+                                         : QString();
         if (answerCount < staff.size())
             labels.push_back({static_cast<int>(answerCount), question, ui::style::kRight});
     } else {

@@ -168,8 +168,14 @@ TEST(Akkord, EachModeAsksPlaysAndJudgesByName) {
         EXPECT_EQ(rightButton->shade(), NameButton::Shade::Right);
         EXPECT_TRUE(f.host.calls.contains("blink:200"));
 
-        // Wrong: the other entry.
+        // Wrong: the other entry. The new question starts a playback of its own: nothing of the
+        // first one sounds again.
         f.ask();
+        ASSERT_EQ(f.starts(), 2u);
+        std::vector<int> second;
+        for (const auto& n : e == 10 ? s.voiced : s.notes)
+            if (n.pitch > 0) second.push_back(n.pitch);
+        EXPECT_EQ(keysOf(f.lastTimeline()), second);
         const int asked2 = s.entry;
         const int wrong = f.otherEntry();
         f.window->PreviewAnswer(wrong, true);
