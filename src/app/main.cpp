@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
+#include "pitch/TAkkord.h"
 #include "pitch/TIntervalSam.h"
 #include "results/TUserResult.h"
 #include "setup/MainSetupHost.h"
@@ -48,7 +49,9 @@ int main(int argc, char** argv) {
     // The main window first; the exercise windows in their order (those built so far); the start
     // menu last. The main window owns them all.
     TKalvintorMain mainWindow;
+    for (int e : {1, 2}) mainWindow.SetExerciseWindow(e, new TAkkord(e, mainWindow));
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
+    for (int e : {7, 8, 9, 10}) mainWindow.SetExerciseWindow(e, new TAkkord(e, mainWindow));
     mainWindow.SetInfoView(3, new TUserResult(mainWindow));
     RegisterPitchSetupViews(mainWindow);
     mainWindow.SetExerciseWindow(4, new rhythm::TRytmeImit(mainWindow));

@@ -61,7 +61,8 @@ enum class ToolGlyph {
     Overview,
     Metronome,
     VisualMetronome,
-    Microphone
+    Microphone,
+    MidiKeyboard
 };
 
 // A tool button's picture, drawn for the screen's pixel ratio (and twice that, for sharp scaling).

@@ -64,6 +64,10 @@ bool MainSound::MicReady(const settings::Settings& settings) {
     return true;
 }
 
+sound::MicComponent& MainSound::microphone() {
+    return *microphone_;
+}
+
 bool MainSound::MicCurrent(std::uint64_t generation) const {
     return microphone_->IsCurrent(generation);
 }

@@ -249,11 +249,16 @@ void TKalvintorMain::CreateToolPanels() {
                                    toolIcon(ToolGlyph::VisualMetronome), 5156, "Metronome show", kNoTag);
     SpeedButton3 = makeToolButton(extras, QStringLiteral("SpeedButton3"), toolIcon(ToolGlyph::Microphone), 32,
                                   "Microphone", kNoTag);
-    for (QToolButton* b : {Metro, SpeedButton12, SpeedButton3}) {
+    MIDIin = makeToolButton(extras, QStringLiteral("MIDIin"), toolIcon(ToolGlyph::MidiKeyboard), 34, "MIDI in",
+                            kNoTag);
+    for (QToolButton* b : {Metro, SpeedButton12, SpeedButton3, MIDIin}) {
         b->setCheckable(true);
         b->setEnabled(false);
         extras->addWidget(b);
     }
+    MIDIin->setEnabled(true);
+    connect(SpeedButton3, &QToolButton::clicked, this, [this](bool down) { MicrophoneClick(down); });
+    connect(MIDIin, &QToolButton::clicked, this, [this](bool on) { MidiInClick(on); });
     connect(Metro, &QToolButton::clicked, this, [this] { MetroClick(true); });
     connect(SpeedButton12, &QToolButton::clicked, this, [this] { VisualMetronomeClick(true); });
     connect(SpeedButton3, &QToolButton::clicked, this, [this](bool on) {

@@ -191,6 +191,9 @@ void TKalvintorMain::EnterExerciseView(int e) {
     ShowExerciseTime();
     SetTempoTrackBar();
     if (Settings.midiInputEnabled) sound_->router().RouteMidiInput(static_cast<std::uint8_t>(e));
+    MIDIin->setChecked(Settings.midiInputEnabled);
+    // Detection restarts for this exercise while the microphone button stays down.
+    if (SpeedButton3->isEnabled() && SpeedButton3->isChecked()) MicrophoneClick(true);
     window->setFocus(Qt::OtherFocusReason);
 }
 

@@ -44,6 +44,8 @@ void TExerciseBaseClass::LightDisplayStep() {}
 
 void TExerciseBaseClass::CompleteAnswer() {}
 
+void TExerciseBaseClass::MicrophoneAnswering(bool) {}
+
 void TExerciseBaseClass::MicPitch(std::uint8_t) {}
 
 void TExerciseBaseClass::MicClap(std::int64_t) {}

@@ -57,6 +57,9 @@ public:
     // The main window's tempo control moved while this exercise is current (the rhythm exercises
     // take it into their engines).
     virtual void TempoChanged(int tempo);
+    // The microphone button went down or up while this exercise is shown: the pitch exercises
+    // show what they hear and take sung notes as answers.
+    virtual void MicrophoneAnswering(bool on);
 
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);

@@ -15,6 +15,7 @@
 #include "app/ViewTags.h"
 #include "sound/NotifyRouting.h"
 #include "theory/ChordCatalogue.h"
+#include "theory/Naming.h"
 
 #include <QCoreApplication>
 #include <QDir>

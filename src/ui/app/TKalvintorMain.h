@@ -10,6 +10,7 @@
 #include "setup/SetupFile.h"
 #include "setup/UserCatalogue.h"
 #include "sound/MidiDevice.h"
+#include "theory/ChordCatalogue.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -151,6 +152,11 @@ public:
     void TempoChanged(int tempo);
     void MetroClick(bool fromUser);
     void VisualMetronomeClick(bool fromUser);
+    // The microphone button: opens the detector once, then starts or stops detection for the
+    // current exercise. The MIDI-in button switches MIDI keyboard input on and off.
+    void MicrophoneClick(bool down);
+    void MidiInClick(bool on);
+    bool MicOpened = false;
     void DrawVisualMetronome(int beat, int beats);
     bool HasMetronome(int exercise) const;
 
@@ -185,6 +191,7 @@ public:
     QToolButton* Metro = nullptr;          // play metronome
     QToolButton* SpeedButton12 = nullptr;  // visual metronome
     QToolButton* SpeedButton3 = nullptr;   // microphone
+    QToolButton* MIDIin = nullptr;         // MIDI input on and off
     // The exercise tool buttons, index = exercise number.
     QToolButton* exerciseButton(int exercise) const {
         return exerciseButtons_[static_cast<std::size_t>(exercise)];
