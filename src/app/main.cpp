@@ -29,6 +29,9 @@ int main(int argc, char** argv) {
     TKalvintorMain mainWindow;
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
     mainWindow.CreateMenuDialog();
+    // The first show runs the start-up dialogue: data directory, login, settings, setup.
+    mainWindow.StartupDialogue = true;
+    mainWindow.CommandLine = QApplication::arguments().mid(1);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);
 
