@@ -102,7 +102,6 @@ TProgressForm& TKalvintorMain::progressForm() {
 }
 
 bool TKalvintorMain::OpenDataDirectory() {
-    MainStartup& s = startup();
     data::DataStore& store = makeStore();
     Program& p = program();
     MachineSettingsFile machine(machineSettingsFile());
@@ -135,6 +134,9 @@ bool TKalvintorMain::OpenDataDirectory() {
             app::PrepareDataDirectory(dir);
         return dir;
     };
+    // Common.dat is read and, when short, rewritten by the directory check: a damaged one is
+    // reported before anything can overwrite the id counters it holds.
+    if (app::Damaged(app::CheckDataFiles(store.DataPath()), "Common.dat")) return reportDataFiles();
     data::ChooseDataDirectory(store, p.firstRun, &machine, questions);
 
     // The directory as the school will find it: made when missing, with a user file.
@@ -161,8 +163,16 @@ bool TKalvintorMain::OpenDataDirectory() {
     }
     p.paths.dataPath = store.DataPath();
 
+    if (!reportDataFiles()) return false;
+    if (!app::Damaged(startup().files, "Class.dat")) store.LoadClasses();
+    store.LoadUsers();
+    return true;
+}
+
+bool TKalvintorMain::reportDataFiles() {
     // Files that cannot be read as the program wrote them are reported and never written.
-    s.files = app::CheckDataFiles(store.DataPath());
+    MainStartup& s = startup();
+    s.files = app::CheckDataFiles(s.store->DataPath());
     QStringList problems;
     for (const auto& f : s.files)
         if (f.problem != app::FileProblem::None) problems << fileProblemText(f);
@@ -172,10 +182,7 @@ bool TKalvintorMain::OpenDataDirectory() {
         problems << text(7251, "Until it is repaired (kalvintor-admin check), you work as a guest.");
     if (!problems.isEmpty())
         QMessageBox::warning(this, text(5005, "Error"), problems.join(QStringLiteral("\n")));
-    if (!usersReadable) return false;
-    if (!app::Damaged(s.files, "Class.dat")) store.LoadClasses();
-    store.LoadUsers();
-    return true;
+    return usersReadable;
 }
 
 std::optional<QString> TKalvintorMain::chooseFolder(const QString& start, const QString& title) {
@@ -285,6 +292,7 @@ void TKalvintorMain::ApplySettings(bool languageOnly) {
         else
             Settings = settings::defaultSettings();
         RestoreToolLayout(Settings);
+        if (s.userslist) s.userslist->RestoreColumns(Settings);
         QPalette palette = this->palette();
         palette.setColor(QPalette::Window, style::colourFromSetting(Settings.colour));
         setPalette(palette);
@@ -367,6 +375,7 @@ void TKalvintorMain::StoreSettings(bool asDefault) {
         Settings.mainHeight = g.height();
     }
     StoreToolLayout(Settings);
+    if (s.userslist) s.userslist->StoreColumns(Settings);
     std::uint8_t volume = 0;
     if (sound_->midiOut().GetVolume(volume)) Settings.midiVolume = volume;
     s.store->Settings = Settings;

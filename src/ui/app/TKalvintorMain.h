@@ -207,6 +207,8 @@ public:
     void Administration();
     void RefreshUsers();
     TUserslist* userslist() const;
+    // The login was cancelled where guests are not allowed: the program is ending.
+    bool quitting() const { return quitting_; }
     TProgressForm& progressForm();
     MainStartup& startup();
 
@@ -259,6 +261,7 @@ private:
     void setupSessionHost();
     data::DataStore& makeStore();
     bool OpenDataDirectory();
+    bool reportDataFiles();
     std::optional<QString> chooseFolder(const QString& start, const QString& title);
     void LogIn();
     void ChooseStartSetup();

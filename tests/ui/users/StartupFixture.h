@@ -7,6 +7,7 @@
 #include "app/Program.h"
 #include "app/TKalvintorMain.h"
 #include "app/ViewTags.h"
+#include "data/DataStore.h"
 #include "pitch/TIntervalSam.h"
 #include "sound/RecordingMidi.h"
 #include "ui/app/ExerciseTestDoubles.h"
@@ -39,6 +40,29 @@ public:
                     .toUtf8());
     }
     QString file(const QString& name) const { return data + "/" + name; }
+
+    // A school that has been running: no first start, logins by name and password, an
+    // administrator ADA (password "a") and a student SAM (password "s") who keeps his settings.
+    void establish(bool allowGuests = true) {
+        writeMachine(false);
+        data::DataStore store(toPath(data + "/"));
+        store.LoadCommon();
+        store.Common.useSystemLogin = false;
+        store.Common.allowGuestLogin = allowGuests;
+        store.SaveCommon();
+        add(store, "ADA", "a", data::kAdministrator);
+        add(store, "SAM", "s", data::kStudent);
+    }
+    static void add(data::DataStore& store, const std::string& login, const std::string& password,
+                    int level) {
+        data::UserRecord r;
+        r.userId = store.NextId(data::IdKind::User);
+        r.loginName = login;
+        r.fullName = data::joinFullName(login, "Test");
+        r.password = data::ScramblePassword(password);
+        r.accessLevel = level;
+        store.SaveUser(r);
+    }
 
     QTemporaryDir root;
     QString data;
