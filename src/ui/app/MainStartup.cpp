@@ -215,7 +215,7 @@ void TKalvintorMain::RunStartupDialogue() {
     data::DataStore& store = *s.store;
     if (menu_) {
         if (!Guest && store.CurrentUser() && !menu_->WelcomeLines.empty())
-            menu_->WelcomeLines.front() += " " + store.CurrentUser()->displayName;
+            menu_->WelcomeLines.front() += " " + data::DisplayName(store.CurrentUser()->record.fullName);
         menu_->introMusic = Settings.introMusic;
         ShowMaximized(menu_);
     }

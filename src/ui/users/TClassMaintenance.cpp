@@ -108,7 +108,7 @@ void TClassMaintenance::openClasses() {
     store_.FilterUsers(data::kMaskTeacher | data::kMaskAdministrator, -1);
     ComboBox1->clear();
     for (const data::TUserInfo* u : store_.FilteredUsers())
-        ComboBox1->addItem(QString::fromStdString(u->displayName), u->record.userId);
+        ComboBox1->addItem(QString::fromStdString(data::DisplayName(u->record.fullName)), u->record.userId);
     const QSignalBlocker block(ListBox1);
     ListBox1->clear();
     for (const auto& c : classes_) ListBox1->addItem(QString::fromStdString(c.className));

@@ -287,7 +287,7 @@ void TUserslist::refreshDetails() {
             .arg(title.toHtmlEscaped(), value.toHtmlEscaped());
     };
     QString html = QStringLiteral("<table cellspacing=4>");
-    html += row(text(6320, "Name"), QString::fromStdString(user->displayName));
+    html += row(text(6320, "Name"), QString::fromStdString(data::DisplayName(user->record.fullName)));
     html += row(text(7212, "Access"), levelName(r.accessLevel & 15));
     html += row(text(6330, "Class"), QString::fromStdString(user->className));
     html +=
@@ -319,9 +319,9 @@ void TUserslist::DeleteUser() {
         informUser(this, text(6340, "You cannot delete yourself."));
         return;
     }
-    const QString question = text(6342, "Do you want to delete this user and all his results?") +
-                             QStringLiteral("\n(") + QString::fromStdString(user->displayName) +
-                             QStringLiteral(")");
+    const QString question =
+        text(6342, "Do you want to delete this user and all his results?") + QStringLiteral("\n(") +
+        QString::fromStdString(data::DisplayName(user->record.fullName)) + QStringLiteral(")");
     if (!askUser(this, question)) return;
     store_.DeleteUser(*user);
     RefreshUsers();

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -16,7 +17,7 @@
 
 namespace kalvintor::ui::testing {
 
-class ModalScript {
+class ModalScript : public QObject {
 public:
     using Step = std::function<void(QWidget*)>;
 
@@ -24,6 +25,14 @@ public:
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
         timer_.start();
+        qApp->installEventFilter(this);
+    }
+    ~ModalScript() override { qApp->removeEventFilter(this); }
+
+    // A dialog shown again (the same object) is a new turn.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == last_) last_ = nullptr;
+        return false;
     }
 
     ModalScript& then(Step step) {
