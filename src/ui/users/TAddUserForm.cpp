@@ -57,7 +57,7 @@ TAddUserForm::TAddUserForm(data::DataStore& store, QWidget* parent) : QDialog(pa
     PageControl1->addTab(accessPage_, text(7212, "Access"));
     PageControl1->addTab(optionsPage(), text(7213, "Options"));
 
-    BitBtn1 = new QPushButton(text(91, "Add"), this);
+    BitBtn1 = new QPushButton(text(7297, "Add"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
     Cancel = new QPushButton(text(7214, "Cancel"), this);
@@ -222,7 +222,7 @@ bool TAddUserForm::AddUser(int level) {
             }
     }
     setWindowTitle(text(4090, "Add user"));
-    BitBtn1->setText(text(91, "Add"));
+    BitBtn1->setText(text(7297, "Add"));
     stored_ = false;
     return exec() == QDialog::Accepted && stored_;
 }
