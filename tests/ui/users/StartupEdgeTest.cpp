@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <QCryptographicHash>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSlider>
 
 using namespace kalvintor;
@@ -168,5 +170,43 @@ TEST(StartupEdge, DamagedSharedFilesAreReportedAndNeverWritten) {
         script.then(press(QMessageBox::No));
         EXPECT_TRUE(ws.main->close());
         EXPECT_EQ(digest(school.file(c.file)), before) << c.file << " of " << c.size << " bytes was written";
+    }
+}
+
+TEST(StartupEdge, WorkstationsLoggingInAndSavingAtOnceLoseNoSession) {
+    School school;
+    school.establish();
+    {
+        data::DataStore store(toPath(school.data + "/"));
+        store.LoadCommon();
+        School::add(store, "MIA", "m", data::kStudent);
+    }
+    constexpr int kSessions = 40;
+    const std::vector<std::pair<QString, QString>> users = {
+        {"SAM", "s"}, {"sam", "s"}, {"MIA", "m"}, {"Mia", "m"}};
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (const auto& [login, password] : users) {
+        auto p = std::make_unique<QProcess>();
+        p->start(QStringLiteral(KALVINTOR_USERS_WORKSTATION),
+                 {school.data + "/", login, password, QString::number(kSessions)});
+        processes.push_back(std::move(p));
+    }
+    for (auto& p : processes) {
+        ASSERT_TRUE(p->waitForFinished(120000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+    }
+    // Each user's file holds both workstations' sessions, whole and in his name.
+    data::DataStore store(toPath(school.data + "/"));
+    store.LoadUsers();
+    for (const char* login : {"SAM", "MIA"}) {
+        ASSERT_TRUE(store.FindUser(0, login, true));
+        const std::int16_t id = store.CurrentUser()->record.userId;
+        EXPECT_EQ(QFileInfo(toQString(store.ResultFileName(id))).size(), 2 * kSessions * 380) << login;
+        store.LoadResults(id);
+        ASSERT_EQ(store.ResultList().size(), 2u * kSessions) << login;
+        for (const auto& r : store.ResultList()) {
+            EXPECT_EQ(r->record.userId, id);
+            EXPECT_GE(r->record.questions, 5);
+        }
     }
 }
