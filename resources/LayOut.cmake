@@ -32,7 +32,10 @@ foreach(dir IN LISTS languages)
 endforeach()
 
 if(BRAVURA)
+  # The music font travels with its licence.
+  get_filename_component(bravura_dir "${BRAVURA}" DIRECTORY)
   file(COPY_FILE "${BRAVURA}" "${DEST}/fonts/Bravura.otf" ONLY_IF_DIFFERENT)
+  file(COPY_FILE "${bravura_dir}/LICENSE.txt" "${DEST}/fonts/Bravura-LICENSE.txt" ONLY_IF_DIFFERENT)
 endif()
 if(NOT EXISTS "${DEST}/kalvintor.ini")
   file(WRITE "${DEST}/kalvintor.ini"

@@ -1,16 +1,32 @@
 // Program entry: one instance, the welcome window, the windows in their order, the message loop.
+#include "app/InfoOptions.h"
+#include "app/Installation.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
 #include "pitch/TIntervalSam.h"
+#include "results/TUserResult.h"
 
 #include <QApplication>
 
+#include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 int main(int argc, char** argv) {
     using namespace kalvintor::ui;
+    // --version and --help are answered before anything needs a display.
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (!args.empty() && (args.front() == "--version" || args.front() == "--help")) {
+        const kalvintor::app::Installation found = kalvintor::app::locateInstallation(
+            kalvintor::app::executableDirectory(argv[0]), std::getenv("KALVINTOR_PROGRAM_DIR"),
+            std::getenv("KALVINTOR_MACHINE_SETTINGS"));
+        const std::string help = kalvintor::app::programHelp(found.programDir, found.machineSettings);
+        return kalvintor::app::answerInfoOption(args, "kalvintor", help, std::cout).value_or(0);
+    }
     QApplication application(argc, argv);
 
     SingleInstance instance;
@@ -28,6 +44,7 @@ int main(int argc, char** argv) {
     // menu last. The main window owns them all.
     TKalvintorMain mainWindow;
     mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
+    mainWindow.SetInfoView(3, new TUserResult(mainWindow));
     mainWindow.CreateMenuDialog();
     // The first show runs the start-up dialogue: data directory, login, settings, setup.
     mainWindow.StartupDialogue = true;

@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace kalvintor::admin {
 
@@ -126,9 +127,8 @@ Format formatOf(const Parsed& p) {
     return Format::Table;
 }
 
-}  // namespace
-
-int run(const std::vector<std::string>& args, Context context, const fs::path& machineSettings) {
+// The command line carried out; file-system errors may escape as exceptions.
+int runCommand(const std::vector<std::string>& args, Context context, const fs::path& machineSettings) {
     Parsed p;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -200,6 +200,15 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
         return usage(context, command + " takes " +
                                   (info->positionals == 0 ? std::string("no arguments")
                                                           : std::string(info->arguments)));
+    // An empty name would stand for the current folder or for nothing at all.
+    std::istringstream argumentNames{std::string(info->arguments)};
+    for (const auto& positional : p.positionals) {
+        std::string argument;
+        argumentNames >> argument;
+        if (positional.empty()) return usage(context, command + ": " + argument + " is empty; give a name");
+    }
+    if (p.values.contains("--data") && p.values["--data"].empty())
+        return usage(context, "--data wants the data folder, not an empty name");
 
     context.dataDir = p.values.contains("--data") ? fs::path(p.values["--data"])
                                                   : defaultDataDirectory(context.programDir, machineSettings);
@@ -265,6 +274,23 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
     }
     if (command == "setup") return describeSetup(context, p.positionals[0], format);
     return describeTutor(context, p.positionals[0], format);
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, Context context, const fs::path& machineSettings) {
+    std::ostream& err = context.err;
+    // Every failure of the file system ends in a message and an exit code, never in an abort.
+    try {
+        return runCommand(args, std::move(context), machineSettings);
+    } catch (const fs::filesystem_error& e) {
+        err << "kalvintor-admin: ";
+        if (!e.path1().empty()) err << e.path1().string() << ": ";
+        err << e.code().message() << '\n';
+    } catch (const std::exception& e) {
+        err << "kalvintor-admin: " << e.what() << '\n';
+    }
+    return kExitFailed;
 }
 
 }  // namespace kalvintor::admin

@@ -3,29 +3,39 @@
 #include "data/DataStore.h"
 #include "data/RecordScan.h"
 
-#include <fstream>
-
 namespace kalvintor::data {
 
 void DataStore::LoadCommon() {
-    const auto path = dataPath_ / file_names::kCommon;
-    auto file = readSharedFile(path);
-    if (!file) {
-        std::error_code ec;
-        if (std::filesystem::exists(path, ec)) return;  // there but unreadable: keep what we have
-        std::ofstream{path, std::ios::binary};
-        file.emplace();
+    FileError error;
+    const auto file = readSharedFile(dataPath_ / file_names::kCommon, &error);
+    if (file) {
+        if (const auto record = decodeCommonRecord(asBytes(*file))) {
+            Common = *record;
+            return;
+        }
+    } else if (error.kind != FileFailure::Missing) {
+        lastError_ = error;
+        return;  // there but unreadable: keep what we have
     }
-    if (const auto record = decodeCommonRecord(asBytes(*file))) {
-        Common = *record;
+    // Missing or without a whole record. It is created only when nobody else has created it, and
+    // read again under its lock: a workstation starting beside another one on a new data
+    // directory must not reset the counters the other has begun to hand out.
+    auto locked = openForUpdate(file_names::kCommon, texts::kSaveCommonBusy);
+    if (!locked) {
+        if (!file) Common = CommonRecord{};
+        return;
+    }
+    CommonBytes stored{};
+    if (locked->readAt(0, stored) == kCommonRecordSize) {
+        Common = *decodeCommonRecord(stored);
         return;
     }
     Common = CommonRecord{};
-    SaveCommon();
+    finish(*locked, texts::kSaveCommonBusy, locked->writeAt(0, encodeCommonRecord(Common)));
 }
 
 bool DataStore::SaveCommon() {
-    auto file = openForUpdate(dataPath_ / file_names::kCommon, texts::kSaveCommonBusy);
+    auto file = openForUpdate(file_names::kCommon, texts::kSaveCommonBusy);
     if (!file) return false;
     CommonBytes stored{};
     CommonRecord record = Common;
@@ -35,11 +45,11 @@ bool DataStore::SaveCommon() {
         record.nextClassId = Common.nextClassId = onFile.nextClassId;
         record.nextUserId = Common.nextUserId = onFile.nextUserId;
     }
-    return file->writeAt(0, encodeCommonRecord(record));
+    return finish(*file, texts::kSaveCommonBusy, file->writeAt(0, encodeCommonRecord(record)));
 }
 
 std::int16_t DataStore::NextId(IdKind kind) {
-    auto file = openForUpdate(dataPath_ / file_names::kCommon, texts::kDataFileBusy);
+    auto file = openForUpdate(file_names::kCommon, texts::kDataFileBusy);
     if (!file) return 0;
     CommonBytes stored{};
     CommonRecord record = Common;
@@ -52,7 +62,7 @@ std::int16_t DataStore::NextId(IdKind kind) {
     const std::int16_t taken = counter;
     counter = static_cast<std::int16_t>(counter + 1);
     // An id that was not stored as taken could be handed out twice.
-    if (!file->writeAt(0, encodeCommonRecord(record))) return 0;
+    if (!finish(*file, texts::kDataFileBusy, file->writeAt(0, encodeCommonRecord(record)))) return 0;
     Common.nextClassId = record.nextClassId;
     Common.nextUserId = record.nextUserId;
     return taken;

@@ -46,20 +46,28 @@ std::string NoteName(int pitch, int spellOffset) {
 }
 
 int SpellInKey(int pitch, int spellOffset, int tonicOffset, int keySig, int shift) {
-    // The natural pitch, the tonic at or below it and the letter count are bytes, as the
-    // stored notes are.
-    const auto n = static_cast<std::uint8_t>(pitch - shift + spellOffset);
-    const int q = (n - (KeyTonicLetter(keySig) + tonicOffset)) % 12;
-    const auto f = static_cast<std::uint8_t>(n - q);
-    const int r = floorMod(n - (KeyTonic(keySig) + tonicOffset), 12);
+    // The reference is the key's note at the tonic offset: a degree of the scale (the tonic,
+    // the relative minor's tonic, a scale position) is written as the key writes it, so G flat
+    // major's seventh degree is F and its fourth C flat; a position between degrees takes the
+    // letter of its pitch class from the key's side. The note stands as many letters above the
+    // reference as the step table gives for its distance, measured from the natural pitch of
+    // its current spelling.
     const auto& steps = keySig > 0 ? SharpSteps : FlatSteps;
-    const int letters = steps[f % 12].step + steps[static_cast<std::size_t>(r)].step;
-    const auto g = static_cast<std::uint8_t>((f / 12) * 12 + StepSemitones(letters));
-    int d = static_cast<std::int8_t>(static_cast<std::uint8_t>(g - (pitch - shift)));
-    if (d > 3)
-        d -= 12;
-    else if (d < -2)
-        d += 12;
+    const auto position = static_cast<std::size_t>(floorMod(tonicOffset, kOctave));
+    int referenceLetter = 0;
+    if (FlatSteps[position].altered) {
+        referenceLetter =
+            steps[static_cast<std::size_t>(floorMod(KeyTonicLetter(keySig) + tonicOffset, kOctave))].step;
+    } else {
+        const int tonicLetter =
+            steps[static_cast<std::size_t>(floorMod(KeyTonicLetter(keySig), kOctave))].step;
+        referenceLetter = tonicLetter + steps[position].step;
+    }
+    const int sounding = pitch - shift;
+    const int r = floorMod(sounding + spellOffset - KeyTonic(keySig) - tonicOffset, kOctave);
+    const int letter = referenceLetter + steps[static_cast<std::size_t>(r)].step;
+    int d = floorMod(StepSemitones(floorMod(letter, 7)) - sounding, kOctave);
+    if (d > 3) d -= kOctave;
     return d;
 }
 

@@ -23,10 +23,13 @@ std::array<std::string, 12> NoteLetters();
 // "C", "Eb", "F#", "Bbb"... ; "???" for offsets outside -2..+2.
 std::string NoteName(int pitch, int spellOffset);
 
-// Re-spells a note for a key: the letter is the tonic's letter plus the scale step of the note
-// above the tonic (sharp-side steps in sharp keys, flat-side steps in flat keys and C).
+// Re-spells a note for a key: the letter is the letter of the key's degree at the tonic offset
+// (an offset between degrees: the letter of its pitch class on the key's side) plus the scale
+// step of the note above it (sharp-side steps in sharp keys, flat-side steps in flat keys and
+// C), the step measured from the natural pitch of the current spelling.
 // tonicOffset: 0 for a major key, -3 for a minor key addressed from its relative major, or a
-// scale position; shift: a display transposition in whole octaves.
+// scale position; shift: a display transposition in whole octaves. With spellOffset 0 and
+// tonicOffset 0 it names a pitch as a degree of the key.
 int SpellInKey(int pitch, int spellOffset, int tonicOffset, int keySig, int shift = 0);
 
 // Black keys as flats when keySig <= 0, as sharps otherwise; white keys natural.

@@ -13,7 +13,7 @@ int KeyTonicLetter(int keySig) {
 std::uint8_t KeySigAlterations(int keySig) {
     // Bit per letter: C 1, D 2, E 4, F 8, G 16, A 32, B 64.
     constexpr std::array<std::uint8_t, 13> sets{
-        0x7B,  // -6: C D E G A B
+        0x77,  // -6: C D E G A B
         0x76,  // -5: D E G A B
         0x66,  // -4: D E A B
         0x64,  // -3: E A B

@@ -37,8 +37,8 @@ constexpr int KeyTonic(int keySig) {
     return floorMod(7 * keySig, 12);
 }
 
-// Key signature -> the pitch of the tonic's letter, as SpellInKey counts letters. Far flat keys
-// count from the letter above the tonic (G flat from G).
+// Key signature -> the pitch class of the tonic's letter: the tonic's own, except in far flat
+// keys, whose tonic letter lies above it (G flat major: G).
 int KeyTonicLetter(int keySig);
 
 // Letters (0 = C .. 6 = B) altered by a key signature of -6..+6, as a bit set (bit = letter).

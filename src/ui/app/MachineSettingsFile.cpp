@@ -3,20 +3,28 @@
 
 #include "Program.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
 
 namespace kalvintor::ui {
 namespace {
 
-QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
+app::Installation programInstallation() {
+    const std::string programDir = qEnvironmentVariable("KALVINTOR_PROGRAM_DIR").toStdString();
+    const std::string settings = qEnvironmentVariable("KALVINTOR_MACHINE_SETTINGS").toStdString();
+    return app::locateInstallation(toPath(QCoreApplication::applicationDirPath()), programDir.c_str(),
+                                   settings.c_str());
+}
+
 QString machineSettingsFile() {
-    const QString overridden = qEnvironmentVariable("KALVINTOR_MACHINE_SETTINGS");
-    if (!overridden.isEmpty()) return overridden;
-    return toQString(program().paths.programDir / "kalvintor.ini");
+    return toQString(programInstallation().machineSettings);
 }
 
 MachineSettingsFile::MachineSettingsFile(QString file) : file_(std::move(file)) {}
@@ -27,7 +35,8 @@ bool MachineSettingsFile::keyExists(std::string_view key) const {
     return settings.status() == QSettings::NoError && settings.childGroups().contains(q(key));
 }
 
-std::optional<std::string> MachineSettingsFile::readValue(std::string_view key, std::string_view value) const {
+std::optional<std::string> MachineSettingsFile::readValue(std::string_view key,
+                                                          std::string_view value) const {
     if (!keyExists(key)) return std::nullopt;
     const QSettings settings(file_, QSettings::IniFormat);
     const QString path = q(key) + "/" + q(value);

@@ -1,14 +1,17 @@
 // The machine-wide values kept in one INI file, one group per key.
 #pragma once
 
+#include "app/Installation.h"
 #include "app/MachineSettings.h"
 
 #include <QString>
 
 namespace kalvintor::ui {
 
-// The file the installation names: $KALVINTOR_MACHINE_SETTINGS when set, else "kalvintor.ini" in
-// the program directory.
+// Where this program's files are: $KALVINTOR_PROGRAM_DIR when set, else beside the executable
+// or in the installation's folders; the machine settings are $KALVINTOR_MACHINE_SETTINGS when set.
+app::Installation programInstallation();
+// The machine settings file of programInstallation().
 QString machineSettingsFile();
 
 // Keys are INI groups; a group that is not in the file is never created. A missing or unreadable

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -272,7 +273,17 @@ void TKalvintorMain::SaveSessionResult(int exercise, bool tutor, bool sessionOnl
     if (sessionOnly) {
         SessionResults[static_cast<std::size_t>(exercise)].record = data::SessionOnlyResult(record);
     } else if (Store != nullptr) {
-        Store->AppendResult(record);
+        UnsavedResults.push_back(record);
+        while (!data::AppendKeptResults(*Store, UnsavedResults)) {
+            const QString why = QString::fromStdString(Store->describe(Store->LastError()));
+            if (QMessageBox::warning(this, text(5005, "Error"),
+                                     text(7010,
+                                          "The results of this session could not be saved. They are kept and "
+                                          "saved with the next results; press Retry to try again now.") +
+                                         "\n\n" + why,
+                                     QMessageBox::Retry | QMessageBox::Cancel) != QMessageBox::Retry)
+                break;
+        }
     }
 }
 

@@ -29,10 +29,7 @@
 
 namespace kalvintor::ui {
 
-QString programDirectory() {
-    const QString overridden = qEnvironmentVariable("KALVINTOR_PROGRAM_DIR");
-    return overridden.isEmpty() ? QCoreApplication::applicationDirPath() : overridden;
-}
+QString programDirectory() { return toQString(programInstallation().programDir); }
 
 namespace {
 

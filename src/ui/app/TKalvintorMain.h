@@ -85,6 +85,8 @@ public:
     // The logged-in user's id (0 while a guest works) and the store the results are saved in.
     std::int16_t UserId = 0;
     data::DataStore* Store = nullptr;
+    // Finished sessions' results the store could not write yet; tried again at the next save.
+    std::vector<data::ResultRecord> UnsavedResults;
 
     // The exercise windows, index = exercise number; those not made yet stay null. They are
     // registered before the first show, which applies the setup to all of them.
@@ -288,7 +290,8 @@ private:
     bool quitting_ = false;
 };
 
-// The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory.
+// The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory or the
+// installation's share folder.
 QString programDirectory();
 
 }  // namespace kalvintor::ui

@@ -1,12 +1,12 @@
 // Note names, spelling in a key, default spelling, key names and guitar strings.
 #include "theory/ChordCatalogue.h"
 #include "theory/Guitar.h"
+#include "theory/LetterSpelling.h"
 #include "theory/Spelling.h"
 #include "theory/Tables.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdlib>
 #include <string>
 
@@ -70,10 +70,23 @@ TEST(SpellInKey, FollowsTheKeyFromTheStoredLetter) {
         {71, 0, 0, -6, 1},   // G flat major: the fourth is C flat
         {68, 0, 0, 4, -1},   // E major: the third is G sharp
         {69, 0, -3, 0, 0},   // A minor from C major: its tonic A
+        {77, 0, 11, -6, 0},  // G flat major's seventh degree is F, not G double flat
+        {71, 0, 5, -6, 1},   // and its fourth degree C flat
+        {78, 1, 11, -6, 1},  // the minor second above that F is G flat
+        {65, 0, 11, 6, -1},  // F sharp major's seventh degree is E sharp
+        {63, 0, -3, -6, 1},  // E flat minor from G flat major: its tonic E flat
     };
     for (const auto& c : cases)
         EXPECT_EQ(SpellInKey(c.pitch, c.offset, c.tonicOffset, c.keySig), c.expected)
             << c.pitch << "/" << c.offset << " in " << c.keySig << " from " << c.tonicOffset;
+}
+
+TEST(SpellInKey, NamesEveryTonicAsItsKeyDoes) {
+    const char* tonics[] = {"Gb", "Db", "Ab", "Eb", "Bb", "F", "C", "G", "D", "A", "E", "B", "F#"};
+    for (int s = -6; s <= 6; ++s) {
+        const int tonic = 60 + KeyTonic(s);
+        EXPECT_EQ(NoteName(tonic, SpellInKey(tonic, 0, 0, s)), tonics[s + 6]) << s;
+    }
 }
 
 TEST(SpellInKey, ShiftTransposesByOctavesWithoutChangingTheLetter) {
@@ -104,9 +117,19 @@ TEST(KeyTables, TonicsSignaturesAndAlterationsAgree) {
     EXPECT_EQ(KeyTonicLetter(-6), 7);
     EXPECT_EQ(KeyTonicLetter(-7), 12);
     EXPECT_EQ(KeyTonicLetter(3), 9);
-    EXPECT_EQ(KeySigAlterations(2), 0x09);   // C and F
-    EXPECT_EQ(KeySigAlterations(-3), 0x64);  // E, A and B
-    for (int s = -6; s <= 6; ++s) EXPECT_EQ(std::popcount(KeySigAlterations(s)), std::abs(s)) << s;
+    // Sharps in the order F C G D A E, flats B E A D G C; letters 0 = C .. 6 = B.
+    const std::string sharps = "FCGDAE";
+    const std::string flats = "BEADGC";
+    const std::string letters = "CDEFGAB";
+    for (int s = -6; s <= 6; ++s) {
+        const auto& order = s < 0 ? flats : sharps;
+        std::uint8_t expected = 0;
+        for (int k = 0; k < std::abs(s); ++k)
+            expected |= static_cast<std::uint8_t>(1u << letters.find(order[static_cast<std::size_t>(k)]));
+        EXPECT_EQ(KeySigAlterations(s), expected) << s;
+    }
+    EXPECT_EQ(KeySigAlterations(-6), 0x77);  // G flat major: C D E G A B, never F
+    EXPECT_EQ(KeySigAlterations(7), 0);
     EXPECT_EQ(StepSemitones(-1), -1);
     EXPECT_EQ(StepSemitones(-7), -12);
     EXPECT_EQ(StepSemitones(7), 12);
@@ -136,4 +159,59 @@ TEST(GuitarStrings, BassNotesAlwaysOnTheFifthOrSixthString) {
         const int folded = (pitch - 52 + 120) % 12 + 52;
         EXPECT_EQ(note.guitarString, folded >= 57 ? 21 : 22) << pitch;
     }
+}
+
+TEST(LetterSpelling, NotesStandTheirLettersFromTheReference) {
+    EXPECT_EQ(LetterIndex(60, 0), 35);
+    EXPECT_EQ(LetterIndex(58, 1), 34);    // B flat below middle C
+    EXPECT_EQ(LetterIndex(60, -1), 34);   // B sharp is a B
+    EXPECT_EQ(LettersAboveC(56, 1), -2);  // A flat below C
+    EXPECT_EQ(LettersAboveC(75, -1), 8);  // the sharp ninth is a D
+    struct Case {
+        int pitch, reference, referenceSpelling, letters, expected;
+    };
+    const Case cases[] = {
+        {66, 62, 0, 2, kSharp},         // the third of D major
+        {70, 66, 1, 2, kFlat},          // the third of G flat major: B flat
+        {69, 66, 1, 2, kDoubleFlat},    // a diminished chord's third on G flat: B double flat
+        {67, 68, -1, 6, kDoubleSharp},  // G as the seventh of G sharp's letters: F double sharp
+        {60, 72, 0, -14, kNatural},     // two octaves below: octaves never change the letter
+        {65, 60, 0, 1, -3},             // F is no D of any accidental: beyond a double sharp
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SpellAtLetters(c.pitch, c.reference, c.referenceSpelling, c.letters), c.expected)
+            << c.pitch << " " << c.letters << " letters from " << c.reference;
+}
+
+TEST(LetterSpelling, TheReferenceTakesAnotherNameOnlyToSpareDoubleAccidentals) {
+    // A diminished seventh on E flat: E flat, G flat, B double flat, D double flat.
+    const LetterNote dim7[] = {{63, 0}, {66, 2}, {69, 4}, {72, 6}};
+    EXPECT_EQ(ChooseReferenceSpelling(dim7, 63, kFlat, -6, true), kSharp);  // D sharp F sharp A C
+    EXPECT_EQ(ChooseReferenceSpelling(dim7, 63, kFlat, -6, false), kFlat);  // a degree keeps its name
+    // G flat major has no double accidental: its name stays.
+    const LetterNote major[] = {{66, 0}, {70, 2}, {73, 4}};
+    EXPECT_EQ(ChooseReferenceSpelling(major, 66, kFlat, -6, true), kFlat);
+    // A name that cannot write a note gives way even for a degree.
+    const LetterNote augmented[] = {{67, 0}, {71, 2}, {75, 4}};
+    EXPECT_EQ(ChooseReferenceSpelling(augmented, 67, kDoubleSharp, 5, false), kNatural);
+}
+
+TEST(LetterSpelling, NotesNoLetterBindsAreWrittenPlainly) {
+    struct Case {
+        int pitch, spelling, keySig, expected;
+    };
+    const Case cases[] = {
+        {65, kSharp, 4, kNatural},        // E sharp in E major is F
+        {62, kDoubleSharp, 4, kNatural},  // C double sharp is D
+        {60, kSharp, 4, kNatural},        // B sharp is C
+        {59, kFlat, -6, kFlat},           // C flat is in G flat major's signature
+        {64, kFlat, -5, kNatural},        // F flat is not in D flat major's
+        {65, kSharp, 6, kSharp},          // F sharp major carries E sharp
+        {62, kDoubleFlat, -6, kNatural},  // E double flat is D
+        {66, kSharp, -3, kSharp},         // an ordinary sharp stays
+        {63, kFlat, 2, kFlat},            // and an ordinary flat
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlainerSpelling(c.pitch, c.spelling, c.keySig), c.expected)
+            << c.pitch << " in " << c.keySig;
 }

@@ -228,6 +228,48 @@ TEST(MainViews, SessionResultsOnlyForTheSessionOrAppendedToTheStore) {
     EXPECT_GE(saved.sessionStart, 1.0);
 }
 
+TEST(MainViews, AResultThatCannotBeSavedIsToldAndKeptForTheNextSave) {
+    QTemporaryDir dir;
+    const auto data = toPath(dir.path() + "/");
+    // The result folder is a link the store does not write through.
+    std::filesystem::create_directories(data / "Elsewhere");
+    std::filesystem::create_directory_symlink(data / "Elsewhere", data / "Result");
+    data::DataStore store(data);
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    main.Store = &store;
+    main.UserId = 12;
+    RecordingExercise& three = *shell.exercises[3];
+    main.Speed1Click(3);
+    three.QuestionCount = 5;
+
+    QString told;
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&told] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    answer.start(0);
+    main.SaveSessionResults(0b100, false, false);
+    EXPECT_TRUE(told.contains("could not be saved")) << told.toStdString();
+    EXPECT_TRUE(told.contains("symbolic link")) << told.toStdString();
+    ASSERT_EQ(main.UnsavedResults.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(data / "Elsewhere"));
+
+    // Once the folder is right again, the next save writes the kept result first.
+    std::filesystem::remove(data / "Result");
+    three.QuestionCount = 7;
+    main.SaveSessionResults(0b100, false, false);
+    EXPECT_TRUE(main.UnsavedResults.empty());
+    store.LoadResults(12);
+    ASSERT_EQ(store.ResultList().size(), 2u);
+    EXPECT_EQ(store.ResultList()[0]->record.questions, 5);
+    EXPECT_EQ(store.ResultList()[1]->record.questions, 7);
+}
+
 TEST(MainViews, ScorePanelWidthsFollowTheExercise) {
     Shell shell;
     TKalvintorMain& main = shell.main;

@@ -2,8 +2,10 @@
 #include "exercises/pitch/Answer.h"
 
 #include "exercises/pitch/Generation.h"
+#include "exercises/pitch/QuestionSpelling.h"
 #include "language/Language.h"
 #include "theory/Guitar.h"
+#include "theory/LetterSpelling.h"
 #include "theory/Spelling.h"
 #include "theory/Tables.h"
 
@@ -232,8 +234,9 @@ bool SetAnswerChordRoot(PitchExerciseState& state, int clickedPitch, bool remove
     answer.currentChord = std::clamp(answer.currentChord, 0, static_cast<int>(answer.chords.size()) - 1);
     auto& chord = answer.chords[static_cast<std::size_t>(answer.currentChord)];
     chord.pitch = root;
-    chord.spellOffset = theory::DefaultSpelling(root, state.key.keySig);
     if (chord.extra == kNoChordType) chord.extra = static_cast<std::uint8_t>(DefaultTriad(state, root));
+    chord.spellOffset =
+        SpellProgressionRoot(root, DegreeLetters(root, state), chord.extra, state, catalogue.chordTypes());
     theory::CatalogueNote bass{static_cast<std::uint8_t>(std::clamp(root, 0, 127)), 0, 0, 0};
     theory::AssignBassString(bass);
     chord.guitarString = bass.guitarString;
@@ -247,7 +250,11 @@ bool SetAnswerChordType(PitchExerciseState& state, int chordType, const theory::
     if (answer.chords.empty() || state.answered || chordType < 0 || chordType >= theory::kCatalogueEntries)
         return false;
     answer.currentChord = std::clamp(answer.currentChord, 0, static_cast<int>(answer.chords.size()) - 1);
-    answer.chords[static_cast<std::size_t>(answer.currentChord)].extra = static_cast<std::uint8_t>(chordType);
+    auto& chord = answer.chords[static_cast<std::size_t>(answer.currentChord)];
+    chord.extra = static_cast<std::uint8_t>(chordType);
+    if (chord.pitch != 0)
+        chord.spellOffset = SpellProgressionRoot(chord.pitch, DegreeLetters(chord.pitch, state), chordType,
+                                                 state, catalogue.chordTypes());
     voiceAnswer(state, catalogue);
     advanceChord(state);
     return state.options.autoAnswer && chordsAllMatch(state);
@@ -264,14 +271,13 @@ PreviewOutcome PreviewAnswer(PitchExerciseState& state, int entry, bool commit, 
         chords.clear();
         for (int k = 0; k < std::min(row.count, kMaxProgressionChords); ++k) {
             QuestionNote chord;
-            chord.pitch = row.relativePitch[static_cast<std::size_t>(k)] + state.root;
-            const int r = floorMod(chord.pitch - state.root, 12);
-            chord.spellOffset =
-                (r == 1 || r == 3 || r == 6 || r == 8 || r == 10)
-                    ? theory::DefaultSpelling(chord.pitch, -1)
-                    : theory::SpellInKey(chord.pitch, row.spellOffset[static_cast<std::size_t>(k)],
-                                         state.key.tonicOffset, state.key.keySig);
-            chord.extra = row.extra[static_cast<std::size_t>(k)];
+            const auto source = static_cast<std::size_t>(k);
+            chord.pitch = row.relativePitch[source] + state.root;
+            chord.extra = row.extra[source];
+            chord.spellOffset = SpellProgressionRoot(
+                chord.pitch,
+                theory::LettersAboveC(row.relativePitch[source] + theory::kMiddleC, row.spellOffset[source]),
+                chord.extra, state, catalogue.chordTypes());
             chord.endMark = kEndOfChord;
             chords.push_back(chord);
         }
@@ -291,28 +297,16 @@ PreviewOutcome PreviewAnswer(PitchExerciseState& state, int entry, bool commit, 
         else
             offset = state.notes.front().pitch - row.relativePitch[0];
 
-        int keySig = state.key.keySig;
-        int tonicOffset = state.key.tonicOffset;
-        if (state.mode == ExerciseMode::Chord || state.mode == ExerciseMode::Inversion) {
-            // The chord's own key, on the side of the question's key signature.
-            int rootNote = 0;
-            if (state.mode == ExerciseMode::Inversion && row.count > 1 && row.extra[0] != 255)
-                rootNote = floorMod(row.count - row.extra[1], row.count);
-            const int rootPitch = row.relativePitch[static_cast<std::size_t>(rootNote)] + offset;
-            keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(rootPitch, 12))];
-            if (keySig - state.key.keySig > 6) keySig -= 12;
-            if (state.key.keySig - keySig > 6) keySig += 12;
-            tonicOffset = 0;
-        }
         auto& notes = state.answer.notes;
         notes.clear();
         for (int k = 0; k < row.count; ++k) {
             const auto source = static_cast<std::size_t>(state.reversed ? row.count - 1 - k : k);
             QuestionNote note;
             note.pitch = row.relativePitch[source] + offset;
-            note.spellOffset = theory::SpellInKey(note.pitch, row.spellOffset[source], tonicOffset, keySig);
             notes.push_back(note);
         }
+        // Written as the question is, so the question's own entry reads the same.
+        SpellEntryNotes(notes, row, state, offset);
         renumberEqualPitches(notes);
         AssignQuestionStrings(notes, state.displayShift);
         spreadAnswerStrings(state);

@@ -271,7 +271,12 @@ GenerateResult GenerateMelody(PitchExerciseState& state, const theory::ChordCata
     auto place = [&](int i, int j, const Candidate& c) {
         auto& note = notes[static_cast<std::size_t>(i)];
         note.pitch = c.pitch;
-        note.spellOffset = (chromatic || type == melody_types::kWholeTone) ? 0 : c.spellOffset;
+        // Whole-tone and chromatic melodies follow no scale of a key: their black keys are
+        // written as an instrument enters them, flats in the whole-tone melody (no signature)
+        // and sharps in the chromatic one.
+        note.spellOffset = (chromatic || type == melody_types::kWholeTone)
+                               ? theory::DefaultSpelling(c.pitch, key.keySig)
+                               : c.spellOffset;
         note.extra = c.chordTone ? kChordTone : kNonChordTone;
         positions[static_cast<std::size_t>(i)] = j;
     };

@@ -2,7 +2,9 @@
 #include "exercises/pitch/Generation.h"
 
 #include "app/Random.h"
+#include "exercises/pitch/QuestionSpelling.h"
 #include "theory/Guitar.h"
+#include "theory/LetterSpelling.h"
 #include "theory/Spelling.h"
 #include "theory/Tables.h"
 
@@ -117,34 +119,11 @@ void buildNotes(PitchExerciseState& state, const AnswerRow& row) {
         state.style = PlayStyle::Up;
         state.reversed = true;
     }
-    if (state.mode == ExerciseMode::Interval && isFalling(state.style) && !state.options.diatonicRoots &&
-        row.count >= 2) {
-        // A provisional spelling measured down from the upper note, which is taken as natural.
-        const int size = row.relativePitch[static_cast<std::size_t>(row.count - 1)];
-        const int upperSpelling = row.spellOffset[static_cast<std::size_t>(row.count - 1)];
-        const int letters =
-            theory::FlatSteps[static_cast<std::size_t>(floorMod(size + upperSpelling, 12))].step;
-        state.notes.back().spellOffset = 0;
-        state.notes.front().spellOffset = size + theory::StepSemitones(-letters);
-    }
 }
 
 void spellQuestion(PitchExerciseState& state) {
-    for (auto& note : state.notes)
-        note.spellOffset =
-            theory::SpellInKey(note.pitch, note.spellOffset, state.key.tonicOffset, state.key.keySig);
+    SpellEntryNotes(state.notes, state.row(state.entry), state, state.root);
     AssignQuestionStrings(state.notes, state.displayShift);
-    if (state.mode == ExerciseMode::Interval && state.key.keySig == -6 && state.notes.size() >= 2) {
-        // In G flat major the tritone F - C flat reads better as F - G flat when it is a second.
-        auto lower = std::min_element(state.notes.begin(), state.notes.end(),
-                                      [](const auto& a, const auto& b) { return a.pitch < b.pitch; });
-        auto upper = std::max_element(state.notes.begin(), state.notes.end(),
-                                      [](const auto& a, const auto& b) { return a.pitch < b.pitch; });
-        if (floorMod(lower->pitch, 12) == 5 && floorMod(upper->pitch, 12) == 6) {
-            lower->spellOffset = theory::kNatural;
-            upper->spellOffset = theory::kFlat;
-        }
-    }
     if (state.notes.size() <= 6 && state.mode != ExerciseMode::Scale)
         SpreadGuitarStrings(state.notes, state.displayShift, state.instruments.guitarWidthClass);
 }
@@ -185,16 +164,12 @@ void buildProgression(PitchExerciseState& state, const AnswerRow& row,
     key.tonicOffset = key.minor ? -3 : 0;
     key.keySig = theory::MajorKeySig[static_cast<std::size_t>(floorMod(state.root - key.tonicOffset, 12))];
 
-    for (auto& chord : state.chords) {
-        const int r = floorMod(chord.pitch - state.root, 12);
-        if (r == 1 || r == 3 || r == 6 || r == 8 || r == 10)
-            chord.spellOffset = theory::FlatSteps[static_cast<std::size_t>(floorMod(chord.pitch, 12))].altered
-                                    ? theory::kFlat
-                                    : theory::kNatural;
-        else
-            chord.spellOffset =
-                theory::SpellInKey(chord.pitch, chord.spellOffset, key.tonicOffset, key.keySig);
-    }
+    // Each root a degree of the key, as the progression stores it on C.
+    for (auto& chord : state.chords)
+        chord.spellOffset = SpellProgressionRoot(
+            chord.pitch,
+            theory::LettersAboveC(chord.pitch - state.root + theory::kMiddleC, chord.spellOffset),
+            chord.extra, state, catalogue.chordTypes());
     auto voiced = VoiceProgression(state.chords, state.options.inversionMode, state.options.addRootBass, 0,
                                    state.root, key, catalogue.chordTypes());
     state.voiced = std::move(voiced.notes);

@@ -22,8 +22,9 @@ GenerateResult NewQuestion(PitchExerciseState& state, const theory::ChordCatalog
 int NextCyclicRoot(int previousRoot, int movement, const RootRange& range);
 
 // Progression chords voiced: chords[k] holds a root pitch (0 = no chord yet), its spelling and
-// the chord type in the extra byte. The result holds every chord's notes in order with end marks,
-// the index of each chord's first note and the top-voice anchor used.
+// the chord type in the extra byte; each chord is written from its root's name. The result holds
+// every chord's notes in order with end marks, the index of each chord's first note and the
+// top-voice anchor used.
 struct VoicedProgression {
     std::vector<QuestionNote> notes;
     std::vector<int> chordStarts;

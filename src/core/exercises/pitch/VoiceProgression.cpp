@@ -3,6 +3,7 @@
 #include "exercises/pitch/Generation.h"
 
 #include "app/Random.h"
+#include "theory/LetterSpelling.h"
 #include "theory/Spelling.h"
 #include "theory/Tables.h"
 
@@ -24,7 +25,10 @@ struct VoicedChord {
     bool placeholder = false;
 };
 
-VoicedChord chordNotes(const QuestionNote& chord, int root, const KeyContext& key,
+// The chord type's notes on the root, each written as many letters above the root's name as
+// the catalogue writes it above C; a note no accidental can write there takes the key's plain
+// writing.
+VoicedChord chordNotes(const QuestionNote& chord, const KeyContext& key,
                        const theory::CatalogueTable& chordTypes) {
     VoicedChord voiced;
     const int type = chord.extra;
@@ -38,11 +42,10 @@ VoicedChord chordNotes(const QuestionNote& chord, int root, const KeyContext& ke
         const auto& source = entry.notes[static_cast<std::size_t>(k)];
         QuestionNote note;
         note.pitch = source.pitch - theory::kMiddleC + chord.pitch;
-        note.spellOffset = chord.spellOffset > 0
-                               ? theory::SpellInKey(note.pitch, source.spellOffset,
-                                                    floorMod(chord.pitch, 12) + key.tonicOffset, 0)
-                               : theory::SpellInKey(note.pitch, source.spellOffset,
-                                                    chord.pitch + key.tonicOffset - root, key.keySig);
+        note.spellOffset = theory::SpellAtLetters(note.pitch, chord.pitch, chord.spellOffset,
+                                                  theory::LettersAboveC(source.pitch, source.spellOffset));
+        if (std::abs(note.spellOffset) > theory::kDoubleFlat)
+            note.spellOffset = theory::DefaultSpelling(note.pitch, key.keySig);
         note.extra = chord.extra;
         voiced.notes.push_back(note);
     }
@@ -105,12 +108,12 @@ void addRootBass(VoicedChord& chord, const QuestionNote& spelledRoot) {
 }  // namespace
 
 VoicedProgression VoiceProgression(const std::vector<QuestionNote>& chords, InversionMode mode, bool addBass,
-                                   int anchor, int root, const KeyContext& key,
-                                   const theory::CatalogueTable& chordTypes) {
+                                   int anchor, int /* root: the chords carry their roots' names */,
+                                   const KeyContext& key, const theory::CatalogueTable& chordTypes) {
     std::vector<VoicedChord> voiced(chords.size());
     for (std::size_t s = chords.size(); s-- > 0;) {
         auto& chord = voiced[s];
-        chord = chordNotes(chords[s], root, key, chordTypes);
+        chord = chordNotes(chords[s], key, chordTypes);
         if (chord.placeholder) continue;
         const QuestionNote spelledRoot = chord.notes.front();
         if (mode != InversionMode::AllRootPosition) {

@@ -1,6 +1,7 @@
 // Melody questions over thousands of seeds: limits, ambitus, repeats, rhythm and bars.
 #include "PitchFixture.h"
 
+#include "theory/Spelling.h"
 #include "theory/Tables.h"
 
 #include <algorithm>
@@ -164,7 +165,39 @@ TEST_F(Melodies, MinorTypesSetTheMinorFlagAndModesTheirTonic) {
         if (type == 9 || type == 10) {
             EXPECT_FALSE(state.options.playTonic);
             EXPECT_FALSE(state.options.showKeySignature);
-            for (const auto& n : state.notes) EXPECT_EQ(n.spellOffset, 0);
+            // No scale of a key: black keys as an instrument enters them, flats in the whole-tone
+            // melody and sharps in the chromatic one; never a blank letter or B for B flat.
+            for (const auto& n : state.notes) {
+                EXPECT_EQ(n.spellOffset, theory::DefaultSpelling(n.pitch, type == 10 ? 1 : 0));
+                EXPECT_NE(theory::NoteName(n.pitch, n.spellOffset).front(), ' ');
+            }
+        }
+    }
+}
+
+TEST_F(Melodies, EveryTypeInEveryKeyIsWrittenInItsKey) {
+    for (int type = 0; type <= melody_types::kLast; ++type) {
+        for (int keySig = kFirstMelodyKeySig; keySig < kFirstMelodyKeySig + kMelodyKeyCount; ++keySig) {
+            auto m = setup(8, 3, 5, type, false);
+            m.keys.fill(0);
+            m.keys[static_cast<std::size_t>(keySig - kFirstMelodyKeySig)] = 1;
+            auto state = melodyState(m);
+            for (int i = 0; i < 10; ++i) {
+                if (GenerateQuestion(state, theory::BuiltInCatalogue()) != GenerateResult::Generated)
+                    continue;
+                for (const auto& n : state.notes) {
+                    const auto name = theory::NoteName(n.pitch, n.spellOffset);
+                    ASSERT_NE(name, "???") << "type " << type << " key " << keySig;
+                    ASSERT_NE(name.front(), ' ') << "type " << type << " key " << keySig;
+                    // Scales and chords of the key itself: every note as the key writes it (the
+                    // minor scales' raised notes lie outside it).
+                    const bool keyScale = type <= 6 || type >= melody_types::kFirstProgression;
+                    if (keyScale) {
+                        ASSERT_EQ(n.spellOffset, theory::SpellInKey(n.pitch, 0, 0, keySig))
+                            << "type " << type << " key " << keySig << " pitch " << n.pitch;
+                    }
+                }
+            }
         }
     }
 }

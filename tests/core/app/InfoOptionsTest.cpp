@@ -1,0 +1,36 @@
+// The --version and --help answers of the installed programs.
+#include "app/InfoOptions.h"
+#include "app/Version.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace kalvintor::app;
+
+TEST(InfoOptions, VersionAndHelpAreAnsweredAndEverythingElseGoesOn) {
+    const Version v = programVersion();
+    const std::string version = "kalvintor " + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+                                std::to_string(v.release) + " (build " + std::to_string(v.build) + ")\n";
+    struct Case {
+        std::vector<std::string_view> args;
+        std::optional<int> code;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"--version"}, 0, version},
+        {{"--help"}, 0, "HELP"},
+        {{"Beginner.lvs"}, std::nullopt, ""},
+        {{"Beginner.lvs", "--version"}, std::nullopt, ""},
+        {{}, std::nullopt, ""},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        EXPECT_EQ(answerInfoOption(c.args, "kalvintor", "HELP", out), c.code);
+        EXPECT_EQ(out.str(), c.out);
+    }
+    const std::string help = programHelp("/usr/share/kalvintor", "/etc/kalvintor/kalvintor.ini");
+    EXPECT_NE(help.find("Usage: kalvintor [SETUP.lvs]"), std::string::npos);
+    EXPECT_NE(help.find("Program files:    /usr/share/kalvintor\n"), std::string::npos);
+    EXPECT_NE(help.find("Machine settings: /etc/kalvintor/kalvintor.ini"), std::string::npos);
+}
