@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
         &mainWindow);
     for (int e : {4, 5, 6}) mainWindow.SetSetupView(e, rhythmSetup);
     mainWindow.CreateMenuDialog();
+    // The first show runs the start-up dialogue: data directory, login, settings, setup.
+    mainWindow.StartupDialogue = true;
+    mainWindow.CommandLine = QApplication::arguments().mid(1);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);
 

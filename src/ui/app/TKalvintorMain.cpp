@@ -2,6 +2,7 @@
 #include "TKalvintorMain.h"
 
 #include "MachineSettingsFile.h"
+#include "MainStartup.h"
 #include "MainSound.h"
 #include "Program.h"
 #include "Style.h"
@@ -283,6 +284,10 @@ void TKalvintorMain::CreateMenuDialog() {
 }
 
 void TKalvintorMain::FormShowFirst() {
+    if (StartupDialogue) {
+        RunStartupDialogue();
+        return;
+    }
     // Until a user logs in, a guest works on the built-in settings, with every bit of the
     // language loaded, and the default setup file (or the built-in setup when it is missing).
     Program& p = program();

@@ -5,6 +5,7 @@
 #include "ExerciseHost.h"
 #include "Pictures.h"
 #include "ViewWindows.h"
+#include "app/AccessLevels.h"
 #include "data/DataStore.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
@@ -14,11 +15,13 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QStringList>
 #include <QTimer>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QSlider;
@@ -35,6 +38,9 @@ class TGauge;
 class THelpWindow;
 class TMenuDialog;
 class TMetronomeBox;
+class TProgressForm;
+class TUserslist;
+struct MainStartup;
 
 // The caption of the main window, kept so that a temporary caption can be undone.
 inline const QString kMainCaption = QStringLiteral("Kalvintor School");
@@ -206,6 +212,30 @@ public:
     void StoreToolLayout(settings::Settings& into) const;
     void RestoreToolLayout(const settings::Settings& from);
 
+    // Start-up dialogue, access levels, change of user and close (MainStartup.cpp). The program
+    // entry sets StartupDialogue; without it the first show starts a guest on the built-in settings.
+    bool StartupDialogue = false;
+    QStringList CommandLine;  // the arguments after the program name
+    app::Access Access = app::AccessFor(app::kLevelGuest, {});
+    void RunStartupDialogue();
+    void ApplySettings(bool languageOnly);
+    void ApplyAccessLevel(int level);
+    void CreateTeacherWindows();
+    void StoreSettings(bool asDefault);
+    bool CloseQuery();
+    // Ends the session (results, setup, settings) and logs in again: "log in as another user".
+    void ChangeUser();
+    // "User info...", "Class maintenance...", "Administration..." and "Refresh" (MainUsers.cpp).
+    void UserInfo();
+    void ClassMaintenance();
+    void Administration();
+    void RefreshUsers();
+    TUserslist* userslist() const;
+    // The login was cancelled where guests are not allowed: the program is ending.
+    bool quitting() const { return quitting_; }
+    TProgressForm& progressForm();
+    MainStartup& startup();
+
     // ExerciseHost.
     const settings::Settings& settings() const override { return Settings; }
     const setup::SetupRecord& currentSetup() const override { return Setup.current; }
@@ -231,6 +261,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void customEvent(QEvent* event) override;
@@ -255,6 +286,14 @@ private:
     void ApplySound();
     void setupSessionHost();
     void CreateSetupCommands();
+    data::DataStore& makeStore();
+    bool OpenDataDirectory();
+    bool reportDataFiles();
+    std::optional<QString> chooseFolder(const QString& start, const QString& title);
+    void LogIn();
+    void ChooseStartSetup();
+    bool EndSession(bool cancellable);
+    void storeMidiValues();
 
     QStackedWidget* views_;
     QHash<int, QCursor> cursors_;
@@ -272,6 +311,8 @@ private:
     bool pictureFlag_ = false;
     int lastBeat_ = 0;
     int lastBeats_ = 0;
+    std::unique_ptr<MainStartup> startup_;
+    bool quitting_ = false;
 };
 
 // The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory or the
