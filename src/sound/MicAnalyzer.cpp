@@ -33,7 +33,7 @@ constexpr double kMinClarity = 0.6;
 // clearly better.
 constexpr double kHalfPeriodShare = 0.8;
 constexpr double kHalfPeriodMin = 0.5;
-constexpr double kYinTolerance = 0.2;
+constexpr double kYinTolerance = 0.3;
 // Two windows must agree this closely on a pitch.
 constexpr double kWindowsAgreeSemitones = 0.5;
 constexpr double kDoublePeriodGain = 0.12;

@@ -10,9 +10,9 @@ namespace {
 // Two Butterworth sections (Q of a fourth-order Butterworth).
 constexpr double kButterworthQ1 = 0.5412;
 constexpr double kButterworthQ2 = 1.3066;
-// Narrow enough to leave most of G2, B2 and D3 (2–4 Hz from 100, 120 and 150 Hz), wide enough
-// to ring out within tens of milliseconds.
-constexpr double kNotchQ = 12.0;
+// Narrow enough to leave G2, B2 and D3 (2–4 Hz from 100, 120 and 150 Hz) nearly untouched; what
+// they ring on after a note is left to the release of the note tracker.
+constexpr double kNotchQ = 30.0;
 constexpr double kMainsHz[] = {50.0, 60.0};
 }  // namespace
 
