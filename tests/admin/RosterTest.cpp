@@ -282,6 +282,11 @@ TEST(RosterImport, DryRunChangesNothingAndThePasswordFileIsNewAndPrivate) {
     EXPECT_TRUE(contains(refused.err, "exists already")) << refused.err;
     EXPECT_EQ(readBytes(passwords), list);
     EXPECT_EQ(snapshot(school.data), afterFirst);
+    // A dry run says so beforehand.
+    const auto dryAgain = runAdmin(
+        school.data, {"users", "import", again.string(), "--dry-run", "--passwords", passwords.string()});
+    EXPECT_EQ(dryAgain.code, kExitFailed);
+    EXPECT_TRUE(contains(dryAgain.err, "exists already")) << dryAgain.err;
 }
 
 TEST(RosterImport, TenThousandRowsWithProgress) {

@@ -189,7 +189,13 @@ private:
                   << (accepted.size() == 1 ? "" : "s") << " and " << newClasses.size() << " class"
                   << (newClasses.size() == 1 ? "" : "es") << "; " << refused
                   << " refused; nothing was changed\n";
-            return refused == 0 ? kExitOk : kExitFailed;
+            std::error_code ec;
+            const bool fileInTheWay =
+                !options_.passwords.empty() && fs::exists(fs::symlink_status(options_.passwords, ec));
+            if (fileInTheWay)
+                err() << "kalvintor-admin: " << options_.passwords.string()
+                      << " exists already; the passwords go to a new file only\n";
+            return refused == 0 && !fileInTheWay ? kExitOk : kExitFailed;
         }
 
         PasswordFile passwordFile;
