@@ -439,6 +439,9 @@ int importRoster(const Context& context, const fs::path& file, const AccountOpti
         context.err << "kalvintor-admin: " << source << " " << parsed.error << "; nothing was created\n";
         return kExitFailed;
     }
+    if (parsed.roster->cp1252)
+        context.err << "kalvintor-admin: " << source
+                    << " is not UTF-8; it is read as the Western code page (1252)\n";
     std::vector<CheckedRow> rows;
     rows.reserve(parsed.roster->rows.size());
     for (const auto& row : parsed.roster->rows) rows.push_back(checkRow(row));

@@ -40,7 +40,7 @@ constexpr std::array<CommandInfo, 15> kCommands{{
      "Adds one account with a login name, first and last name, and prints its password once.\n"
      "  --class NAME       puts the account into a class, made when missing\n"
      "  --level LEVEL      student (default), teacher or administrator\n"
-     "  --password TEXT    the password (default: a generated one, up to 15 characters are stored)\n"
+     "  --password TEXT    the password, at most 15 characters (default: a generated one)\n"
      "  --passwords FILE   write login, name, class and password to FILE instead (a new file,\n"
      "                     readable by you only)\n"
      "  --dry-run          only say what would be made; nothing is changed"},
