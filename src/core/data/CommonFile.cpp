@@ -3,6 +3,8 @@
 #include "data/DataStore.h"
 #include "data/RecordScan.h"
 
+#include <limits>
+
 namespace kalvintor::data {
 
 void DataStore::LoadCommon() {
@@ -62,6 +64,31 @@ std::int16_t DataStore::NextId(IdKind kind) {
     const std::int16_t taken = counter;
     counter = static_cast<std::int16_t>(counter + 1);
     // An id that was not stored as taken could be handed out twice.
+    if (!finish(*file, texts::kDataFileBusy, file->writeAt(0, encodeCommonRecord(record)))) return 0;
+    Common.nextClassId = record.nextClassId;
+    Common.nextUserId = record.nextUserId;
+    return taken;
+}
+
+std::int16_t DataStore::NextIds(IdKind kind, int count) {
+    if (count < 1) return 0;
+    auto file = openForUpdate(file_names::kCommon, texts::kDataFileBusy);
+    if (!file) return 0;
+    CommonBytes stored{};
+    CommonRecord record = Common;
+    if (file->readAt(0, stored) == kCommonRecordSize) {
+        record = *decodeCommonRecord(stored);
+    } else {
+        showError(std::string(texts::kIdErrorMessage));
+    }
+    std::int16_t& counter = kind == IdKind::Class ? record.nextClassId : record.nextUserId;
+    const std::int16_t taken = counter;
+    // Ids are signed 16-bit and 0 marks a free slot: a block that would wrap is refused whole. A
+    // block ending at the largest id leaves 0, which no later call hands out.
+    constexpr int kLargest = std::numeric_limits<std::int16_t>::max();
+    const int next = static_cast<int>(taken) + count;
+    if (taken < 1 || next - 1 > kLargest) return 0;
+    counter = static_cast<std::int16_t>(next > kLargest ? 0 : next);
     if (!finish(*file, texts::kDataFileBusy, file->writeAt(0, encodeCommonRecord(record)))) return 0;
     Common.nextClassId = record.nextClassId;
     Common.nextUserId = record.nextUserId;

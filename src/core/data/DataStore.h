@@ -91,6 +91,10 @@ public:
     int CountAdministrators() const;
     bool ReloadUser(UserRecord& record) const;
     bool SaveUser(const UserRecord& record);
+    // New users appended in one write under the file's lock, for a whole roster at once. A user
+    // whose login name (in any letter case) or id is on file already, or earlier in `users`, is
+    // left out and its index put into `taken`. False when nothing was written (reported).
+    bool AddUsers(const std::vector<UserRecord>& users, std::vector<std::size_t>& taken);
     bool DeleteUser(TUserInfo& user);
     bool ClearClass(std::int16_t classId);
     bool SetClassTutor(std::int16_t classId, std::string_view tutorFile);
@@ -106,6 +110,9 @@ public:
     void LoadCommon();
     bool SaveCommon();
     std::int16_t NextId(IdKind kind);
+    // `count` consecutive ids taken at once; the first of them, or 0 when Common.dat cannot be
+    // written or the ids would run past the largest a record holds.
+    std::int16_t NextIds(IdKind kind, int count);
 
     // Classes (Class.dat).
     void LoadClasses();

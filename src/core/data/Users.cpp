@@ -5,6 +5,7 @@
 #include "records/Cp1252.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace kalvintor::data {
 
@@ -167,6 +168,39 @@ bool DataStore::SaveUser(const UserRecord& record) {
     const auto bytes = encodeUserRecord(record);
     return finish(*file, texts::kSaveUserBusy,
                   file->writeAt(at ? *at : file->appendOffset(kUserRecordSize), bytes));
+}
+
+bool DataStore::AddUsers(const std::vector<UserRecord>& users, std::vector<std::size_t>& taken) {
+    taken.clear();
+    auto file = openForUpdate(file_names::kUsers, texts::kSaveUserBusy);
+    if (!file) return false;
+    const auto content = readLocked(*file, texts::kSaveUserBusy);
+    if (!content) return false;
+    // One pass over the file under its lock: no other workstation can add one of these logins
+    // between the check and the write.
+    std::unordered_set<std::string> logins;
+    std::unordered_set<std::int16_t> ids;
+    for (std::size_t i = 0; i < wholeRecords(*content, kUserRecordSize); ++i) {
+        const auto stored = recordAt(*content, kUserRecordSize, i);
+        if (userIdOf(stored) == 0) continue;
+        ids.insert(userIdOf(stored));
+        logins.insert(storedLoginUpper(stored));
+    }
+    std::string appended;
+    appended.reserve(users.size() * kUserRecordSize);
+    for (std::size_t i = 0; i < users.size(); ++i) {
+        const UserRecord& user = users[i];
+        if (user.userId == 0 || !ids.insert(user.userId).second ||
+            !logins.insert(upperLogin(user.loginName)).second) {
+            taken.push_back(i);
+            continue;
+        }
+        const auto bytes = encodeUserRecord(user);
+        appended.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    if (appended.empty()) return true;
+    return finish(*file, texts::kSaveUserBusy,
+                  file->writeAt(file->appendOffset(kUserRecordSize), asBytes(appended)));
 }
 
 bool DataStore::DeleteUser(TUserInfo& user) {
