@@ -49,6 +49,8 @@ public:
     bool checkTutorStepEnd() override { return false; }
     void stopMidiInput() override {}
     void stopMicrophone() override {}
+    void beginMicrophone(int) override {}
+    void setRhythmWithMetronome(bool) override {}
     void playWave(const QString&) override {}
     bool exerciseKeyPressed(QKeyEvent*) override { return false; }
     bool exerciseKeyReleased(QKeyEvent*) override { return false; }

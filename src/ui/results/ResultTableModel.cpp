@@ -56,6 +56,21 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
         asked = item.asked;
     }
     if (role == kBarRole && code >= results::kBaseColumns - 1) return QPoint(correct, asked);
+    if (role == kSortRole) {
+        switch (code) {
+            case 0:
+            case 1:
+                return session ? -1.0 : r.sessionStart;
+            case 2:
+                return r.duration;
+            case 3:
+                return r.answerTime;
+            case 4:
+                return QString::fromStdString(r.setupName);
+            default:
+                return asked == 0 ? -1 : results::BarPercent(exercise_, correct, asked);
+        }
+    }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
     switch (code) {
         case 0:
@@ -82,16 +97,17 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     return section >= 0 && section < heads_.size() ? heads_[section] : QVariant();
 }
 
-QString ResultTableModel::toCsv() const {
+QString tableCsv(const QAbstractItemModel& model) {
     auto field = [](const QString& t) { return QString::fromStdString(results::CsvField(t.toStdString())); };
     QString csv;
     QStringList line;
-    for (const QString& head : heads_) line << field(head);
+    for (int column = 0; column < model.columnCount(); ++column)
+        line << field(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     csv += line.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    for (int row = 0; row < rowCount(); ++row) {
+    for (int row = 0; row < model.rowCount(); ++row) {
         line.clear();
-        for (int column = 0; column < columnCount(); ++column)
-            line << field(data(index(row, column), Qt::DisplayRole).toString());
+        for (int column = 0; column < model.columnCount(); ++column)
+            line << field(model.index(row, column).data(Qt::DisplayRole).toString());
         csv += line.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     return csv;

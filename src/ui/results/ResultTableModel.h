@@ -16,6 +16,8 @@ public:
     // Bar cells give their correct and asked counts in this role (a QPoint); the display role holds
     // the same as text, for screen readers and the CSV export.
     static constexpr int kBarRole = Qt::UserRole + 1;
+    // What a column sorts by: times as numbers, results by their percentage (nothing asked first).
+    static constexpr int kSortRole = Qt::UserRole + 2;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -31,9 +33,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // The table as CSV: a header row, then the rows as the display role writes them.
-    QString toCsv() const;
-
 private:
     int exercise_ = 0;
     std::vector<data::ResultRecord> rows_;
@@ -41,5 +40,9 @@ private:
     std::vector<int> codes_;
     QStringList heads_;
 };
+
+// A table as CSV, in the order it is shown: a header row, then the rows as the display role
+// writes them.
+QString tableCsv(const QAbstractItemModel& model);
 
 }  // namespace kalvintor::ui

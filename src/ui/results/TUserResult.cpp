@@ -29,6 +29,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -155,7 +156,13 @@ TUserResult::TUserResult(TKalvintorMain& main, QWidget* parent)
 
     DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
     DrawGrid1->setAccessibleName(text(7809, "Results of the sessions"));
-    DrawGrid1->setModel(model_);
+    // Rows stay in file order until a column head is clicked.
+    auto* sorted = new QSortFilterProxyModel(this);
+    sorted->setSourceModel(model_);
+    sorted->setSortRole(ResultTableModel::kSortRole);
+    DrawGrid1->setModel(sorted);
+    DrawGrid1->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    DrawGrid1->setSortingEnabled(true);
     DrawGrid1->setItemDelegate(new BarDelegate(*model_, *SpeedButton5, this));
     DrawGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DrawGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -364,7 +371,7 @@ void TUserResult::exportCsv() {
                                                       QStringLiteral("CSV (*.csv)"));
     if (file.isEmpty()) return;
     QSaveFile out(file);
-    const QByteArray bytes = model_->toCsv().toUtf8();
+    const QByteArray bytes = tableCsv(*DrawGrid1->model()).toUtf8();
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
         QMessageBox::critical(
             this, text(5005, "Error"),

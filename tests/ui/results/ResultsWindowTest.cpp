@@ -85,9 +85,17 @@ TEST(UserResult, RowsBarsTheRunningSessionAndTheSummary) {
     EXPECT_TRUE(window.Label4->text().startsWith("Summary - 1 week")) << window.Label4->text().toStdString();
     EXPECT_EQ(window.Chart->progress().sessions.size(), 2u);
 
-    const QString csv = window.model()->toCsv();
+    const QString csv = tableCsv(*grid->model());
     EXPECT_TRUE(csv.startsWith("Date,Answertime,Level name,Total result,3,5\r\n")) << csv.toStdString();
     EXPECT_TRUE(csv.contains("This session,")) << csv.toStdString();
+
+    // A click on a column head sorts by it: the total result puts the weakest session first.
+    const_cast<QTableView*>(grid)->sortByColumn(3, Qt::AscendingOrder);
+    EXPECT_EQ(cell(grid, 0, 3), "1/4 (25%)");
+    EXPECT_EQ(cell(grid, 1, 3), "6/8 (75%)");
+    const QStringList lines = tableCsv(*grid->model()).split("\r\n");
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[1].contains("1/4 (25%)")) << "the CSV follows the order shown";
 
     // Another user's results are shown without the running session.
     shell.store.setSelectedUser(shell.userOf(3));
