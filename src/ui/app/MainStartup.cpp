@@ -41,13 +41,13 @@ constexpr std::uint8_t kStateMaximised = 2;
 QString fileProblemText(const app::DataFileState& s) {
     switch (s.problem) {
         case app::FileProblem::Unreadable:
-            return formatted(7240, "%s cannot be read.", {s.file});
+            return userFormat(7240, "%s cannot be read.", {s.file});
         case app::FileProblem::Truncated:
-            return formatted(7241, "%s is damaged: its size is no whole number of records.", {s.file});
+            return userFormat(7241, "%s is damaged: its size is no whole number of records.", {s.file});
         case app::FileProblem::Oversized:
-            return formatted(7242, "%s is larger than the program ever writes it.", {s.file});
+            return userFormat(7242, "%s is larger than the program ever writes it.", {s.file});
         case app::FileProblem::ReadOnly:
-            return formatted(7243, "%s is read-only: changes to it cannot be saved.", {s.file});
+            return userFormat(7243, "%s is read-only: changes to it cannot be saved.", {s.file});
         case app::FileProblem::None:
             break;
     }
@@ -127,7 +127,7 @@ bool TKalvintorMain::OpenDataDirectory() {
             !std::filesystem::exists(dir / "Data" / "User.dat", ec) &&
             QMessageBox::question(
                 this, text(5008, "Confirm"),
-                formatted(
+                userFormat(
                     7245,
                     "The folder %s holds no user data yet. Do you want to start a new data folder there?",
                     {chosen->toStdString()})) == QMessageBox::Yes)

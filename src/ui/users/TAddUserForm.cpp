@@ -316,8 +316,8 @@ bool TAddUserForm::confirm() {
         PageControl1->setCurrentIndex(kOptionsPage);
         const auto answer = QMessageBox::question(
             this, text(5008, "Confirm"),
-            formatted(4112, "The directory %s does not exist. Do you want to create it?",
-                      {directory.toStdString()}),
+            userFormat(4112, "The directory %s does not exist. Do you want to create it?",
+                       {directory.toStdString()}),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) return false;
         if (answer == QMessageBox::Yes)

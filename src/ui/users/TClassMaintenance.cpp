@@ -213,8 +213,8 @@ void TClassMaintenance::DeleteClassClick() {
     const int row = ListBox1->currentRow();
     data::ClassRecord* c = current();
     if (!c) return;
-    if (!askUser(this, formatted(6264, "Do you want to delete this class?%sIts students stay, in no class.",
-                                 {"\r\r\n"})))
+    if (!askUser(this, userFormat(6264, "Do you want to delete this class?%sIts students stay, in no class.",
+                                  {"\r\r\n"})))
         return;
     if (!store_.DeleteClass(c->classId)) return;
     classes_.erase(classes_.begin() + row);

@@ -69,7 +69,7 @@ void TStudentsinClass::setClass(std::int16_t classId, const std::string& tutorFi
                                 const QString& className) {
     classId_ = classId;
     tutorFile_ = tutorFile;
-    Label2->setText(formatted(6284, "Students in the class %s", {className.toStdString()}));
+    Label2->setText(userFormat(6284, "Students in the class %s", {className.toStdString()}));
 }
 
 void TStudentsinClass::showEvent(QShowEvent* event) {

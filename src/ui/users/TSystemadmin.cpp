@@ -162,8 +162,8 @@ void TSystemadmin::DeleteResults() {
     const auto& users = store_.UserList();
     const int count = static_cast<int>(users.size());
     for (int i = 0; i < count; ++i) {
-        const QString line = formatted(6428, "Deleting results of user %d of %d",
-                                       {static_cast<long long>(i + 1), static_cast<long long>(count)});
+        const QString line = userFormat(6428, "Deleting results of user %d of %d",
+                                        {static_cast<long long>(i + 1), static_cast<long long>(count)});
         ProgressLabel->setText(line);
         progress_.Step(i, count, line);
         store_.PurgeResults(users[static_cast<std::size_t>(i)]->record.userId, cutOff);

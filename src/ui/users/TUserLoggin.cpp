@@ -149,15 +149,15 @@ std::optional<int> Login(QWidget* parent, data::DataStore& store, TAddUserForm& 
     if (store.FindUser(0, owner.toStdString(), true))
         return app::LevelOf(store.CurrentUser()->record.accessLevel);
     if (store.Common.allowNewUsers) {
-        if (askUser(parent, formatted(4102, "There is no user %s. Do you want to register as a new user?",
-                                      {owner.toStdString()})) &&
+        if (askUser(parent, userFormat(4102, "There is no user %s. Do you want to register as a new user?",
+                                       {owner.toStdString()})) &&
             addUser.AddUser(app::kLevelStudent) && store.SelectedUser() &&
             store.FindUser(store.SelectedUser()->record.userId, {}, true))
             return app::LevelOf(store.CurrentUser()->record.accessLevel);
         store.LoginGuest();
         return app::kLevelGuest;
     }
-    informUser(parent, formatted(4101, "There is no user %s.", {owner.toStdString()}));
+    informUser(parent, userFormat(4101, "There is no user %s.", {owner.toStdString()}));
     return dialog();
 }
 

@@ -29,7 +29,7 @@ QString systemUserName() {
     return qEnvironmentVariable("USER");
 }
 
-QString formatted(int id, const char* english, const std::vector<language::FormatArgument>& arguments) {
+QString userFormat(int id, const char* english, const std::vector<language::FormatArgument>& arguments) {
     return QString::fromStdString(language::FormatText(text(id, english).toStdString(), arguments));
 }
 

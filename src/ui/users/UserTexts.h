@@ -17,7 +17,7 @@ QString levelName(int level);
 // The login name of the process owner; empty when it cannot be found.
 QString systemUserName();
 // A language format text with its "%s" and "%d" placeholders filled.
-QString formatted(int id, const char* english, const std::vector<language::FormatArgument>& arguments);
+QString userFormat(int id, const char* english, const std::vector<language::FormatArgument>& arguments);
 // A message box with caption 5007 ("Information").
 void informUser(QWidget* parent, const QString& message);
 // A Yes/No question with caption 5008 ("Confirm"); true on Yes.
