@@ -1,0 +1,70 @@
+// Recognising SoundFont files and finding the installed ones.
+#include "settings/SoundFonts.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <fstream>
+#include <set>
+#include <string>
+
+namespace kalvintor::settings {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> SoundFontFolders() {
+    return {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3", "/usr/share/soundfonts"};
+}
+
+bool IsSoundFontHeader(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 12) return false;
+    const auto is = [&](std::size_t at, const char* tag) {
+        return std::equal(tag, tag + 4, bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                          [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+    };
+    return is(0, "RIFF") && is(8, "sfbk");
+}
+
+SoundFontCheck CheckSoundFont(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) return SoundFontCheck::Missing;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return SoundFontCheck::Missing;
+    std::array<std::uint8_t, 12> header{};
+    in.read(reinterpret_cast<char*>(header.data()), header.size());
+    const auto got = static_cast<std::size_t>(in.gcount());
+    return IsSoundFontHeader(std::span(header.data(), got)) ? SoundFontCheck::Usable
+                                                            : SoundFontCheck::NotSoundFont;
+}
+
+std::vector<fs::path> InstalledSoundFonts(const std::vector<fs::path>& folders) {
+    std::vector<fs::path> found;
+    std::set<fs::path> seen;
+    for (const fs::path& folder : folders) {
+        std::error_code ec;
+        std::vector<fs::path> entries;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+            entries.push_back(it->path());
+        // A file under its own name goes before a link to it ("default-GM.sf2").
+        std::stable_partition(entries.begin(), entries.end(), [](const fs::path& p) {
+            std::error_code linkError;
+            return !fs::is_symlink(p, linkError);
+        });
+        for (const fs::path& entry : entries) {
+            std::string ext = entry.extension().string();
+            std::transform(ext.begin(), ext.end(), ext.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (ext != ".sf2" && ext != ".sf3") continue;
+            std::error_code canonicalError;
+            const fs::path real = fs::canonical(entry, canonicalError);
+            if (canonicalError || !seen.insert(real).second) continue;
+            if (CheckSoundFont(entry) != SoundFontCheck::Usable) continue;
+            found.push_back(entry);
+        }
+    }
+    std::sort(found.begin(), found.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
+    return found;
+}
+
+}  // namespace kalvintor::settings
