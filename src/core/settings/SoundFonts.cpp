@@ -67,4 +67,28 @@ std::vector<fs::path> InstalledSoundFonts(const std::vector<fs::path>& folders) 
     return found;
 }
 
+std::optional<fs::path> SoundFontLicence(const fs::path& soundFont, const fs::path& packageInfo,
+                                         const fs::path& docRoot) {
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(soundFont, ec);
+    if (ec) return std::nullopt;
+    // The file under its own name and under the names of the folders' links (/usr/share/sounds/sf2
+    // may itself be reached through a link).
+    const std::string wanted[] = {soundFont.lexically_normal().string(), real.string()};
+    for (fs::directory_iterator it(packageInfo, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() != ".list") continue;
+        std::ifstream list(it->path());
+        for (std::string line; std::getline(list, line);) {
+            if (line != wanted[0] && line != wanted[1]) continue;
+            std::string package = it->path().stem().string();
+            package = package.substr(0, package.find(':'));  // "name:arch.list"
+            const fs::path copyright = docRoot / package / "copyright";
+            std::error_code exists;
+            if (fs::is_regular_file(copyright, exists)) return copyright;
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace kalvintor::settings

@@ -58,6 +58,10 @@ void MainSound::ApplySettings() {
     sequencer.SeqSetMetronomeSound(settings_.metronomeClick, settings_.firstBeatClick);
 }
 
+sound::BuiltinSynth* MainSound::synth() {
+    return soundSystem_ != nullptr ? soundSystem_->Synth() : nullptr;
+}
+
 bool MainSound::MicCurrent(std::uint64_t generation) const {
     return microphone_->IsCurrent(generation);
 }

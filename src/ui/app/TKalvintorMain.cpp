@@ -13,6 +13,7 @@
 #include "Texts.h"
 #include "app/MachineSettings.h"
 #include "app/ViewTags.h"
+#include "settings/TProgramSettings.h"
 #include "sound/NotifyRouting.h"
 #include "theory/ChordCatalogue.h"
 
@@ -28,7 +29,9 @@
 
 namespace kalvintor::ui {
 
-QString programDirectory() { return toQString(programInstallation().programDir); }
+QString programDirectory() {
+    return toQString(programInstallation().programDir);
+}
 
 namespace {
 
@@ -71,7 +74,9 @@ public:
         return &*controls_;
     }
     bool SettingsDialogShown() const override { return main_.SettingsDialogOpen; }
-    void SettingsDialogMidiInput(std::uint32_t) override {}
+    void SettingsDialogMidiInput(std::uint32_t message) override {
+        if (TProgramSettings* dialog = main_.settingsDialog()) dialog->MidiInput(message);
+    }
     bool ChordEditorActive() const override { return false; }
     void ChordEditorMidiInput(std::uint32_t) override {}
 
@@ -125,6 +130,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     setAutoFillBackground(true);
 
     CreateToolPanels();
+    CreateMenus();
     setupSessionHost();
 
     Timer1.setInterval(1000);
@@ -333,6 +339,8 @@ void TKalvintorMain::customEvent(QEvent* event) {
             if (!sound_->sequencer.IsCurrent(n.generation)) return;  // of a stopped playback
             if (n.window == sound::kWindowMain) {
                 DrawVisualMetronome(n.code & 0xFF, n.code >> 8);
+            } else if (n.window == sound::kWindowSettingsDialog) {
+                if (settingsDialog_ != nullptr) settingsDialog_->SeqNotify(n.code);
             } else if (TExerciseBaseClass* window = exerciseWindow(n.window)) {
                 window->SeqNotify(n.code);
             }

@@ -53,3 +53,29 @@ TEST(SoundFonts, InstalledListSkipsDuplicatesAndOthers) {
 
 }  // namespace
 }  // namespace kalvintor::settings
+
+namespace kalvintor::settings {
+namespace {
+
+TEST(SoundFonts, LicenceOfThePackageThatInstalledIt) {
+    const fs::path root = fs::path(testing::TempDir()) / "soundfonts-licence";
+    fs::remove_all(root);
+    fs::create_directories(root / "info");
+    fs::create_directories(root / "doc" / "gm-font");
+    fs::create_directories(root / "sf2");
+    write(root / "sf2" / "Gm.sf2", kSoundFont);
+    write(root / "sf2" / "Own.sf2", kSoundFont);
+    write(root / "doc" / "gm-font" / "copyright", "License: GPL-2\n");
+    const std::string listed = (root / "sf2" / "Gm.sf2").string();
+    write(root / "info" / "gm-font:all.list", "/.\n" + listed + "\n");
+    write(root / "info" / "other.list", "/usr/bin/other\n");
+    write(root / "info" / "gm-font.md5sums", listed + "\n");
+
+    EXPECT_EQ(SoundFontLicence(root / "sf2" / "Gm.sf2", root / "info", root / "doc"),
+              root / "doc" / "gm-font" / "copyright");
+    EXPECT_EQ(SoundFontLicence(root / "sf2" / "Own.sf2", root / "info", root / "doc"), std::nullopt);
+    EXPECT_EQ(SoundFontLicence(root / "sf2" / "Gm.sf2", root / "missing", root / "doc"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kalvintor::settings
