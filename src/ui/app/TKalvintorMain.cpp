@@ -131,6 +131,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
 
     CreateToolPanels();
     CreateMenus();
+    LoadRememberedSoundFont();
     setupSessionHost();
 
     Timer1.setInterval(1000);

@@ -190,6 +190,8 @@ public:
     void ApplyColour();
     // Writes the settings in force as the user's (or, `shared`, as every user's) record.
     void SaveProgramSettings(bool shared);
+    // Loads the SoundFont this workstation chose for the built-in synthesizer, off the UI thread.
+    void LoadRememberedSoundFont();
     TProgramSettings* settingsDialog() const { return settingsDialog_; }
     // The help topic of the view in front ("Context help" and the help button).
     void ContextHelp();

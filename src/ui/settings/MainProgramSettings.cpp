@@ -11,9 +11,15 @@
 #include "app/ViewTags.h"
 
 #include "settings/GeneralMidi.h"
+#include "settings/SoundFonts.h"
+#include "sound/BuiltinSynth.h"
+#include "sound/DeviceTexts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -184,6 +190,43 @@ void TKalvintorMain::SaveProgramSettings(bool shared) {
     if (!Store->SaveSettings(shared ? std::int16_t{1} : UserId))
         QMessageBox::warning(this, text(5005, "Error"),
                              text(7959, "The settings could not be saved in the data directory."));
+}
+
+}  // namespace kalvintor::ui
+
+namespace kalvintor::ui {
+
+void TKalvintorMain::LoadRememberedSoundFont() {
+    sound::BuiltinSynth* synth = sound_->synth();
+    const QString file = rememberedSoundFont();
+    if (synth == nullptr || file.isEmpty()) return;
+    // A SoundFont that went away or was replaced by something else: the default stays, and the
+    // workstation forgets the choice after saying so.
+    const auto check = settings::CheckSoundFont(toPath(file));
+    if (check != settings::SoundFontCheck::Usable) {
+        rememberSoundFont(QString());
+        QString message = check == settings::SoundFontCheck::Missing
+                              ? text(sound::kTextSoundFontMissing, sound::kSoundFontMissingEnglish)
+                              : text(sound::kTextSoundFontBroken, sound::kSoundFontBrokenEnglish);
+        message.replace("%s", file);
+        QTimer::singleShot(0, this,
+                           [this, message] { QMessageBox::warning(this, text(5005, "Error"), message); });
+        return;
+    }
+    QPointer<TKalvintorMain> self(this);
+    synth->LoadSoundFontAsync(toPath(file), [self, file](sound::SynthError error) {
+        if (error == sound::SynthError::None) return;
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, file] {
+                rememberSoundFont(QString());
+                if (self)
+                    QMessageBox::warning(self, text(5005, "Error"),
+                                         text(sound::kTextSoundFontBroken, sound::kSoundFontBrokenEnglish)
+                                             .replace("%s", file));
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 }  // namespace kalvintor::ui
