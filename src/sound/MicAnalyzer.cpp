@@ -3,14 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <random>
 
 namespace kalvintor::sound {
 
-void FreeAubioPitch(aubio_pitch_t* p) {
-    del_aubio_pitch(p);
+void FreeAubioYinFast(aubio_pitchyinfast_t* p) {
+    del_aubio_pitchyinfast(p);
 }
 void FreeAubioOnset(aubio_onset_t* p) {
     del_aubio_onset(p);
@@ -21,22 +22,95 @@ void FreeFvec(fvec_t* p) {
 
 namespace {
 
-// A note counts once yin has agreed on it this many hops in a row.
-constexpr int kStableHops = 2;
-// yin's confidence below which a hop counts as unvoiced.
-constexpr double kMinConfidence = 0.25;
-// The confidence the hop that makes a note certain needs.
-constexpr double kConfirmConfidence = 0.5;
-// The short window's longest period is half its length: it is trusted from D3 up.
-constexpr int kShortWindowLowest = 50;
-constexpr int kLowestNote = 21;
-constexpr int kHighestNote = 108;
+// Pitch windows: each ends at the current hop; after an onset only those that lie wholly after it
+// are used, so that the previous note's tail never decides the new one.
+constexpr std::size_t kWindowSizes[] = {512, 1024, 2048};
+// A window trusts periods up to this share of its length: the octave check needs twice the period.
+constexpr double kLongestPeriodShare = 3.0 / 8.0;
+// yin's confidence below which a window holds no pitch.
+constexpr double kMinClarity = 0.6;
+// The octave check: the half period explains the window nearly as well, or the double period
+// clearly better.
+constexpr double kHalfPeriodShare = 0.8;
+constexpr double kHalfPeriodMin = 0.5;
+constexpr double kYinTolerance = 0.3;
+// Two windows must agree this closely on a pitch.
+constexpr double kWindowsAgreeSemitones = 0.5;
+constexpr double kDoublePeriodGain = 0.12;
+constexpr double kHighestPitchHz = 2100.0;
+
+// The note tracker.
+constexpr double kSameNoteSemitones = 0.6;      // estimates this close belong to one candidate
+constexpr double kStableSpreadSemitones = 0.3;  // and this close over the stable span
+constexpr double kStableSpanMs = 15.0;          // how long estimates must agree after the attack
+constexpr double kLegatoExtraMs = 10.0;         // a change without an onset holds this much longer
+constexpr double kRepeatAfterMs = 50.0;         // the same note again after an onset: outlast its tail
+constexpr double kRepeatRiseDb = 15.0;          // and a clear new attack
+constexpr double kChangeSemitones = 0.75;       // without an onset, the pitch must leave the note this far
+constexpr double kOctaveChangeMs = 80.0;        // and an octave jump must hold this long
+constexpr double kFallingDb = 1.5;              // a candidate whose level fell this much is a dying tail
+constexpr double kAboveGateDb = 6.0;            // a note without an onset stands this far above the gate
+// A pitch this near the middle between two notes waits for more of the note, up to a limit.
+constexpr double kAmbiguousSemitones = 0.3;
+constexpr double kAmbiguousWaitMs = 80.0;
+constexpr std::size_t kAttackSkip = 441;  // pitch windows start 10 ms after the onset
+constexpr double kNoteEndMs = 60.0;       // below the gate this long: the note has ended
+constexpr double kReleaseDb = 35.0;       // or this far below its loudest
+
+// Noise floor and onsets.
+constexpr double kFloorMarginDb = 5.0;
+constexpr double kFloorMeasureMs = 200.0;
+constexpr double kFloorRiseDbPerSecond = 3.0;
+constexpr double kFloorFall = 0.1;
+constexpr double kLowestLevelDb = -120.0;
+constexpr double kOnsetRiseDb = 9.0;
+constexpr double kOnsetLookbackMs = 150.0;
+constexpr double kOnsetRefractoryMs = 100.0;
+constexpr double kOnsetAttackMs = 60.0;
+
+// The program's own sounds.
+constexpr double kOwnNoteEarlyMs = 50.0;
+constexpr double kOwnNoteTailMs = 1000.0;   // its decay and the room's reverb
+constexpr double kOwnNoteAttackMs = 250.0;  // its level at the microphone is taken here
+constexpr double kOwnNoteMarginDb = 10.0;
+constexpr double kClickEarlyMs = 20.0;
+constexpr double kClickLateMs = 150.0;  // until the output latency is learnt
+constexpr double kClickLagToleranceMs = 25.0;
+constexpr double kClickPeakAfterMs = 60.0;
+constexpr double kOwnClickMarginDb = 6.0;
+constexpr double kClickSoundMs = 250.0;  // how long a click sounds after its attack
+constexpr double kClickRingBelowDb = 8.0;
+constexpr std::size_t kLagsNeeded = 3;
+constexpr std::size_t kClickLevels = 8;
+
+// Claps.
 constexpr double kMinClapIntervalMs = 60.0;
 constexpr double kClapThresholdScale = 0.1;
+constexpr double kClapHighPassHz = 65.0;
+constexpr double kClapPeakMs = 8.0;  // a clap's level: its loudest hop within this
 constexpr double kDbPerDoubling = 3.0103;
 constexpr int kMostSensitiveRhythm = 3;
 constexpr int kRhythmThresholdSpan = 80;
 constexpr double kClapGateSpanDb = 40.0;
+
+// The input as a whole.
+constexpr float kClipLevel = 0.999f;
+constexpr double kClipShare = 0.005;
+
+double Db(double power) {
+    return 10.0 * std::log10(power + 1e-20);
+}
+
+double Median(const double* v, std::size_t n) {
+    std::array<double, 32> copy{};
+    std::copy_n(v, n, copy.begin());
+    std::sort(copy.begin(), copy.begin() + static_cast<std::ptrdiff_t>(n));
+    return n % 2 == 1 ? copy[n / 2] : 0.5 * (copy[n / 2 - 1] + copy[n / 2]);
+}
+
+int Hops(double ms, double hopMs) {
+    return std::max(1, static_cast<int>(std::lround(ms / hopMs)));
+}
 
 // A clap: a burst of noise that dies away within a few tens of milliseconds.
 std::vector<float> GeneratedClap(std::size_t at, std::size_t length) {
@@ -52,7 +126,18 @@ std::vector<float> GeneratedClap(std::size_t at, std::size_t length) {
 
 }  // namespace
 
-MicAnalyzer::MicAnalyzer() : in_(new_fvec(kPitchHop)), result_(new_fvec(2)) {}
+MicAnalyzer::MicAnalyzer()
+    : filter_(kMicSampleRate),
+      clapHighPass_(Biquad::HighPass(kClapHighPassHz, 0.7071, kMicSampleRate)),
+      yinOut_(new_fvec(1)),
+      hopIn_(new_fvec(kPitchHop)),
+      onsetOut_(new_fvec(1)) {
+    for (std::size_t w = 0; w < kWindows; ++w) {
+        yin_[w].reset(new_aubio_pitchyinfast(static_cast<uint_t>(kWindowSizes[w])));
+        aubio_pitchyinfast_set_tolerance(yin_[w].get(), static_cast<smpl_t>(kYinTolerance));
+        windowIn_[w].reset(new_fvec(static_cast<uint_t>(kWindowSizes[w])));
+    }
+}
 
 double MicAnalyzer::SilenceGateDb(double toneThreshold) {
     const double ratio = std::max(toneThreshold, kBaseToneThreshold) / kBaseToneThreshold;
@@ -110,97 +195,375 @@ double MicAnalyzer::ClapDelayMs(std::uint32_t hop) {
     return delay;
 }
 
+void MicAnalyzer::SetPitchRange(int low, int high) {
+    if (low > high) {
+        rangeLow_ = kMicLowestNote;
+        rangeHigh_ = kMicHighestNote;
+    } else {
+        rangeLow_ = std::clamp(low, 0, 127);
+        rangeHigh_ = std::clamp(high, 0, 127);
+    }
+}
+
+void MicAnalyzer::ResetNote() {
+    sounding_ = 0;
+    soundingOwn_ = false;
+    freshOnset_ = false;
+    unvoicedHops_ = 0;
+    candidateCount_ = 0;
+    notePeakDb_ = kLowestLevelDb;
+}
+
 void MicAnalyzer::Begin(MicMode mode) {
     mode_ = mode;
+    low_ = rangeLow_;
+    high_ = rangeHigh_;
     filled_ = 0;
     streamSamples_ = 0;
-    candidate_ = -1;
-    candidateHops_ = 0;
-    lastNote_ = -1;
-    pitch_.reset();
-    shortPitch_.reset();
+    written_ = 0;
+    history_.fill(0.0f);
+    hopSquares_ = 0;
+    hopPeak_ = 0;
+    ResetNote();
+    floorDb_ = kLowestLevelDb;
+    floorHops_ = 0;
+    levelCount_ = 0;
+    sinceOnset_ = 0;
+    hopsSinceOnset_ = std::numeric_limits<int>::max() / 2;  // no onset yet: none holds the next back
+    pendingCount_ = 0;
+    zeroRun_ = clipWindow_ = clipped_ = 0;
+    clipping_ = false;
+    signal_ = MicSignal::Listening;
+    converter_.Reset(inRate_, kMicSampleRate);
+    filter_.Reset();
+    clapHighPass_.Reset();
     onset_.reset();
-    const auto rate = static_cast<uint_t>(kMicSampleRate);
-    if (mode == MicMode::Tone) {
-        hop_ = config_.highPrecision ? kPitchHopPrecise : kPitchHop;
-        pitch_.reset(new_aubio_pitch("yin", kPitchBuffer, hop_, rate));
-        shortPitch_.reset(new_aubio_pitch("yin", kShortPitchBuffer, hop_, rate));
-        for (aubio_pitch_t* p : {pitch_.get(), shortPitch_.get()}) {
-            aubio_pitch_set_unit(p, "midi");
-            aubio_pitch_set_silence(p, static_cast<smpl_t>(SilenceGateDb(config_.toneThreshold)));
-        }
-    } else if (mode == MicMode::Rhythm) {
+    if (mode == MicMode::Rhythm) {
         hop_ = config_.highPrecision ? kClapHopPrecise : kClapHop;
         clapDelayMs_ = ClapDelayMs(hop_);
+        const auto rate = static_cast<uint_t>(kMicSampleRate);
         onset_.reset(new_aubio_onset("hfc", kClapBuffer, hop_, rate));
         aubio_onset_set_delay(onset_.get(), 0);
         aubio_onset_set_threshold(onset_.get(), static_cast<smpl_t>(OnsetThreshold(config_.rhythmThreshold)));
         aubio_onset_set_minioi_ms(onset_.get(), static_cast<smpl_t>(kMinClapIntervalMs));
         aubio_onset_set_silence(onset_.get(), static_cast<smpl_t>(ClapGateDb(config_.rhythmThreshold)));
+    } else {
+        hop_ = config_.highPrecision ? kPitchHopPrecise : kPitchHop;
     }
-    in_.reset(new_fvec(hop_));
+    hopMs_ = hop_ * 1000.0 / kMicSampleRate;
+    hopIn_.reset(new_fvec(hop_));
+}
+
+void MicAnalyzer::ProgramSound(const OwnSound& sound) {
+    own_[ownNext_ % kOwnSounds] = OwnEntry{sound, true, -200, false};
+    ++ownNext_;
+}
+
+void MicAnalyzer::TrackSignal(float raw) {
+    zeroRun_ = raw == 0.0f ? zeroRun_ + 1 : 0;
+    if (!(std::fabs(raw) < kClipLevel)) ++clipped_;
+    if (++clipWindow_ >= static_cast<std::uint64_t>(inRate_ / 2)) {
+        clipping_ = static_cast<double>(clipped_) > kClipShare * static_cast<double>(clipWindow_);
+        clipWindow_ = clipped_ = 0;
+    }
+    if (zeroRun_ >= static_cast<std::uint64_t>(inRate_)) {
+        signal_ = MicSignal::NoSignal;
+    } else {
+        signal_ = clipping_ ? MicSignal::Clipping : MicSignal::Listening;
+    }
 }
 
 void MicAnalyzer::Feed(const float* samples, std::size_t count, double clockMs,
-                       std::vector<MicDetection>& out) {
-    if (mode_ == MicMode::Off) return;
+                       std::vector<MicDetection>& out, double rate) {
+    if (mode_ == MicMode::Off || !(rate >= kMicLowestRate && rate <= kMicHighestRate)) return;
+    if (rate != inRate_) {
+        inRate_ = rate;
+        converter_.Reset(rate, kMicSampleRate);
+    }
     clockAtStart_ = clockMs - static_cast<double>(streamSamples_ + filled_) * 1000.0 / kMicSampleRate;
+    converted_.clear();
     for (std::size_t i = 0; i < count; ++i) {
-        const float v = samples[i];
-        in_->data[filled_++] = std::isfinite(v) ? std::clamp(v, -1.0f, 1.0f) : 0.0f;
-        if (filled_ == hop_) {
-            streamSamples_ += hop_;
-            filled_ = 0;
-            Hop(clockAtStart_ + static_cast<double>(streamSamples_) * 1000.0 / kMicSampleRate, out);
+        const float raw = samples[i];
+        TrackSignal(raw);
+        const float v = std::isfinite(raw) ? std::clamp(raw, -1.0f, 1.0f) : 0.0f;
+        if (converter_.Converting()) {
+            converter_.Convert(&v, 1, converted_);
+        } else {
+            Analyse(v, out);
         }
     }
+    for (float v : converted_) Analyse(v, out);
 }
 
-MicAnalyzer::HopPitch MicAnalyzer::Estimate(aubio_pitch_t* pitch) {
-    aubio_pitch_do(pitch, in_.get(), result_.get());
-    const double midi = result_->data[0];
-    if (midi <= 0) return {};
-    return {static_cast<int>(std::lround(midi)), aubio_pitch_get_confidence(pitch)};
+void MicAnalyzer::Analyse(float x, std::vector<MicDetection>& out) {
+    const float y = mode_ == MicMode::Tone ? filter_.Process(x) : clapHighPass_.Process(x);
+    history_[written_++ % kHistory] = y;
+    hopIn_->data[filled_++] = y;
+    hopSquares_ += static_cast<double>(y) * y;
+    hopPeak_ = std::max(hopPeak_, std::fabs(y));
+    if (filled_ == hop_) {
+        streamSamples_ += hop_;
+        filled_ = 0;
+        Hop(out);
+        hopSquares_ = 0;
+        hopPeak_ = 0;
+    }
 }
 
-void MicAnalyzer::Hop(double hopClockMs, std::vector<MicDetection>& out) {
-    const double streamMs = static_cast<double>(streamSamples_) * 1000.0 / kMicSampleRate;
-    if (mode_ == MicMode::Rhythm) {
-        aubio_onset_do(onset_.get(), in_.get(), result_.get());
-        if (result_->data[0] <= 0) return;
-        const uint_t last = aubio_onset_get_last(onset_.get());
-        if (last == 0) return;  // aubio reports the start of every stream as an onset
-        const double onsetStreamMs = static_cast<double>(last) * 1000.0 / kMicSampleRate - clapDelayMs_;
-        out.push_back({MicDetection::Kind::Clap, 0, clockAtStart_ + onsetStreamMs, onsetStreamMs});
-        return;
-    }
-    // Two windows on the same hops: the long one hears the lowest notes, the short one hears
-    // higher notes sooner after they begin.
-    const HopPitch wide = Estimate(pitch_.get());
-    const HopPitch narrow = Estimate(shortPitch_.get());
-    HopPitch chosen = wide;
-    if (wide.confidence < kConfirmConfidence && narrow.note >= kShortWindowLowest &&
-        narrow.confidence >= kConfirmConfidence) {
-        chosen = narrow;
-    }
-    const int note = chosen.note;
-    const double confidence = chosen.confidence;
-    if (note < kLowestNote || note > kHighestNote || confidence < kMinConfidence) {
-        candidate_ = -1;
-        candidateHops_ = 0;
-        lastNote_ = -1;  // after silence the same note counts again
-        return;
-    }
-    if (note == candidate_) {
-        ++candidateHops_;
+double MicAnalyzer::HopClockMs() const {
+    return clockAtStart_ + HopStreamMs();
+}
+
+double MicAnalyzer::HopStreamMs() const {
+    return static_cast<double>(streamSamples_) * 1000.0 / kMicSampleRate;
+}
+
+void MicAnalyzer::Hop(std::vector<MicDetection>& out) {
+    const double hopDb = std::max(Db(hopSquares_ / hop_), kLowestLevelDb);
+    const double peakDb = std::max(Db(static_cast<double>(hopPeak_) * hopPeak_), kLowestLevelDb);
+    const double end = HopClockMs();
+    HearOwnSounds(end - hopMs_, end, mode_ == MicMode::Tone ? hopDb : peakDb);
+    if (mode_ == MicMode::Tone) {
+        ToneHop(hopDb, out);
     } else {
-        candidate_ = note;
-        candidateHops_ = 1;
+        RhythmHop(peakDb, out);
     }
-    if (candidateHops_ >= kStableHops && confidence >= kConfirmConfidence && note != lastNote_) {
-        lastNote_ = note;
-        out.push_back({MicDetection::Kind::Note, note, hopClockMs, streamMs});
+}
+
+void MicAnalyzer::UpdateFloor(double hopDb) {
+    // Measured over the first moments of detection, then followed: down at once, up slowly, so
+    // that sung notes do not lift it and a noisier room does in a few seconds.
+    if (floorHops_ < Hops(kFloorMeasureMs, hopMs_)) {
+        floorDb_ = floorHops_ == 0 ? hopDb : std::min(floorDb_, hopDb);
+        ++floorHops_;
+        return;
     }
+    if (hopDb < floorDb_) {
+        floorDb_ += kFloorFall * (hopDb - floorDb_);
+    } else {
+        floorDb_ += std::min(hopDb - floorDb_, kFloorRiseDbPerSecond * hopMs_ / 1000.0);
+    }
+}
+
+double MicAnalyzer::Nsdf(const float* x, std::size_t n, std::size_t lag) const {
+    if (lag == 0 || lag >= n) return 0;
+    double product = 0, energy = 0;
+    for (std::size_t j = 0; j + lag < n; ++j) {
+        product += static_cast<double>(x[j]) * x[j + lag];
+        energy += static_cast<double>(x[j]) * x[j] + static_cast<double>(x[j + lag]) * x[j + lag];
+    }
+    return energy > 0 ? 2.0 * product / energy : 0.0;
+}
+
+MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
+    const std::size_t n = kWindowSizes[w];
+    float* x = windowIn_[w]->data;
+    for (std::size_t i = 0; i < n; ++i) x[i] = history_[(written_ - n + i) % kHistory];
+    aubio_pitchyinfast_do(yin_[w].get(), windowIn_[w].get(), yinOut_.get());
+    double period = yinOut_->data[0];
+    const double clarity = aubio_pitchyinfast_get_confidence(yin_[w].get());
+    if (!(period > 0) || clarity < kMinClarity) return {};
+
+    // The octave check: yin may settle on twice the period (an octave low) when noise fills the
+    // first dip, or on half of it when the fundamental is weak.
+    const auto at = [&](double lag) { return Nsdf(x, n, static_cast<std::size_t>(std::lround(lag))); };
+    double fit = at(period);
+    while (period / 2 >= kMicSampleRate / kHighestPitchHz) {
+        const double half = at(period / 2);
+        if (half < kHalfPeriodMin || half < kHalfPeriodShare * fit) break;
+        period /= 2;
+        fit = half;
+    }
+    if (2 * period <= static_cast<double>(n) * 3 / 4 && at(2 * period) > fit + kDoublePeriodGain) period *= 2;
+    if (period > static_cast<double>(n) * kLongestPeriodShare) return {};
+    return {69.0 + 12.0 * std::log2(kMicSampleRate / period / 440.0), clarity};
+}
+
+void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
+    UpdateFloor(hopDb);
+    const double gate = std::max(SilenceGateDb(config_.toneThreshold), floorDb_ + kFloorMarginDb);
+
+    // An onset: the level rises well above the quietest of the last hops, leaving out the attack
+    // of the latest onset (its first hops are quieter than the note, and no new onset).
+    const int attack = Hops(kOnsetAttackMs, hopMs_);
+    const std::size_t lookback = std::min({static_cast<std::size_t>(Hops(kOnsetLookbackMs, hopMs_)),
+                                           static_cast<std::size_t>(std::max(0, hopsSinceOnset_ - attack)),
+                                           levelCount_, kLevelHistory});
+    double recentMin = std::numeric_limits<double>::infinity();
+    for (std::size_t k = 0; k < lookback; ++k) {
+        recentMin = std::min(recentMin, levels_[(levelCount_ - 1 - k) % kLevelHistory]);
+    }
+    levels_[levelCount_++ % kLevelHistory] = hopDb;
+    sinceOnset_ += hop_;
+    ++hopsSinceOnset_;
+    // A note has also ended once it has died away far below its loudest.
+    const bool voiced = hopDb >= gate && hopDb >= notePeakDb_ - kReleaseDb;
+    if (voiced && hopDb - recentMin >= kOnsetRiseDb && hopsSinceOnset_ > Hops(kOnsetRefractoryMs, hopMs_)) {
+        onsetRiseDb_ = hopDb - recentMin;
+        notePeakDb_ = hopDb;
+        sinceOnset_ = hop_;
+        hopsSinceOnset_ = 0;
+        freshOnset_ = true;
+        candidateCount_ = 0;
+    }
+    if (!voiced) {
+        candidateCount_ = 0;
+        if (++unvoicedHops_ >= Hops(kNoteEndMs, hopMs_) && sounding_ != 0) {
+            if (!soundingOwn_) out.push_back({MicDetection::Kind::NoteEnd, 0, HopClockMs(), HopStreamMs()});
+            ResetNote();
+        }
+        return;
+    }
+    unvoicedHops_ = 0;
+    notePeakDb_ = std::max(notePeakDb_, hopDb);
+
+    std::size_t w = kWindows;
+    while (w > 0 && kWindowSizes[w - 1] + kAttackSkip > sinceOnset_) --w;
+    if (w == 0) return;  // too soon after the onset for any window
+    Estimate e = EstimatePitch(w - 1);
+    // A shorter window that can hear this pitch must agree with the longer one.
+    if (e.midi > 0 && w >= 2 &&
+        kMicSampleRate / (440.0 * std::pow(2.0, (e.midi - 69.0) / 12.0)) <=
+            static_cast<double>(kWindowSizes[w - 2]) * kLongestPeriodShare) {
+        const Estimate shorter = EstimatePitch(w - 2);
+        if (std::fabs(shorter.midi - e.midi) > kWindowsAgreeSemitones) e = {};
+    }
+    if (e.midi <= 0 || e.midi < low_ - 0.5 || e.midi > high_ + 0.5) {
+        candidateCount_ = 0;
+        return;
+    }
+    if (candidateCount_ > 0 &&
+        std::fabs(e.midi - Median(candidate_.data(), candidateCount_)) > kSameNoteSemitones) {
+        candidateCount_ = 0;
+    }
+    if (candidateCount_ == candidate_.size()) {
+        std::copy(candidate_.begin() + 1, candidate_.end(), candidate_.begin());
+        --candidateCount_;
+    }
+    candidate_[candidateCount_++] = e.midi;
+    candidateHops_ = candidateCount_ == 1 ? 1 : candidateHops_ + 1;
+    if (candidateCount_ == 1) candidateStartDb_ = hopDb;
+
+    // The pitch is taken over the stable part: the last estimates agree closely.
+    const auto span = static_cast<std::size_t>(std::max(3, Hops(kStableSpanMs, hopMs_)));
+    if (candidateCount_ < span) return;
+    const double* last = candidate_.data() + (candidateCount_ - span);
+    const auto [lo, hi] = std::minmax_element(last, last + span);
+    if (*hi - *lo > kStableSpreadSemitones) return;
+    double pitch = Median(last, span);
+    if (std::fabs(pitch - std::round(pitch)) > kAmbiguousSemitones) {
+        if (candidateHops_ < Hops(kStableSpanMs + kAmbiguousWaitMs, hopMs_)) return;
+        pitch = Median(candidate_.data(), candidateCount_);
+    }
+    const int note = static_cast<int>(std::lround(pitch));
+    if (note == sounding_) {
+        // The same note again only after a clear new attack, once the previous one's tail is over.
+        if (!freshOnset_ || onsetRiseDb_ < kRepeatRiseDb || hopsSinceOnset_ < Hops(kRepeatAfterMs, hopMs_))
+            return;
+    } else if (!freshOnset_) {
+        // A change without an onset (legato, or an attack too soft to see): the pitch leaves the
+        // note clearly and holds, an octave jump longer, and its level does not fall: a note dying
+        // away is no new note, whatever pitch its tail and older ones' leave.
+        const bool octave = sounding_ != 0 && std::abs(note - sounding_) % 12 == 0;
+        const double holdMs = kStableSpanMs + (octave ? kOctaveChangeMs : kLegatoExtraMs);
+        if ((sounding_ != 0 && std::fabs(pitch - sounding_) < kChangeSemitones) ||
+            candidateHops_ < Hops(holdMs, hopMs_) || hopDb < candidateStartDb_ - kFallingDb ||
+            hopDb < gate + kAboveGateDb) {
+            return;
+        }
+    }
+    Report(note, hopDb, out);
+}
+
+void MicAnalyzer::Report(int note, double hopDb, std::vector<MicDetection>& out) {
+    sounding_ = note;
+    freshOnset_ = false;
+    soundingOwn_ = OwnNote(HopClockMs(), hopDb);
+    if (!soundingOwn_) out.push_back({MicDetection::Kind::Note, note, HopClockMs(), HopStreamMs()});
+}
+
+bool MicAnalyzer::OwnNote(double clockMs, double hopDb) const {
+    // Whatever pitch is heard while the program's notes sound or die away is theirs (their notes,
+    // an octave or a combination tone of a chord), unless clearly louder than they were at the
+    // microphone.
+    for (const OwnEntry& o : own_) {
+        if (!o.used || o.sound.kind != OwnSound::Kind::Note) continue;
+        if (clockMs < o.sound.fromMs - kOwnNoteEarlyMs || clockMs > o.sound.toMs + kOwnNoteTailMs) continue;
+        if (hopDb < o.peakDb + kOwnNoteMarginDb) return true;
+    }
+    return false;
+}
+
+void MicAnalyzer::HearOwnSounds(double hopStartMs, double hopEndMs, double levelDb) {
+    const bool lagKnown = clickLagCount_ >= kLagsNeeded;
+    const double lag = lagKnown ? Median(clickLags_.data(), std::min(clickLagCount_, clickLags_.size())) : 0;
+    for (OwnEntry& o : own_) {
+        if (!o.used || o.heard) continue;
+        double from = o.sound.fromMs, to = o.sound.fromMs + kOwnNoteAttackMs;
+        const bool click = o.sound.kind == OwnSound::Kind::Click || mode_ == MicMode::Rhythm;
+        if (click) {
+            from = lagKnown ? o.sound.fromMs + lag - kClickLagToleranceMs : o.sound.fromMs - kClickEarlyMs;
+            to = lagKnown ? o.sound.fromMs + lag + kClickPeakAfterMs : o.sound.fromMs + kClickLateMs;
+        }
+        if (hopEndMs > from && hopStartMs < to) o.peakDb = std::max(o.peakDb, levelDb);
+        if (hopStartMs >= to) o.heard = true;
+    }
+}
+
+bool MicAnalyzer::OwnClick(double clockMs, double peakDb) {
+    const bool lagKnown = clickLagCount_ >= kLagsNeeded;
+    const double lag = lagKnown ? Median(clickLags_.data(), std::min(clickLagCount_, clickLags_.size())) : 0;
+    for (const OwnEntry& o : own_) {
+        if (!o.used) continue;
+        const double d = clockMs - o.sound.fromMs;
+        const double headEnd = lagKnown ? lag + kClickLagToleranceMs : kClickLateMs;
+        const bool head = d >= (lagKnown ? lag - kClickLagToleranceMs : -kClickEarlyMs) && d <= headEnd;
+        const bool ringing = d > headEnd && d <= lag + kClickSoundMs;
+        if (!head && !ringing) continue;
+        // This sound at the microphone: the quietest of the latest ones like it heard whole (a clap
+        // on the beat makes one of them louder, never quieter).
+        std::array<double, kClickLevels> levels{};
+        std::size_t heard = 0;
+        for (std::size_t k = 0; k < kOwnSounds && heard < kClickLevels; ++k) {
+            const OwnEntry& h = own_[(ownNext_ + kOwnSounds - 1 - k) % kOwnSounds];
+            if (h.used && h.heard && h.sound.kind == o.sound.kind && h.sound.note == o.sound.note) {
+                levels[heard++] = h.peakDb;
+            }
+        }
+        const double clickDb = heard > 0 ? *std::min_element(levels.begin(), levels.begin() + heard) : 0.0;
+        if (ringing) {
+            // After its attack a wood block or a drum rings and bounces, well below its attack.
+            if (heard > 0 && peakDb < clickDb - kClickRingBelowDb) return true;
+            continue;
+        }
+        if (heard > 0 && peakDb >= clickDb + kOwnClickMarginDb) return false;
+        clickLags_[clickLagCount_++ % clickLags_.size()] = d;
+        return true;
+    }
+    return false;
+}
+
+void MicAnalyzer::RhythmHop(double peakDb, std::vector<MicDetection>& out) {
+    aubio_onset_do(onset_.get(), hopIn_.get(), onsetOut_.get());
+    // A clap is reported once its loudest moment has passed, so that it can be weighed against the
+    // program's clicks.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < pendingCount_; ++i) {
+        PendingClap p = pending_[i];
+        p.peakDb = std::max(p.peakDb, peakDb);
+        if (--p.hopsLeft > 0) {
+            pending_[kept++] = p;
+        } else if (!OwnClick(clockAtStart_ + p.streamMs, p.peakDb)) {
+            out.push_back({MicDetection::Kind::Clap, 0, clockAtStart_ + p.streamMs, p.streamMs});
+        }
+    }
+    pendingCount_ = kept;
+    if (onsetOut_->data[0] <= 0) return;
+    const uint_t last = aubio_onset_get_last(onset_.get());
+    if (last == 0) return;  // aubio reports the start of every stream as an onset
+    if (pendingCount_ == pending_.size()) return;
+    const double onsetStreamMs = static_cast<double>(last) * 1000.0 / kMicSampleRate - clapDelayMs_;
+    pending_[pendingCount_++] = {onsetStreamMs, peakDb, Hops(kClapPeakMs, hopMs_)};
 }
 
 }  // namespace kalvintor::sound

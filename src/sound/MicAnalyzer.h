@@ -1,13 +1,17 @@
-// Pitch and clap detection on microphone samples with aubio: sung notes by `yin` behind a silence
-// gate, claps by `hfc` onsets with their time on the program's millisecond clock.
+// Pitch and clap detection on microphone samples: rumble and mains hum filtered away, a noise floor
+// that sets the gate, sung notes tracked from onset to end over aubio's `yinfast` with an octave
+// check, claps by aubio's `hfc` onsets with their time on the program's millisecond clock, and the
+// program's own notes and metronome clicks kept apart from the student's.
 #pragma once
 
 #include "sound/CHandles.h"
+#include "sound/MicFilters.h"
 
 #include <aubio/aubio.h>
+#include <aubio/pitch/pitchyinfast.h>
 
+#include <array>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace kalvintor::sound {
@@ -15,8 +19,6 @@ namespace kalvintor::sound {
 enum class MicMode { Off, Tone, Rhythm };
 
 inline constexpr double kMicSampleRate = 44100.0;
-inline constexpr std::uint32_t kPitchBuffer = 2048;
-inline constexpr std::uint32_t kShortPitchBuffer = 1024;
 inline constexpr std::uint32_t kPitchHop = 256;
 inline constexpr std::uint32_t kPitchHopPrecise = 128;
 inline constexpr std::uint32_t kClapBuffer = 512;
@@ -24,6 +26,12 @@ inline constexpr std::uint32_t kClapHop = 128;
 inline constexpr std::uint32_t kClapHopPrecise = 64;
 inline constexpr double kBaseSilenceDb = -70.0;
 inline constexpr double kBaseToneThreshold = 196608.0;
+// Rates a capture stream may have; anything else is refused as garbage.
+inline constexpr double kMicLowestRate = 8000.0;
+inline constexpr double kMicHighestRate = 192000.0;
+// The sung range when the exercise gives none: C2 to C7.
+inline constexpr int kMicLowestNote = 36;
+inline constexpr int kMicHighestNote = 96;
 
 // The three values MicConfigure takes.
 struct MicConfig {
@@ -33,13 +41,29 @@ struct MicConfig {
 };
 
 struct MicDetection {
-    enum class Kind { Note, Clap } kind = Kind::Note;
+    // NoteEnd: the note last reported has ended (note 0, "silence" to the pitch exercises).
+    enum class Kind { Note, NoteEnd, Clap } kind = Kind::Note;
     int note = 0;         // Note: MIDI note number
     double clockMs = 0;   // on the millisecond clock: the clap, or when the note became certain
     double streamMs = 0;  // from the start of the stream
 };
 
-void FreeAubioPitch(aubio_pitch_t* p);
+// What the microphone hears as a whole, for the window to show.
+enum class MicSignal {
+    Listening,  // samples arrive and look like sound
+    NoSignal,   // nothing but zeros for a second: a muted or dead input
+    Clipping,   // the input is overdriven: turn the microphone down
+};
+
+// A sound the program itself plays, on the millisecond clock.
+struct OwnSound {
+    enum class Kind { Note, Click } kind = Kind::Note;
+    int note = 0;       // Note: MIDI note number
+    double fromMs = 0;  // key down, or the click
+    double toMs = 0;    // Note: key up
+};
+
+void FreeAubioYinFast(aubio_pitchyinfast_t* p);
 void FreeAubioOnset(aubio_onset_t* p);
 void FreeFvec(fvec_t* p);
 
@@ -51,11 +75,23 @@ public:
 
     // Takes effect at the next Begin.
     void Configure(const MicConfig& config) { config_ = config; }
+    // The notes the exercise can ask for; estimates outside are not sung notes. Takes effect at
+    // the next Begin; low > high restores the default.
+    void SetPitchRange(int low, int high);
     // Starts a fresh stream.
     void Begin(MicMode mode);
     MicMode Mode() const { return mode_; }
-    // Feeds samples whose first one was captured at `clockMs` on the millisecond clock.
-    void Feed(const float* samples, std::size_t count, double clockMs, std::vector<MicDetection>& out);
+    // Feeds samples at `rate` whose first one was captured at `clockMs` on the millisecond clock.
+    // A rate outside kMicLowestRate..kMicHighestRate is not sound: the samples are dropped.
+    void Feed(const float* samples, std::size_t count, double clockMs, std::vector<MicDetection>& out,
+              double rate = kMicSampleRate);
+    MicSignal Signal() const { return signal_; }
+
+    // The program plays this: a note heard while its notes sound or die away, or an onset at one of
+    // its clicks, counts as the student's only when clearly louder than the program's sound at the
+    // microphone.
+    // Kept over Begin: the room and the loudspeaker stay.
+    void ProgramSound(const OwnSound& sound);
 
     // The silence gate the tone threshold gives: 3 dB per doubling above the base.
     static double SilenceGateDb(double toneThreshold);
@@ -67,29 +103,110 @@ public:
     static double ClapDelayMs(std::uint32_t hop);
 
 private:
-    struct HopPitch {
-        int note = -1;
-        double confidence = 0;
+    struct Estimate {
+        double midi = 0;  // 0: none
+        double clarity = 0;
     };
-    HopPitch Estimate(aubio_pitch_t* pitch);
-    void Hop(double hopClockMs, std::vector<MicDetection>& out);
+    struct OwnEntry {
+        OwnSound sound;
+        bool used = false;
+        double peakDb = -200;  // loudest the microphone heard while it sounded
+        bool heard = false;    // its window has passed: peakDb is complete
+    };
+    struct PendingClap {
+        double streamMs = 0;
+        double peakDb = -200;
+        int hopsLeft = 0;
+    };
+
+    void Analyse(float x, std::vector<MicDetection>& out);
+    void Hop(std::vector<MicDetection>& out);
+    void ToneHop(double hopDb, std::vector<MicDetection>& out);
+    void RhythmHop(double peakDb, std::vector<MicDetection>& out);
+    void TrackSignal(float raw);
+    void UpdateFloor(double hopDb);
+    Estimate EstimatePitch(std::size_t window);
+    double Nsdf(const float* x, std::size_t n, std::size_t lag) const;
+    void Report(int note, double hopDb, std::vector<MicDetection>& out);
+    bool OwnNote(double clockMs, double hopDb) const;
+    bool OwnClick(double clockMs, double peakDb);
+    void HearOwnSounds(double hopStartMs, double hopEndMs, double hopDb);
+    double HopClockMs() const;
+    double HopStreamMs() const;
+    void ResetNote();
 
     MicConfig config_;
     MicMode mode_ = MicMode::Off;
+    int rangeLow_ = kMicLowestNote;
+    int rangeHigh_ = kMicHighestNote;
+    int low_ = kMicLowestNote;
+    int high_ = kMicHighestNote;
     std::uint32_t hop_ = kPitchHop;
-    CHandle<aubio_pitch_t, FreeAubioPitch> pitch_;
-    CHandle<aubio_pitch_t, FreeAubioPitch> shortPitch_;
-    CHandle<aubio_onset_t, FreeAubioOnset> onset_;
-    CHandle<fvec_t, FreeFvec> in_;
-    CHandle<fvec_t, FreeFvec> result_;
-    std::size_t filled_ = 0;
-    std::uint64_t streamSamples_ = 0;
-    double clockAtStart_ = 0;  // clock time of stream sample 0, from the latest buffer
-    double clapDelayMs_ = 0;
+    double hopMs_ = 0;
+    double inRate_ = kMicSampleRate;
+    RateConverter converter_;
+    std::vector<float> converted_;
+    HumFilter filter_;
+    Biquad clapHighPass_;
 
-    int candidate_ = -1;
-    int candidateHops_ = 0;
-    int lastNote_ = -1;
+    // The latest filtered samples, for pitch windows that end at the current hop.
+    static constexpr std::size_t kHistory = 4096;
+    std::array<float, kHistory> history_{};
+    std::size_t written_ = 0;
+    std::size_t filled_ = 0;  // samples of the current hop
+    double hopSquares_ = 0;
+    float hopPeak_ = 0;
+    std::uint64_t streamSamples_ = 0;  // analysed at the analysis rate
+    double clockAtStart_ = 0;          // clock time of stream sample 0, from the latest buffer
+
+    // aubio on windows of 512, 1024 and 2048 samples that end at the current hop.
+    static constexpr std::size_t kWindows = 3;
+    std::array<CHandle<aubio_pitchyinfast_t, FreeAubioYinFast>, kWindows> yin_;
+    std::array<CHandle<fvec_t, FreeFvec>, kWindows> windowIn_;
+    CHandle<fvec_t, FreeFvec> yinOut_;
+
+    // Noise floor and onsets.
+    double floorDb_ = 0;
+    int floorHops_ = 0;  // hops seen since Begin while the floor is first measured
+    static constexpr std::size_t kLevelHistory = 64;
+    std::array<double, kLevelHistory> levels_{};
+    std::size_t levelCount_ = 0;
+    std::size_t sinceOnset_ = 0;  // samples since the latest onset
+    int hopsSinceOnset_ = 0;
+    double onsetRiseDb_ = 0;
+    double notePeakDb_ = -200;  // the loudest since the note began
+
+    // The note tracker.
+    int sounding_ = 0;          // the note last taken, 0 none
+    bool soundingOwn_ = false;  // it was the program's own
+    bool freshOnset_ = false;
+    int unvoicedHops_ = 0;
+    std::array<double, 32> candidate_{};
+    std::size_t candidateCount_ = 0;
+    int candidateHops_ = 0;  // how long the candidate has held
+    double candidateStartDb_ = 0;
+
+    // Claps.
+    CHandle<aubio_onset_t, FreeAubioOnset> onset_;
+    CHandle<fvec_t, FreeFvec> hopIn_;
+    CHandle<fvec_t, FreeFvec> onsetOut_;
+    double clapDelayMs_ = 0;
+    std::array<PendingClap, 4> pending_{};
+    std::size_t pendingCount_ = 0;
+
+    // The program's own sounds.
+    static constexpr std::size_t kOwnSounds = 256;
+    std::array<OwnEntry, kOwnSounds> own_{};
+    std::size_t ownNext_ = 0;
+    std::array<double, 8> clickLags_{};
+    std::size_t clickLagCount_ = 0;
+
+    // Signal state.
+    MicSignal signal_ = MicSignal::Listening;
+    std::uint64_t zeroRun_ = 0;
+    std::uint64_t clipWindow_ = 0;
+    std::uint64_t clipped_ = 0;
+    bool clipping_ = false;
 };
 
 }  // namespace kalvintor::sound

@@ -48,10 +48,16 @@ int Microphone::MicOpen() {
     if (info == nullptr || info->maxInputChannels < 1) return 0;
     PaStreamParameters input{device, 1, paFloat32, info->defaultLowInputLatency, nullptr};
     PaStream* raw = nullptr;
-    if (Pa_OpenStream(&raw, &input, nullptr, kMicSampleRate, kCaptureFrames, paClipOff, &Microphone::Capture,
-                      this) != paNoError) {
+    // The analysis rate if the device gives it, else the device's own (converted in analysis).
+    double rate = kMicSampleRate;
+    if (Pa_IsFormatSupported(&input, nullptr, rate) != paFormatIsSupported) rate = info->defaultSampleRate;
+    if (!(rate >= kMicLowestRate && rate <= kMicHighestRate)) return 0;
+    if (Pa_OpenStream(&raw, &input, nullptr, rate, kCaptureFrames, paClipOff, &Microphone::Capture, this) !=
+        paNoError) {
         return 0;
     }
+    captureRate_ = rate;
+    lastCaptureMs_ = static_cast<double>(app::MillisecondClock());
     stream_.reset(raw);
     if (const PaStreamInfo* si = Pa_GetStreamInfo(raw)) captureLatencyMs_ = si->inputLatency * 1000.0;
     streamLost_ = false;
@@ -66,6 +72,22 @@ void Microphone::MicConfigure(std::int32_t rhythmThreshold, std::uint8_t highPre
                               double toneThreshold) {
     std::lock_guard lock(configMutex_);
     config_ = {rhythmThreshold, highPrecision != 0, toneThreshold};
+}
+
+void Microphone::SetPitchRange(int low, int high) {
+    rangeLow_ = low;
+    rangeHigh_ = high;
+}
+
+void Microphone::ProgramSound(const OwnSound& sound) {
+    std::lock_guard lock(soundsMutex_);
+    programSounds_.push_back(sound);
+}
+
+void Microphone::TakeProgramSounds(MicAnalyzer& analyzer) {
+    std::lock_guard lock(soundsMutex_);
+    for (const OwnSound& sound : programSounds_) analyzer.ProgramSound(sound);
+    programSounds_.clear();
 }
 
 void Microphone::StartDetection(MicMode mode) {
@@ -116,18 +138,19 @@ int Microphone::Capture(const void* input, void*, unsigned long frames, const Pa
         mic->requestedMode_.load(std::memory_order_relaxed) != static_cast<int>(MicMode::Off)) {
         // The first sample of this buffer was captured its length plus the input latency ago.
         const double now = static_cast<double>(app::MillisecondClock());
-        const double clock =
-            now - mic->captureLatencyMs_ - static_cast<double>(frames) * 1000.0 / kMicSampleRate;
-        mic->Push(static_cast<const float*>(input), frames, clock);
+        const double rate = mic->captureRate_.load(std::memory_order_relaxed);
+        const double clock = now - mic->captureLatencyMs_ - static_cast<double>(frames) * 1000.0 / rate;
+        mic->lastCaptureMs_.store(now, std::memory_order_relaxed);
+        mic->Push(static_cast<const float*>(input), frames, clock, rate);
     }
     return paContinue;
 }
 
-void Microphone::Feed(const float* samples, std::size_t count, double clockMsOfFirst) {
-    if (!Open()) Push(samples, count, clockMsOfFirst);
+void Microphone::Feed(const float* samples, std::size_t count, double clockMsOfFirst, double rate) {
+    if (!Open()) Push(samples, count, clockMsOfFirst, rate);
 }
 
-void Microphone::Push(const float* samples, std::size_t count, double clockMs) {
+void Microphone::Push(const float* samples, std::size_t count, double clockMs, double rate) {
     while (count > 0) {
         const std::size_t head = head_.load(std::memory_order_relaxed);
         if (head - tail_.load(std::memory_order_acquire) >= kBlocks) return;  // the worker lags: drop
@@ -135,9 +158,10 @@ void Microphone::Push(const float* samples, std::size_t count, double clockMs) {
         b.count = std::min(count, kBlockFrames);
         std::copy_n(samples, b.count, b.samples.begin());
         b.clockMs = clockMs;
+        b.rate = rate;
         head_.store(head + 1, std::memory_order_release);
         samples += b.count;
-        clockMs += static_cast<double>(b.count) * 1000.0 / kMicSampleRate;
+        clockMs += static_cast<double>(b.count) * 1000.0 / rate;
         count -= b.count;
     }
 }
@@ -148,7 +172,10 @@ void Microphone::Drain() {
 
 bool Microphone::StreamStopped() const {
     std::unique_lock lock(streamMutex_, std::try_to_lock);
-    return lock.owns_lock() && stream_ != nullptr && Pa_IsStreamActive(stream_.get()) != 1;
+    if (!lock.owns_lock() || stream_ == nullptr) return false;
+    // Stopped, or silent: a device pulled out may leave the stream running without callbacks.
+    const double now = static_cast<double>(app::MillisecondClock());
+    return Pa_IsStreamActive(stream_.get()) != 1 || now - lastCaptureMs_.load() > kMicSilentStreamMs;
 }
 
 void Microphone::Work(std::stop_token stop) {
@@ -161,9 +188,12 @@ void Microphone::Work(std::stop_token stop) {
         if (generation != analysing || analyzer.Mode() != mode) {
             std::lock_guard lock(configMutex_);
             analyzer.Configure(config_);
+            analyzer.SetPitchRange(rangeLow_.load(), rangeHigh_.load());
             analyzer.Begin(mode);
             analysing = generation;
+            signal_ = static_cast<int>(analyzer.Signal());
         }
+        TakeProgramSounds(analyzer);
         if (mode != MicMode::Off && !streamLost_ && StreamStopped()) {
             streamLost_ = true;
             post_(kMicEventMessage, kMicStreamLost, 0, generation);
@@ -175,13 +205,17 @@ void Microphone::Work(std::stop_token stop) {
         }
         const Block& b = (*blocks_)[tail % kBlocks];
         found.clear();
-        analyzer.Feed(b.samples.data(), b.count, b.clockMs, found);
+        analyzer.Feed(b.samples.data(), b.count, b.clockMs, found, b.rate);
         tail_.store(tail + 1, std::memory_order_release);
+        if (const int heard = static_cast<int>(analyzer.Signal()); heard != signal_.exchange(heard)) {
+            post_(kMicEventMessage, kMicSignalChanged, heard, generation);
+        }
         for (const MicDetection& d : found) {
             if (d.kind == MicDetection::Kind::Clap) {
                 post_(kMicEventMessage, kMicClapParam, static_cast<std::int64_t>(std::llround(d.clockMs)),
                       generation);
             } else if (unacknowledged_.fetch_add(1) < kMaxUnacknowledgedNotes) {
+                // A note's end goes as note 0: silence to the pitch exercises.
                 post_(kMicNoteMessage, static_cast<std::uint32_t>(d.note), 0, generation);
             } else {
                 --unacknowledged_;

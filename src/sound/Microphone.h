@@ -14,11 +14,16 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace kalvintor::sound {
 
-// The component's own message (wParam of 1282 below 999): the capture stream stopped by itself.
+// The component's own messages (wParam of 1282 below 999): the capture stream stopped by itself
+// (or delivers nothing any more), and what the microphone hears as a whole changed (Signal).
 inline constexpr std::uint32_t kMicStreamLost = 1;
+inline constexpr std::uint32_t kMicSignalChanged = 2;
+// A capture stream that delivers nothing for this long has gone away.
+inline constexpr double kMicSilentStreamMs = 1000.0;
 // Notes posted but not yet acknowledged, beyond which further notes are dropped.
 inline constexpr int kMaxUnacknowledgedNotes = 8;
 
@@ -47,7 +52,17 @@ public:
 
     // Samples from another source than the microphone (tests): handled as captured ones. Only
     // while no capture stream is open.
-    void Feed(const float* samples, std::size_t count, double clockMsOfFirst);
+    void Feed(const float* samples, std::size_t count, double clockMsOfFirst, double rate = kMicSampleRate);
+    // The notes the current exercise asks for (singing outside them is no answer); from the next
+    // MicStartTone on. low > high: any note a voice sings.
+    void SetPitchRange(int low, int high);
+    // What the program plays (question and answer notes, metronome clicks), on the millisecond
+    // clock: the microphone hears it too, and it is not taken as the student's. Any thread.
+    void ProgramSound(const OwnSound& sound);
+    // What the microphone hears as a whole; kMicSignalChanged is posted when it changes.
+    MicSignal Signal() const { return static_cast<MicSignal>(signal_.load()); }
+    // The rate the capture stream runs at (the device's own when it cannot give 44.1 kHz).
+    double CaptureRate() const { return captureRate_.load(); }
     bool IsCurrent(std::uint64_t generation) const { return generation == generation_.load(); }
     std::uint64_t Generation() const { return generation_.load(); }
     bool Open() const;
@@ -61,14 +76,16 @@ private:
         std::array<float, kBlockFrames> samples{};
         std::size_t count = 0;
         double clockMs = 0;
+        double rate = kMicSampleRate;
     };
 
     static int Capture(const void* input, void* output, unsigned long frames,
                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags, void* self);
-    void Push(const float* samples, std::size_t count, double clockMs);
+    void Push(const float* samples, std::size_t count, double clockMs, double rate);
     void StartDetection(MicMode mode);
     void Work(std::stop_token stop);
     bool StreamStopped() const;
+    void TakeProgramSounds(MicAnalyzer& analyzer);
 
     Post post_;
     std::mutex configMutex_;
@@ -77,6 +94,13 @@ private:
     std::atomic<std::uint64_t> generation_{0};
     std::atomic<int> unacknowledged_{0};
     std::atomic<bool> streamLost_{false};
+    std::atomic<int> signal_{static_cast<int>(MicSignal::Listening)};
+    std::atomic<int> rangeLow_{kMicLowestNote};
+    std::atomic<int> rangeHigh_{kMicHighestNote};
+    std::atomic<double> captureRate_{kMicSampleRate};
+    std::atomic<double> lastCaptureMs_{0};
+    std::mutex soundsMutex_;  // the user-interface thread hands over, the worker takes
+    std::vector<OwnSound> programSounds_;
 
     // Single producer (capture or Feed), single consumer (the worker).
     std::unique_ptr<std::array<Block, kBlocks>> blocks_;

@@ -59,10 +59,6 @@ TEST(MachineIni, NamesTheDataDirectoryAsTheProgramWouldAndNeverWritesTheFile) {
     // A directory that does not exist is not taken.
     writeBytes(settings, "[4.0]\nDatapath=" + (root / "Gone").string() + "\n");
     EXPECT_EQ(defaultDataDirectory(program, settings), program / "Data" / "");
-
-    EXPECT_EQ(machineSettingsFile(program, nullptr), program / "kalvintor.ini");
-    EXPECT_EQ(machineSettingsFile(program, ""), program / "kalvintor.ini");
-    EXPECT_EQ(machineSettingsFile(program, "/etc/k.ini"), fs::path("/etc/k.ini"));
 }
 
 TEST(Dates, ParsesIsoDatesAndRefusesImpossibleOnes) {

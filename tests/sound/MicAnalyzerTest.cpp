@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 using namespace kalvintor::sound;
 namespace sig = kalvintor::sound::testsignals;
 
@@ -51,7 +53,8 @@ TEST(MicAnalyzer, TonesAreHeardAsOneNoteEachSoonAfterTheyStart) {
         EXPECT_EQ(Notes(found), std::vector<int>{c.note}) << c.what << " " << c.note;
         if (!found.empty()) {
             EXPECT_GE(found[0].streamMs, 200) << c.what << " " << c.note;
-            EXPECT_LE(found[0].streamMs, 200 + 60) << c.what << " " << c.note;
+            // The lowest notes need the longest window after the attack.
+            EXPECT_LE(found[0].streamMs, 200 + 90) << c.what << " " << c.note;
             EXPECT_NEAR(found[0].clockMs, 5000 + found[0].streamMs, 1e-6);
         }
     }
@@ -113,5 +116,77 @@ TEST(MicAnalyzer, RhythmThresholdDecidesWhichClapsCount) {
         analyzer.Configure({r, false, 1572864.0});
         analyzer.Begin(MicMode::Rhythm);
         EXPECT_EQ(Analyze(analyzer, x, 0).size(), expected) << "threshold " << r;
+    }
+}
+
+TEST(MicAnalyzer, ANoteEndsInSilenceAndOutOfRangeNotesAreNoAnswer) {
+    std::vector<float> x = sig::Tone(sig::Voice::Sawtooth, 62, 200, 400);
+    x.resize(x.size() + sig::Samples(300), 0.0f);
+    {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<MicDetection> found = Analyze(analyzer, x, 0);
+        ASSERT_EQ(found.size(), 2u);
+        EXPECT_EQ(found[0].kind, MicDetection::Kind::Note);
+        EXPECT_EQ(found[1].kind, MicDetection::Kind::NoteEnd);
+        EXPECT_EQ(found[1].note, 0);
+        EXPECT_NEAR(found[1].streamMs, 600, 100);
+    }
+    // The exercise asks for notes 65..80: 62 is not one of them.
+    MicAnalyzer analyzer;
+    analyzer.SetPitchRange(65, 80);
+    analyzer.Begin(MicMode::Tone);
+    EXPECT_TRUE(Analyze(analyzer, x, 0).empty());
+}
+
+TEST(MicAnalyzer, BadInputGivesNoNoteAndAClearState) {
+    // A dead input: zeros only.
+    {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        EXPECT_TRUE(Analyze(analyzer, std::vector<float>(sig::Samples(1500), 0.0f), 0).empty());
+        EXPECT_EQ(analyzer.Signal(), MicSignal::NoSignal);
+        // Sound again: listening again.
+        Analyze(analyzer, sig::Tone(sig::Voice::Sine, 60, 0, 100), 2000);
+        EXPECT_EQ(analyzer.Signal(), MicSignal::Listening);
+    }
+    // An overdriven input with a DC offset still gives its note, and says it is clipping.
+    {
+        std::vector<float> x = sig::Tone(sig::Voice::Sawtooth, 57, 200, 600);
+        for (float& v : x) v = std::clamp(4.0f * v + 0.3f, -1.0f, 1.0f);
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        EXPECT_EQ(Notes(Analyze(analyzer, x, 0)), std::vector<int>{57});
+        EXPECT_EQ(analyzer.Signal(), MicSignal::Clipping);
+    }
+    // A rate no capture device has is not sound.
+    for (double rate : {0.0, -44100.0, 1000.0, 1e9, std::numeric_limits<double>::quiet_NaN()}) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<float> x = sig::Tone(sig::Voice::Sine, 69, 100, 400);
+        std::vector<MicDetection> out;
+        analyzer.Feed(x.data(), x.size(), 0, out, rate);
+        EXPECT_TRUE(out.empty()) << rate;
+    }
+}
+
+TEST(MicAnalyzer, StreamsAtOtherRatesAreHeardAtTheirTime) {
+    for (double rate : {48000.0, 32000.0, 22050.0, 96000.0}) {
+        // A sine of A4 at `rate` starting 200 ms in.
+        std::vector<float> x(static_cast<std::size_t>(rate * 0.7), 0.0f);
+        for (std::size_t i = static_cast<std::size_t>(rate * 0.2); i < x.size(); ++i) {
+            x[i] = static_cast<float>(0.5 *
+                                      std::sin(2 * std::numbers::pi * 440.0 * static_cast<double>(i) / rate));
+        }
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        std::vector<MicDetection> out;
+        for (std::size_t i = 0; i < x.size(); i += 480) {
+            analyzer.Feed(x.data() + i, std::min<std::size_t>(480, x.size() - i),
+                          1000 + static_cast<double>(i) * 1000.0 / rate, out, rate);
+        }
+        ASSERT_EQ(Notes(out), std::vector<int>{69}) << rate;
+        EXPECT_GE(out[0].clockMs, 1200) << rate;
+        EXPECT_LE(out[0].clockMs, 1200 + 90) << rate;
     }
 }

@@ -57,6 +57,31 @@ struct TransferOptions {
     bool yes = false;  // answer the transfer's questions with Yes instead of No
 };
 
+struct InitOptions {
+    std::string admin;     // the first administrator's login; empty = the system user's name
+    std::string password;  // empty = a generated one
+    Format format = Format::Table;
+};
+
+// What `users add` and `users import` do with the accounts they make.
+struct AccountOptions {
+    bool dryRun = false;              // check and show, change nothing
+    std::filesystem::path passwords;  // a new file for the passwords; empty = print them
+    std::string password;             // one password for every account; empty = generated ones
+    Format format = Format::Table;
+};
+
+struct NewAccount {
+    std::string login;
+    std::string firstName;
+    std::string lastName;
+    std::string className;  // empty = no class; a missing class is created
+    std::string level;      // student (empty), teacher or administrator
+};
+
+int initData(const Context& context, const InitOptions& options);
+int addAccount(const Context& context, const NewAccount& account, const AccountOptions& options);
+int importRoster(const Context& context, const std::filesystem::path& roster, const AccountOptions& options);
 int listUsers(const Context& context, Format format);
 int listClasses(const Context& context, Format format);
 int listResults(const Context& context, const ResultsOptions& options);

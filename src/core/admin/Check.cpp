@@ -151,17 +151,21 @@ private:
     void checkResults() {
         const fs::path dir = dir_ / names::kResultDir;
         std::error_code ec;
-        if (!fs::is_directory(dir, ec)) return;
+        // A link in the place of the folder or of a file is reported as one, and not followed.
+        if (!fs::is_directory(fs::symlink_status(dir, ec))) return;
         std::vector<fs::path> entries;
-        for (const auto& entry : fs::directory_iterator(dir, ec)) entries.push_back(entry.path());
+        for (const auto& entry : fs::directory_iterator(dir, ec))
+            if (!entry.is_symlink(ec)) entries.push_back(entry.path());
         std::sort(entries.begin(), entries.end());
         for (const auto& path : entries) {
             const std::string file = path.filename().string();
             const std::string name = std::string(names::kResultDir) + "/" + file;
             const auto id = resultFileId(file);
             if (!id) {
+                // An import in progress holds the lock of the file it rewrites.
                 if (file.starts_with(names::kAsidePrefix) &&
-                    resultFileId(file.substr(names::kAsidePrefix.size())))
+                    resultFileId(file.substr(names::kAsidePrefix.size())) &&
+                    !data::heldByWriter(dir / file.substr(names::kAsidePrefix.size())))
                     fault(name, "leftover-file",
                           name +
                               " is the old result file an import kept aside and did not remove: the import "
@@ -312,7 +316,9 @@ private:
         }
     }
 
-    // Temporary files of whole-file rewrites that never reached their rename.
+    // Links, which the program neither reads nor writes through, and temporary files of
+    // whole-file rewrites that never reached their rename. A rewrite still in progress on another
+    // workstation holds the lock of the file it replaces: its files are no fault.
     void checkLeftovers(const fs::path& dir, const std::string& prefix) {
         std::error_code ec;
         std::vector<fs::path> entries;
@@ -320,14 +326,24 @@ private:
         std::sort(entries.begin(), entries.end());
         for (const auto& path : entries) {
             const std::string file = path.filename().string();
-            if (prefix.empty() && file == names::kResultDir && fs::is_directory(path, ec)) {
+            const auto status = fs::symlink_status(path, ec);
+            if (fs::is_symlink(status)) {
+                fault(prefix + file, "link",
+                      prefix + file + " is a symbolic link to " + fs::read_symlink(path, ec).string() +
+                          ": the program neither reads nor writes through links in the data folder, and a "
+                          "backup leaves it out; remove it");
+                continue;
+            }
+            if (prefix.empty() && file == names::kResultDir && fs::is_directory(status)) {
                 checkLeftovers(path, std::string(names::kResultDir) + "/");
                 continue;
             }
-            if ((file.starts_with(".") && file.find(".tmp") != std::string::npos) || file == "User.tmp")
-                fault(prefix + file, "leftover-file",
-                      prefix + file +
-                          " is a temporary file of a rewrite that was interrupted; it can be deleted");
+            const bool temporary = file.starts_with(".") && file.find(".tmp") != std::string::npos;
+            if (!temporary && file != "User.tmp") continue;
+            if (temporary && data::heldByWriter(dir / file.substr(1, file.find(".tmp") - 1))) continue;
+            fault(
+                prefix + file, "leftover-file",
+                prefix + file + " is a temporary file of a rewrite that was interrupted; it can be deleted");
         }
     }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace kalvintor::admin {
 
@@ -24,9 +25,37 @@ struct CommandInfo {
     std::string_view help;
 };
 
-constexpr std::array<CommandInfo, 12> kCommands{{
+constexpr std::array<CommandInfo, 15> kCommands{{
+    {"init", "", 0, "--admin --password --json --csv", "prepare a new, empty data directory",
+     "Prepares an empty data directory (made when missing) as the program's first start does: the\n"
+     "common options with their defaults, the shared program settings and the first administrator,\n"
+     "whose login and password are printed once. A directory that holds data already is refused.\n"
+     "  --admin LOGIN      the administrator's login (default: the name you are logged in with)\n"
+     "  --password TEXT    the administrator's password (default: a generated one)"},
     {"users", "", 0, "--json --csv", "list the users",
-     "Lists every user: id, login name, full name, level, class, tutor and setup file."},
+     "Lists every user: id, login name, full name, level, class, tutor and setup file.\n"
+     "'users add' and 'users import' make accounts; see their help."},
+    {"users add", "LOGIN FIRST LAST", 3, "--class --level --password --passwords --dry-run --json --csv",
+     "add one account",
+     "Adds one account with a login name, first and last name, and prints its password once.\n"
+     "  --class NAME       puts the account into a class, made when missing\n"
+     "  --level LEVEL      student (default), teacher or administrator\n"
+     "  --password TEXT    the password, at most 15 characters (default: a generated one)\n"
+     "  --passwords FILE   write login, name, class and password to FILE instead (a new file,\n"
+     "                     readable by you only)\n"
+     "  --dry-run          only say what would be made; nothing is changed"},
+    {"users import", "ROSTER", 1, "--passwords --dry-run --json --csv",
+     "make a class's accounts from a roster",
+     "Makes accounts from ROSTER, a spreadsheet saved as CSV: a header row naming the columns first\n"
+     "name, last name and login (class and level may follow), separated by commas or semicolons, in\n"
+     "UTF-8 or the spreadsheet's Western code page. Classes are made when missing; every account gets\n"
+     "a generated password, printed once as a list of login, name, class and password.\n"
+     "A row that cannot be made (a login in use or given twice, no login, an unknown level, a name\n"
+     "too long for its field) is refused with its row number; characters the records cannot hold\n"
+     "are replaced with a warning. A file that is no roster is refused whole and nothing is made.\n"
+     "Exit code 1 when any row was refused. Safe while workstations are in use.\n"
+     "  --passwords FILE   write the list to FILE instead (a new file, readable by you only)\n"
+     "  --dry-run          only check the roster and say what would be made; nothing is changed"},
     {"classes", "", 0, "--json --csv", "list the classes",
      "Lists every class: id, name, teacher, tutor and number of members."},
     {"results", "", 0, "--user --exercise --since --json --csv", "list results, as a table, CSV or JSON",
@@ -71,8 +100,9 @@ constexpr std::array<CommandInfo, 12> kCommands{{
      "Shows this help, or the help of one command."},
 }};
 
-constexpr std::string_view kValueOptions[] = {"--data",   "--user",  "--exercise", "--since",
-                                              "--period", "--class", "--before"};
+constexpr std::string_view kValueOptions[] = {"--data",   "--user",     "--exercise", "--since",
+                                              "--period", "--class",    "--before",   "--level",
+                                              "--admin",  "--password", "--passwords"};
 
 const CommandInfo* commandNamed(std::string_view name) {
     for (const auto& c : kCommands)
@@ -126,9 +156,8 @@ Format formatOf(const Parsed& p) {
     return Format::Table;
 }
 
-}  // namespace
-
-int run(const std::vector<std::string>& args, Context context, const fs::path& machineSettings) {
+// The command line carried out; file-system errors may escape as exceptions.
+int runCommand(const std::vector<std::string>& args, Context context, const fs::path& machineSettings) {
     Parsed p;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -166,8 +195,18 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
         }
         return usage(context, "no command given");
     }
-    const std::string command = p.positionals.front();
+    std::string command = p.positionals.front();
     p.positionals.erase(p.positionals.begin());
+    // "users add" and "users import" are commands of their own; "users" alone lists.
+    auto isAccountCommand = [](const std::vector<std::string>& words) {
+        return words.size() >= 2 && words[0] == "users" && (words[1] == "add" || words[1] == "import");
+    };
+    if (command == "users" && !p.positionals.empty() && isAccountCommand({command, p.positionals.front()})) {
+        command += " " + p.positionals.front();
+        p.positionals.erase(p.positionals.begin());
+    } else if (command == "help" && isAccountCommand(p.positionals)) {
+        p.positionals = {"users " + p.positionals[1]};
+    }
     const CommandInfo* info = commandNamed(command);
     if (!info) return usage(context, "unknown command '" + command + "'");
     if (p.flags.contains("--help")) {
@@ -200,6 +239,15 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
         return usage(context, command + " takes " +
                                   (info->positionals == 0 ? std::string("no arguments")
                                                           : std::string(info->arguments)));
+    // An empty name would stand for the current folder or for nothing at all.
+    std::istringstream argumentNames{std::string(info->arguments)};
+    for (const auto& positional : p.positionals) {
+        std::string argument;
+        argumentNames >> argument;
+        if (positional.empty()) return usage(context, command + ": " + argument + " is empty; give a name");
+    }
+    if (p.values.contains("--data") && p.values["--data"].empty())
+        return usage(context, "--data wants the data folder, not an empty name");
 
     context.dataDir = p.values.contains("--data") ? fs::path(p.values["--data"])
                                                   : defaultDataDirectory(context.programDir, machineSettings);
@@ -212,6 +260,25 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
         return parsed;
     };
 
+    if (command == "init") {
+        InitOptions o;
+        o.admin = p.values["--admin"];
+        o.password = p.values["--password"];
+        o.format = format;
+        return initData(context, o);
+    }
+    if (command == "users add" || command == "users import") {
+        AccountOptions o;
+        o.dryRun = p.flags.contains("--dry-run");
+        o.passwords = p.values["--passwords"];
+        o.password = p.values["--password"];
+        o.format = format;
+        if (command == "users import") return importRoster(context, p.positionals[0], o);
+        return addAccount(context,
+                          NewAccount{p.positionals[0], p.positionals[1], p.positionals[2],
+                                     p.values["--class"], p.values["--level"]},
+                          o);
+    }
     if (command == "users") return listUsers(context, format);
     if (command == "classes") return listClasses(context, format);
     if (command == "results") {
@@ -265,6 +332,23 @@ int run(const std::vector<std::string>& args, Context context, const fs::path& m
     }
     if (command == "setup") return describeSetup(context, p.positionals[0], format);
     return describeTutor(context, p.positionals[0], format);
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, Context context, const fs::path& machineSettings) {
+    std::ostream& err = context.err;
+    // Every failure of the file system ends in a message and an exit code, never in an abort.
+    try {
+        return runCommand(args, std::move(context), machineSettings);
+    } catch (const fs::filesystem_error& e) {
+        err << "kalvintor-admin: ";
+        if (!e.path1().empty()) err << e.path1().string() << ": ";
+        err << e.code().message() << '\n';
+    } catch (const std::exception& e) {
+        err << "kalvintor-admin: " << e.what() << '\n';
+    }
+    return kExitFailed;
 }
 
 }  // namespace kalvintor::admin

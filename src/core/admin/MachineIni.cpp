@@ -213,11 +213,6 @@ std::optional<std::string> IniRegistry::readValue(std::string_view key, std::str
     return found->second;
 }
 
-std::filesystem::path machineSettingsFile(const std::filesystem::path& programDir, const char* overridden) {
-    if (overridden && *overridden) return overridden;
-    return programDir / "kalvintor.ini";
-}
-
 std::filesystem::path defaultDataDirectory(const std::filesystem::path& programDir,
                                            const std::filesystem::path& settingsFile) {
     const auto paths = app::makeProgramPaths(programDir);

@@ -34,10 +34,6 @@ private:
     IniFile file_;
 };
 
-// Where the machine settings lie: the override when one is given (the environment variable
-// KALVINTOR_MACHINE_SETTINGS), else "kalvintor.ini" in the program directory.
-std::filesystem::path machineSettingsFile(const std::filesystem::path& programDir, const char* overridden);
-
 // The data directory the program would use: the program directory's "Data" unless the machine
 // settings name another existing directory.
 std::filesystem::path defaultDataDirectory(const std::filesystem::path& programDir,

@@ -49,9 +49,11 @@ int purgeResults(const Context& context, const PurgeOptions& options) {
         const auto file = existingResultFile(*store, user->record.userId);
         // A user without a result file has nothing to purge; no empty file is made for him.
         if (!file) continue;
-        const auto bytes = data::readSharedFile(*file);
+        data::FileError error;
+        const auto bytes = data::readSharedFile(*file, &error);
         if (!bytes) {
-            context.err << "kalvintor-admin: cannot read " << file->string() << '\n';
+            context.err << "kalvintor-admin: cannot read the results of " << user->record.loginName << ": "
+                        << store->describe(error) << '\n';
             exitCode = kExitFailed;
             continue;
         }

@@ -15,8 +15,9 @@ namespace kalvintor::admin {
 
 namespace fs = std::filesystem;
 
-std::unique_ptr<data::DataStore> openStore(const Context& context) {
+std::unique_ptr<data::DataStore> makeStore(const Context& context, const fs::path& directory) {
     data::StoreEnvironment environment;
+    environment.languageDir = context.programDir / "Language";
     environment.now = context.now;
     data::StoreCallbacks callbacks;
     callbacks.lockWait.pause = context.pause ? context.pause : [](int ms) {
@@ -36,12 +37,19 @@ std::unique_ptr<data::DataStore> openStore(const Context& context) {
     };
     callbacks.showError = [err](const std::string& text) { *err << "kalvintor-admin: " << text << '\n'; };
 
-    auto store =
-        std::make_unique<data::DataStore>(context.dataDir, std::move(environment), std::move(callbacks));
+    return std::make_unique<data::DataStore>(directory, std::move(environment), std::move(callbacks));
+}
+
+std::unique_ptr<data::DataStore> openStore(const Context& context) {
+    auto store = makeStore(context, context.dataDir);
     fs::path directory = context.dataDir;
+    std::ostream* err = &context.err;
     data::DataDirectoryQuestions questions;
     questions.showMessage = [err](const std::string& text) { *err << "kalvintor-admin: " << text << '\n'; };
-    if (!data::ValidateDataDirectory(directory, *store, questions)) return nullptr;
+    if (!data::ValidateDataDirectory(directory, *store, questions)) {
+        *err << "kalvintor-admin: a new data directory is prepared with 'kalvintor-admin --data DIR init'\n";
+        return nullptr;
+    }
     store->setDataPath(directory);
     readCommon(*store);
     return store;

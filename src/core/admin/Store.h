@@ -12,6 +12,10 @@
 
 namespace kalvintor::admin {
 
+// A store of `directory` that reports to the error stream and gives up on held files as the
+// context says; the directory is taken as it is, without checking it holds user data.
+std::unique_ptr<data::DataStore> makeStore(const Context& context, const std::filesystem::path& directory);
+
 // The store of the context's data directory, or nothing (with the reason on the error stream)
 // when the directory holds no user data. The directory may also be the one above "Data".
 std::unique_ptr<data::DataStore> openStore(const Context& context);

@@ -31,7 +31,7 @@ bool IsPitchExerciseWindow(int exercise) {
     return exercise == 1 || exercise == 2 || between(exercise, 7, 10);
 }
 
-ItemState CommandState(MenuCommand command, const MenuContext& c) {
+ItemState MenuCommandState(MenuCommand command, const MenuContext& c) {
     const bool teacher = c.level >= kMenuLevelTeacher;
     switch (command) {
         case MenuCommand::Load:
@@ -126,20 +126,6 @@ std::uint8_t AnswerMaskFromChecks(bool byName, bool piano, bool guitar, bool not
 std::uint8_t SetupDisplayFromChecks(bool piano, bool guitar, bool notesheet) {
     const int d = 2 * int(piano) + 4 * int(guitar) + 8 * int(notesheet);
     return static_cast<std::uint8_t>(d == 2 || d == 4 ? d : 8);
-}
-
-int ContextHelpTopic(int exercise, int view, bool tutorActive) {
-    if (exercise == 0) return 1;
-    switch (view) {
-        case kViewExercise:
-            return tutorActive ? 220 : exercise * 10 + 1;
-        case kViewSetup:
-            return exercise * 10 + 2;
-        case kViewResults:
-            return 13;
-        default:
-            return 195;
-    }
 }
 
 int NoteIdentificationItem(std::uint8_t mode) {

@@ -62,7 +62,7 @@ enum class MenuCommand {
     RhythmWithMetronome,
 };
 
-ItemState CommandState(MenuCommand command, const MenuContext& context);
+ItemState MenuCommandState(MenuCommand command, const MenuContext& context);
 
 // The four items of an exercise's submenu: exercise, exercise setup, results, user overview.
 std::array<ItemState, 4> ExerciseSubmenuState(int submenuExercise, const MenuContext& context);
@@ -81,9 +81,6 @@ AnswerInputState AnswerInputMenuState(const MenuContext& context, std::uint8_t e
 std::uint8_t AnswerMaskFromChecks(bool byName, bool piano, bool guitar, bool notesheet);
 // The setup dialogs' display from the checked items (setup view): 2, 4 or 8, anything else 8.
 std::uint8_t SetupDisplayFromChecks(bool piano, bool guitar, bool notesheet);
-
-// The help topic of the current view.
-int ContextHelpTopic(int exercise, int view, bool tutorActive);
 
 // The checked item of "Note identification": the mode, the first item when out of range.
 int NoteIdentificationItem(std::uint8_t mode);

@@ -47,26 +47,29 @@ bool DataStore::ClassExists(std::int16_t classId) const {
 bool DataStore::SaveClass(const ClassRecord& record) {
     // Id 0 marks a deleted class; saving it would overwrite the first hole.
     if (record.classId == 0) return false;
-    auto file = openForUpdate(dataPath_ / file_names::kClasses, texts::kDataFileBusy);
+    auto file = openForUpdate(file_names::kClasses, texts::kDataFileBusy);
     if (!file) return false;
-    const std::string content = file->readAll();
+    const auto content = readLocked(*file, texts::kDataFileBusy);
+    if (!content) return false;
     const auto at =
-        findRecord(content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == record.classId; });
-    return file->writeAt(at ? *at : file->appendOffset(kClassRecordSize), encodeClassRecord(record));
+        findRecord(*content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == record.classId; });
+    return finish(*file, texts::kDataFileBusy,
+                  file->writeAt(at ? *at : file->appendOffset(kClassRecordSize), encodeClassRecord(record)));
 }
 
 bool DataStore::DeleteClass(std::int16_t classId) {
     if (classId == 0 || !ClearClass(classId)) return false;
-    auto file = openForUpdate(dataPath_ / file_names::kClasses, texts::kDataFileBusy);
+    auto file = openForUpdate(file_names::kClasses, texts::kDataFileBusy);
     if (!file) return false;
-    const std::string content = file->readAll();
+    const auto content = readLocked(*file, texts::kDataFileBusy);
+    if (!content) return false;
     const auto at =
-        findRecord(content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == classId; });
+        findRecord(*content, kClassRecordSize, [&](r::Bytes b) { return classIdOf(b) == classId; });
     if (!at) return false;
     ClassBytes bytes{};
-    std::copy_n(content.begin() + static_cast<std::ptrdiff_t>(*at), kClassRecordSize, bytes.begin());
+    std::copy_n(content->begin() + static_cast<std::ptrdiff_t>(*at), kClassRecordSize, bytes.begin());
     r::putI16(bytes, kClassId, 0);
-    return file->writeAt(*at, bytes);
+    return finish(*file, texts::kDataFileBusy, file->writeAt(*at, bytes));
 }
 
 }  // namespace kalvintor::data

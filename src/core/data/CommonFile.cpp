@@ -3,29 +3,41 @@
 #include "data/DataStore.h"
 #include "data/RecordScan.h"
 
-#include <fstream>
+#include <limits>
 
 namespace kalvintor::data {
 
 void DataStore::LoadCommon() {
-    const auto path = dataPath_ / file_names::kCommon;
-    auto file = readSharedFile(path);
-    if (!file) {
-        std::error_code ec;
-        if (std::filesystem::exists(path, ec)) return;  // there but unreadable: keep what we have
-        std::ofstream{path, std::ios::binary};
-        file.emplace();
+    FileError error;
+    const auto file = readSharedFile(dataPath_ / file_names::kCommon, &error);
+    if (file) {
+        if (const auto record = decodeCommonRecord(asBytes(*file))) {
+            Common = *record;
+            return;
+        }
+    } else if (error.kind != FileFailure::Missing) {
+        lastError_ = error;
+        return;  // there but unreadable: keep what we have
     }
-    if (const auto record = decodeCommonRecord(asBytes(*file))) {
-        Common = *record;
+    // Missing or without a whole record. It is created only when nobody else has created it, and
+    // read again under its lock: a workstation starting beside another one on a new data
+    // directory must not reset the counters the other has begun to hand out.
+    auto locked = openForUpdate(file_names::kCommon, texts::kSaveCommonBusy);
+    if (!locked) {
+        if (!file) Common = CommonRecord{};
+        return;
+    }
+    CommonBytes stored{};
+    if (locked->readAt(0, stored) == kCommonRecordSize) {
+        Common = *decodeCommonRecord(stored);
         return;
     }
     Common = CommonRecord{};
-    SaveCommon();
+    finish(*locked, texts::kSaveCommonBusy, locked->writeAt(0, encodeCommonRecord(Common)));
 }
 
 bool DataStore::SaveCommon() {
-    auto file = openForUpdate(dataPath_ / file_names::kCommon, texts::kSaveCommonBusy);
+    auto file = openForUpdate(file_names::kCommon, texts::kSaveCommonBusy);
     if (!file) return false;
     CommonBytes stored{};
     CommonRecord record = Common;
@@ -35,11 +47,11 @@ bool DataStore::SaveCommon() {
         record.nextClassId = Common.nextClassId = onFile.nextClassId;
         record.nextUserId = Common.nextUserId = onFile.nextUserId;
     }
-    return file->writeAt(0, encodeCommonRecord(record));
+    return finish(*file, texts::kSaveCommonBusy, file->writeAt(0, encodeCommonRecord(record)));
 }
 
 std::int16_t DataStore::NextId(IdKind kind) {
-    auto file = openForUpdate(dataPath_ / file_names::kCommon, texts::kDataFileBusy);
+    auto file = openForUpdate(file_names::kCommon, texts::kDataFileBusy);
     if (!file) return 0;
     CommonBytes stored{};
     CommonRecord record = Common;
@@ -52,7 +64,32 @@ std::int16_t DataStore::NextId(IdKind kind) {
     const std::int16_t taken = counter;
     counter = static_cast<std::int16_t>(counter + 1);
     // An id that was not stored as taken could be handed out twice.
-    if (!file->writeAt(0, encodeCommonRecord(record))) return 0;
+    if (!finish(*file, texts::kDataFileBusy, file->writeAt(0, encodeCommonRecord(record)))) return 0;
+    Common.nextClassId = record.nextClassId;
+    Common.nextUserId = record.nextUserId;
+    return taken;
+}
+
+std::int16_t DataStore::NextIds(IdKind kind, int count) {
+    if (count < 1) return 0;
+    auto file = openForUpdate(file_names::kCommon, texts::kDataFileBusy);
+    if (!file) return 0;
+    CommonBytes stored{};
+    CommonRecord record = Common;
+    if (file->readAt(0, stored) == kCommonRecordSize) {
+        record = *decodeCommonRecord(stored);
+    } else {
+        showError(std::string(texts::kIdErrorMessage));
+    }
+    std::int16_t& counter = kind == IdKind::Class ? record.nextClassId : record.nextUserId;
+    const std::int16_t taken = counter;
+    // Ids are signed 16-bit and 0 marks a free slot: a block that would wrap is refused whole. A
+    // block ending at the largest id leaves 0, which no later call hands out.
+    constexpr int kLargest = std::numeric_limits<std::int16_t>::max();
+    const int next = static_cast<int>(taken) + count;
+    if (taken < 1 || next - 1 > kLargest) return 0;
+    counter = static_cast<std::int16_t>(next > kLargest ? 0 : next);
+    if (!finish(*file, texts::kDataFileBusy, file->writeAt(0, encodeCommonRecord(record)))) return 0;
     Common.nextClassId = record.nextClassId;
     Common.nextUserId = record.nextUserId;
     return taken;

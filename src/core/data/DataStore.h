@@ -91,6 +91,10 @@ public:
     int CountAdministrators() const;
     bool ReloadUser(UserRecord& record) const;
     bool SaveUser(const UserRecord& record);
+    // New users appended in one write under the file's lock, for a whole roster at once. A user
+    // whose login name (in any letter case) or id is on file already, or earlier in `users`, is
+    // left out and its index put into `taken`. False when nothing was written (reported).
+    bool AddUsers(const std::vector<UserRecord>& users, std::vector<std::size_t>& taken);
     bool DeleteUser(TUserInfo& user);
     bool ClearClass(std::int16_t classId);
     bool SetClassTutor(std::int16_t classId, std::string_view tutorFile);
@@ -106,6 +110,9 @@ public:
     void LoadCommon();
     bool SaveCommon();
     std::int16_t NextId(IdKind kind);
+    // `count` consecutive ids taken at once; the first of them, or 0 when Common.dat cannot be
+    // written or the ids would run past the largest a record holds.
+    std::int16_t NextIds(IdKind kind, int count);
 
     // Classes (Class.dat).
     void LoadClasses();
@@ -131,7 +138,8 @@ public:
     std::uint8_t StatisticsPeriod = kDefaultStatisticsPeriod;
 
     // Import: merges records into the user's result file by ResultKey under the file's lock;
-    // the number of records added, or nothing when the file could not be rewritten.
+    // the number of records added, or nothing when the file could not be rewritten (the file is
+    // then as it was, and the reason has been reported).
     std::optional<int> MergeResults(std::int16_t userId, const std::vector<ResultRecord>& imported);
 
     const std::vector<std::unique_ptr<TUserInfo>>& UserList() const { return userList_; }
@@ -147,18 +155,36 @@ public:
 
     // The text of a language id, or its design-time English.
     std::string text(const texts::Text& t) const;
+    // A file failure in plain words, naming the file.
+    std::string describe(const FileError& error) const;
+    // Why the last routine that failed on a file failed. AppendResult and MergeResults report
+    // nothing themselves (their callers say what became of the results); every other routine
+    // has shown its reason through showError.
+    const FileError& LastError() const { return lastError_; }
 
 private:
-    std::optional<LockedFile> openForUpdate(const std::filesystem::path& file,
-                                            const texts::Text& message) const;
-    std::optional<LockedFile> openForUpdate(const std::filesystem::path& file,
-                                            const std::string& message) const;
+    // A file of the data directory by its name there (a result file as "Result/UserNNN.dat"):
+    // no folder or file on the way is reached through a link. A failure other than the user
+    // giving up on a held file is reported with `message` unless `report` is false.
+    std::optional<LockedFile> openForUpdate(const std::filesystem::path& relative, const texts::Text& message,
+                                            bool report = true) const;
+    std::optional<LockedFile> openForUpdate(const std::filesystem::path& relative, const std::string& message,
+                                            bool report = true) const;
+    // True when `wrote` and the writes are durable; otherwise reports the reason with `message`.
+    bool finish(LockedFile& file, const texts::Text& message, bool wrote, bool report = true) const;
+    // Reports a failure of a file with `message` and the reason.
+    void reportFailure(const std::string& message, const FileError& error, bool report = true) const;
     void showError(const std::string& message) const;
+    // The name of a user's result file within the data directory (the selected user's for id 0;
+    // empty without one). Makes the result folder when it is missing.
+    std::filesystem::path resultFile(std::int16_t userId) const;
     records::DateTime now() const;
     std::string chooseLanguage() const;
     void forgetUser(const TUserInfo* user);
     // Writes the records as the whole new content of the locked file's name.
     bool replaceResults(LockedFile& file, const std::vector<std::unique_ptr<TResultInfo>>& list) const;
+    // The whole content of a locked file, or nothing (reported with `message`).
+    std::optional<std::string> readLocked(LockedFile& file, const texts::Text& message) const;
 
     std::filesystem::path dataPath_;
     StoreEnvironment environment_;
@@ -177,6 +203,7 @@ private:
     std::unique_ptr<TUserInfo> ownCurrentUser_;
     // Result files are read into the same storage one after the other.
     std::string readBuffer_;
+    mutable FileError lastError_;
 };
 
 // The language name for a system language id.

@@ -1,6 +1,7 @@
 // Session result records.
 #include "data/SessionResult.h"
 
+#include "data/DataStore.h"
 #include "data/Statistics.h"
 #include "records/DateTime.h"
 
@@ -58,6 +59,13 @@ std::uint16_t ExercisesWithQuestions(std::uint16_t mask, int minimum,
         if ((mask & bit) != 0 && questionCounts[static_cast<std::size_t>(e - 1)] >= minimum) result |= bit;
     }
     return result;
+}
+
+bool AppendKeptResults(DataStore& store, std::vector<ResultRecord>& unsaved) {
+    const auto written =
+        std::ranges::find_if(unsaved, [&](const ResultRecord& r) { return !store.AppendResult(r); });
+    unsaved.erase(unsaved.begin(), written);
+    return unsaved.empty();
 }
 
 }  // namespace kalvintor::data

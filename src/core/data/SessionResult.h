@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kalvintor::data {
+
+class DataStore;
 
 struct SessionSource {
     std::int16_t userId = 0;
@@ -30,6 +33,12 @@ ResultRecord MakeSessionResult(const SessionSource& source);
 
 // The record as the results window shows the running session: SessionStart as a time of day.
 ResultRecord SessionOnlyResult(ResultRecord record);
+
+// Appends the results in `unsaved` (those of earlier sessions that could not be written first,
+// then the new one) in order. Those written leave the list; the rest stay for the next save,
+// since a result is not gone until it is written. True when the list is empty afterwards; the
+// store's LastError says why it is not.
+bool AppendKeptResults(DataStore& store, std::vector<ResultRecord>& unsaved);
 
 // The exercises of `mask` (bit n−1 = exercise n) whose question count is at least `minimum`.
 std::uint16_t ExercisesWithQuestions(std::uint16_t mask, int minimum,

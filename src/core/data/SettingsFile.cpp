@@ -62,36 +62,39 @@ bool DataStore::LoadSettings(std::int16_t userId, bool create) {
     if (environment_.lowColourDisplay) Settings.colour = kLowColourDefault;
     Settings.language = chooseLanguage();
     if (!file && create) {
-        auto created = openForUpdate(path, texts::kSaveSettingsBusy);
+        auto created = openForUpdate(file_names::kSettings, texts::kSaveSettingsBusy);
         // Another workstation may have created it in the meantime; its record stands.
         if (created && created->size() == 0) {
             Settings.key = kSharedKey;
-            created->writeAt(0, s::encodeSettings(Settings));
+            finish(*created, texts::kSaveSettingsBusy, created->writeAt(0, s::encodeSettings(Settings)));
         }
     }
     return false;
 }
 
 bool DataStore::SaveSettings(std::int16_t userId) {
-    auto file = openForUpdate(dataPath_ / file_names::kSettings, texts::kSaveSettingsBusy);
+    auto file = openForUpdate(file_names::kSettings, texts::kSaveSettingsBusy);
     if (!file) return false;
-    const std::string content = file->readAll();
-    const auto at = findKey(content, userId);
+    const auto content = readLocked(*file, texts::kSaveSettingsBusy);
+    if (!content) return false;
+    const auto at = findKey(*content, userId);
     Settings.key = userId;
     const auto bytes = s::encodeSettings(Settings);
-    return file->writeAt(at ? *at : file->appendOffset(s::kSettingRecordSize), bytes);
+    return finish(*file, texts::kSaveSettingsBusy,
+                  file->writeAt(at ? *at : file->appendOffset(s::kSettingRecordSize), bytes));
 }
 
 bool DataStore::DeleteSettings(std::int16_t userId) {
-    auto file = openForUpdate(dataPath_ / file_names::kSettings, texts::kDeleteSettingsBusy);
+    auto file = openForUpdate(file_names::kSettings, texts::kDeleteSettingsBusy);
     if (!file) return false;
-    const std::string content = file->readAll();
-    const auto at = findKey(content, userId);
+    const auto content = readLocked(*file, texts::kDeleteSettingsBusy);
+    if (!content) return false;
+    const auto at = findKey(*content, userId);
     if (!at) return true;
     s::SettingBytes bytes{};
-    std::copy_n(content.begin() + static_cast<std::ptrdiff_t>(*at), s::kSettingRecordSize, bytes.begin());
+    std::copy_n(content->begin() + static_cast<std::ptrdiff_t>(*at), s::kSettingRecordSize, bytes.begin());
     r::putI16(bytes, s::offsets::kKey, 0);
-    return file->writeAt(*at, bytes);
+    return finish(*file, texts::kDeleteSettingsBusy, file->writeAt(*at, bytes));
 }
 
 }  // namespace kalvintor::data

@@ -41,6 +41,23 @@ inline constexpr Text kTutorCopyFailed{4024, "The tutor file could not be copied
 inline constexpr Text kNoExportData{4026, "This folder holds no exported user data."};
 inline constexpr Text kCreateFolder{4112, "The folder %s does not exist. Do you want to create it?"};
 
+// Why a file of the data directory could not be used.
+inline constexpr Text kFileReadOnly{7000, "%s is read-only, or this user may not change it."};
+inline constexpr Text kFileIsLink{
+    7001,
+    "%s is a symbolic link. The program does not follow links in the data folder; "
+    "ask whoever looks after the data to remove it."};
+inline constexpr Text kFileMissing{7002, "%s does not exist."};
+inline constexpr Text kFileNoSpace{7003, "There is no room left on the disk for %s."};
+inline constexpr Text kFileTooLarge{7004,
+                                    "%s is larger than a data file can be (512 MiB); it was left as it is."};
+inline constexpr Text kFileFailed{7005, "%s could not be used: %s."};
+inline constexpr Text kFileBusy{7006, "%s is in use on another workstation."};
+inline constexpr Text kNotAFolder{7007, "%s is not a folder."};
+inline constexpr Text kExportFailed{7008, "The results could not be exported."};
+inline constexpr Text kImportFailed{7009,
+                                    "The results could not be imported; the result file was left as it was."};
+
 // Fixed English: the message has no language text.
 inline constexpr std::string_view kIdErrorMessage = "Error assigning unique ID for user";
 inline constexpr std::string_view kUserNotSaved = "User could not be saved";

@@ -2,6 +2,7 @@
 #include "data/Transfer.h"
 
 #include "app/MachineSettings.h"
+#include "data/DataFiles.h"
 #include "data/RecordScan.h"
 #include "data/TextFormat.h"
 #include "files/Files.h"
@@ -59,6 +60,10 @@ std::string quoted(const std::string& s) {
 TransferResult ExportUser(DataStore& store, const UserRecord& user, const fs::path& folder,
                           const TransferQuestions& questions) {
     std::error_code ec;
+    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec)) {
+        tell(questions, formatText(store.text(texts::kNotAFolder), {folder.string()}));
+        return TransferResult::Failed;
+    }
     if (!fs::is_directory(folder, ec)) {
         if (folder.has_root_path() && !fs::exists(folder.root_path(), ec)) return TransferResult::Stopped;
         const Answer answer =
@@ -78,21 +83,39 @@ TransferResult ExportUser(DataStore& store, const UserRecord& user, const fs::pa
     const fs::path target = app::withTrailingSeparator(folder);
     if (questions.saveSessionResults && !questions.saveSessionResults()) return TransferResult::Stopped;
 
+    const std::string userNotSaved(texts::kUserNotSaved);
     {
-        auto file = LockedFile::open(target / kExportUserFile, std::string(texts::kUserNotSaved),
-                                     store.text(texts::kFileInUse), store.callbacks().lockWait);
-        if (!file || !file->writeAt(0, encodeUserRecord(user))) return TransferResult::Failed;
+        FileError error;
+        auto file = LockedFile::open(target / kExportUserFile, userNotSaved, store.text(texts::kFileInUse),
+                                     store.callbacks().lockWait, &error);
+        if (file && !(file->writeAt(0, encodeUserRecord(user)) && file->flush())) error = file->error();
+        if (error) {
+            if (error.kind != FileFailure::Busy) tell(questions, userNotSaved + "\n" + store.describe(error));
+            return TransferResult::Failed;
+        }
     }
 
+    // The results are written beside the old copy and renamed over it. When that fails the old
+    // copy goes too: it may be another user's export, which must never travel with this user.
     const auto results = store.ResultFileName(user.userId);
-    if (isFile(results)) {
-        const auto bytes = readSharedFile(results);
-        if (!bytes ||
-            files::writeFileAtomically(target / kExportResultFile, *bytes) != files::WriteError::None)
-            tell(questions, store.text(texts::kNotEnoughRoom));
-    } else {
-        fs::remove(target / kExportResultFile, ec);
+    const fs::path resultName = fs::path(file_names::kResultDir) / results.filename();
+    bool resultsFailed = false;
+    if (fs::exists(fs::symlink_status(results, ec))) {
+        FileError error;
+        std::string bytes;
+        if (readSharedFile(store.DataPath(), resultName, bytes, &error)) {
+            auto file = LockedFile::open(target / kExportResultFile, store.text(texts::kExportFailed),
+                                         store.text(texts::kFileInUse), store.callbacks().lockWait, &error);
+            if (file && !file->replaceContent(bytes)) error = file->error();
+        }
+        if (error) {
+            if (error.kind != FileFailure::Busy)
+                tell(questions, store.text(texts::kExportFailed) + "\n" + store.describe(error));
+            resultsFailed = true;
+        }
     }
+    if (resultsFailed || !fs::exists(fs::symlink_status(results, ec)))
+        fs::remove(target / kExportResultFile, ec);
 
     bool copied = true;
     for (const fs::path& source :
@@ -105,7 +128,7 @@ TransferResult ExportUser(DataStore& store, const UserRecord& user, const fs::pa
             copied = false;
         }
     }
-    return copied ? TransferResult::Done : TransferResult::Failed;
+    return copied && !resultsFailed ? TransferResult::Done : TransferResult::Failed;
 }
 
 namespace {
@@ -180,7 +203,11 @@ TransferResult ImportUser(DataStore& store, const fs::path& folder, const Transf
         std::vector<ResultRecord> records;
         for (std::size_t i = 0; i < wholeRecords(*results, kResultRecordSize); ++i)
             records.push_back(*decodeResultRecord(recordAt(*results, kResultRecordSize, i)));
-        if (!store.MergeResults(user.userId, records)) failed = true;
+        if (!store.MergeResults(user.userId, records)) {
+            if (store.LastError().kind != FileFailure::Busy)
+                tell(questions, store.text(texts::kImportFailed) + "\n" + store.describe(store.LastError()));
+            failed = true;
+        }
     }
     selected->statisticsValid = false;
     return failed ? TransferResult::Failed : TransferResult::Done;

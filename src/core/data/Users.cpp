@@ -5,6 +5,7 @@
 #include "records/Cp1252.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace kalvintor::data {
 
@@ -158,13 +159,48 @@ bool DataStore::ReloadUser(UserRecord& record) const {
 bool DataStore::SaveUser(const UserRecord& record) {
     // Id 0 marks a free slot; saving it would overwrite the first deleted user's hole.
     if (record.userId == 0) return false;
-    auto file = openForUpdate(dataPath_ / file_names::kUsers, texts::kSaveUserBusy);
+    auto file = openForUpdate(file_names::kUsers, texts::kSaveUserBusy);
     if (!file) return false;
-    const std::string content = file->readAll();
+    const auto content = readLocked(*file, texts::kSaveUserBusy);
+    if (!content) return false;
     const auto at =
-        findRecord(content, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == record.userId; });
+        findRecord(*content, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == record.userId; });
     const auto bytes = encodeUserRecord(record);
-    return file->writeAt(at ? *at : file->appendOffset(kUserRecordSize), bytes);
+    return finish(*file, texts::kSaveUserBusy,
+                  file->writeAt(at ? *at : file->appendOffset(kUserRecordSize), bytes));
+}
+
+bool DataStore::AddUsers(const std::vector<UserRecord>& users, std::vector<std::size_t>& taken) {
+    taken.clear();
+    auto file = openForUpdate(file_names::kUsers, texts::kSaveUserBusy);
+    if (!file) return false;
+    const auto content = readLocked(*file, texts::kSaveUserBusy);
+    if (!content) return false;
+    // One pass over the file under its lock: no other workstation can add one of these logins
+    // between the check and the write.
+    std::unordered_set<std::string> logins;
+    std::unordered_set<std::int16_t> ids;
+    for (std::size_t i = 0; i < wholeRecords(*content, kUserRecordSize); ++i) {
+        const auto stored = recordAt(*content, kUserRecordSize, i);
+        if (userIdOf(stored) == 0) continue;
+        ids.insert(userIdOf(stored));
+        logins.insert(storedLoginUpper(stored));
+    }
+    std::string appended;
+    appended.reserve(users.size() * kUserRecordSize);
+    for (std::size_t i = 0; i < users.size(); ++i) {
+        const UserRecord& user = users[i];
+        if (user.userId == 0 || !ids.insert(user.userId).second ||
+            !logins.insert(upperLogin(user.loginName)).second) {
+            taken.push_back(i);
+            continue;
+        }
+        const auto bytes = encodeUserRecord(user);
+        appended.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    if (appended.empty()) return true;
+    return finish(*file, texts::kSaveUserBusy,
+                  file->writeAt(file->appendOffset(kUserRecordSize), asBytes(appended)));
 }
 
 bool DataStore::DeleteUser(TUserInfo& user) {
@@ -173,19 +209,25 @@ bool DataStore::DeleteUser(TUserInfo& user) {
     // Key 1 is also the shared settings record, which outlives any one user.
     if (id != kSharedSettingsKey && !DeleteSettings(id)) return false;
     std::error_code ec;
-    if (std::filesystem::exists(resultFile, ec) && !std::filesystem::remove(resultFile, ec)) return false;
+    // Removing the name removes a link planted there, never what it leads to.
+    if (std::filesystem::exists(std::filesystem::symlink_status(resultFile, ec)) &&
+        !std::filesystem::remove(resultFile, ec)) {
+        reportFailure(text(texts::kDeleteUserBusy), failureOf(ec.value(), resultFile));
+        return false;
+    }
 
-    auto file = openForUpdate(dataPath_ / file_names::kUsers, texts::kDeleteUserBusy);
+    auto file = openForUpdate(file_names::kUsers, texts::kDeleteUserBusy);
     if (!file) return false;
-    const std::string content = file->readAll();
-    const auto at = findRecord(content, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == id; });
+    const auto content = readLocked(*file, texts::kDeleteUserBusy);
+    if (!content) return false;
+    const auto at = findRecord(*content, kUserRecordSize, [&](r::Bytes b) { return userIdOf(b) == id; });
     if (!at) return false;
     // The slot stays in the file as a hole: id 0 and an empty login name, the rest as it was.
     UserBytes hole{};
-    std::copy_n(content.begin() + static_cast<std::ptrdiff_t>(*at), kUserRecordSize, hole.begin());
+    std::copy_n(content->begin() + static_cast<std::ptrdiff_t>(*at), kUserRecordSize, hole.begin());
     r::putI16(hole, kUserId, 0);
     hole[kLoginName] = 0;
-    if (!file->writeAt(*at, hole)) return false;
+    if (!finish(*file, texts::kDeleteUserBusy, file->writeAt(*at, hole))) return false;
 
     forgetUser(&user);
     if (&user == ownCurrentUser_.get()) {
@@ -198,44 +240,49 @@ bool DataStore::DeleteUser(TUserInfo& user) {
 
 namespace {
 
-// Rewrites in place every live record of the class that `change` alters.
+// Rewrites in place every live record of the class that `change` alters; stops at the first
+// write that fails.
 template <typename Change>
-bool rewriteClassMembers(LockedFile& file, std::int16_t classId, Change change) {
-    const std::string content = file.readAll();
-    bool ok = true;
+bool rewriteClassMembers(LockedFile& file, std::string_view content, std::int16_t classId, Change change) {
     for (std::size_t i = 0; i < wholeRecords(content, kUserRecordSize); ++i) {
         const auto stored = recordAt(content, kUserRecordSize, i);
         if (userIdOf(stored) == 0 || r::getI16(stored, kClassId) != classId) continue;
         UserBytes bytes{};
         std::ranges::copy(stored, bytes.begin());
-        if (change(bytes)) ok = file.writeAt(i * kUserRecordSize, bytes) && ok;
+        if (change(bytes) && !file.writeAt(i * kUserRecordSize, bytes)) return false;
     }
-    return ok;
+    return true;
 }
 
 }  // namespace
 
 bool DataStore::ClearClass(std::int16_t classId) {
-    auto file = openForUpdate(dataPath_ / file_names::kUsers, texts::kClearClassBusy);
+    auto file = openForUpdate(file_names::kUsers, texts::kClearClassBusy);
     if (!file) return false;
-    return rewriteClassMembers(*file, classId, [](UserBytes& bytes) {
-        r::putI16(bytes, kClassId, 0);
-        return true;
-    });
+    const auto content = readLocked(*file, texts::kClearClassBusy);
+    if (!content) return false;
+    return finish(*file, texts::kClearClassBusy,
+                  rewriteClassMembers(*file, *content, classId, [](UserBytes& bytes) {
+                      r::putI16(bytes, kClassId, 0);
+                      return true;
+                  }));
 }
 
 bool DataStore::SetClassTutor(std::int16_t classId, std::string_view tutorFile) {
-    auto file = openForUpdate(dataPath_ / file_names::kUsers, texts::kClassTutorBusy);
+    auto file = openForUpdate(file_names::kUsers, texts::kClassTutorBusy);
     if (!file) return false;
-    return rewriteClassMembers(*file, classId, [&](UserBytes& bytes) {
-        if (r::getShortString(bytes, kTutorFile, kFileNameRoom) == tutorFile) return false;
-        r::putShortString(bytes, kTutorFile, kFileNameRoom, tutorFile);
-        const UserRecord defaults;
-        for (std::size_t e = 0; e < defaults.tutorStep.size(); ++e)
-            r::putI32(bytes, kTutorStep + 4 * e, defaults.tutorStep[e]);
-        std::fill_n(bytes.begin() + kReserved, kReservedSize, 0);
-        return true;
-    });
+    const auto content = readLocked(*file, texts::kClassTutorBusy);
+    if (!content) return false;
+    return finish(*file, texts::kClassTutorBusy,
+                  rewriteClassMembers(*file, *content, classId, [&](UserBytes& bytes) {
+                      if (r::getShortString(bytes, kTutorFile, kFileNameRoom) == tutorFile) return false;
+                      r::putShortString(bytes, kTutorFile, kFileNameRoom, tutorFile);
+                      const UserRecord defaults;
+                      for (std::size_t e = 0; e < defaults.tutorStep.size(); ++e)
+                          r::putI32(bytes, kTutorStep + 4 * e, defaults.tutorStep[e]);
+                      std::fill_n(bytes.begin() + kReserved, kReservedSize, 0);
+                      return true;
+                  }));
 }
 
 }  // namespace kalvintor::data

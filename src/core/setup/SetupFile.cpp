@@ -22,6 +22,10 @@ constexpr std::string_view kEnglishSaveChanged =
     "The exercise setup has been changed. Do you want to save it?";
 constexpr std::string_view kEnglishFileDoesNotExist = "File does not exist:";
 constexpr std::string_view kEnglishCannotWrite = "The file could not be written:";
+constexpr int kTextCannotRead = 7101;
+constexpr std::string_view kEnglishCannotRead =
+    "This exercise setup could not be read: the file is incomplete. The built-in exercise setup is used "
+    "instead.";
 
 template <typename F, typename... Args>
 void call(const F& f, Args&&... args) {
@@ -61,8 +65,11 @@ SetupRead readSetupFile(const fs::path& file) {
     }
     SetupRecord record;
     in.read(reinterpret_cast<char*>(record.bytes.data()), kSetupRecordSize);
-    // A file too short for a whole record reads as the built-in defaults.
-    read.record = in.gcount() == static_cast<std::streamsize>(kSetupRecordSize) ? record : DefaultSetup();
+    if (in.gcount() != static_cast<std::streamsize>(kSetupRecordSize)) {
+        read.status = SetupReadStatus::Truncated;
+        return read;
+    }
+    read.record = record;
     read.status = read.record.hasHeader(kHeaderText) ? SetupReadStatus::Loaded : SetupReadStatus::WrongHeader;
     if (read.status == SetupReadStatus::WrongHeader) read.record = DefaultSetup();
     return read;
@@ -87,9 +94,16 @@ bool SetupSession::LoadSetupFile(const std::string& name, bool quiet) {
     bool loaded = false;
     switch (read.status) {
         case SetupReadStatus::Unreadable:
-            if (!quiet)
-                call(host_.showError,
-                     text(language::kTextFileDoesNotExist, kEnglishFileDoesNotExist) + "\n\n" + name);
+        case SetupReadStatus::Truncated:
+            // Either way the built-in setup takes over, without the file's name: saving it again
+            // must not look like saving the file that was chosen.
+            if (!quiet) {
+                const std::string reason =
+                    read.status == SetupReadStatus::Unreadable
+                        ? text(language::kTextFileDoesNotExist, kEnglishFileDoesNotExist)
+                        : text(kTextCannotRead, kEnglishCannotRead);
+                call(host_.showError, reason + "\n\n" + name);
+            }
             setupName.clear();
             call(host_.showSetupName, std::string(" "));
             current = DefaultSetup();

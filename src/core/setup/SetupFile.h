@@ -19,6 +19,7 @@ enum class SetupReadStatus {
     Converted,    // an old record, converted
     Unreadable,   // the file could not be opened
     WrongHeader,  // neither version's header
+    Truncated,    // shorter than a record: its setup could not be read
 };
 
 struct SetupRead {
@@ -27,7 +28,7 @@ struct SetupRead {
 };
 
 // 388 and 386 bytes are an old record; any other size is a current one, and a file too short for
-// it gives the built-in defaults.
+// it is Truncated (with the built-in defaults as its record).
 SetupRead readSetupFile(const std::filesystem::path& file);
 
 enum class Choice { Yes, No, Cancel };

@@ -3,6 +3,8 @@
 
 #include "sound/MidiMessage.h"
 
+#include <exception>
+
 namespace kalvintor::sound {
 
 namespace {
@@ -23,7 +25,17 @@ void MidiInputRouter::BuildControlKeySet() {
 
 void MidiInputRouter::RouteMidiInput(std::uint8_t target) {
     BuildControlKeySet();
-    if (!midiIn_.Opened()) midiIn_.SelectDeviceByName(settings_.midiInputDevice);
+    if (!midiIn_.Opened()) {
+        // The devices are listed again, so a keyboard plugged in since the program started is
+        // found by its stored name; the table keeps its closing "none" entry.
+        try {
+            midiIn_.ListDevices();
+        } catch (const std::exception&) {
+            // A system that cannot list its devices now leaves what was listed before.
+        }
+        midiIn_.AddNoneEntry();
+        midiIn_.SelectDeviceByName(settings_.midiInputDevice);
+    }
     target_ = target;
     midiIn_.Start();
 }

@@ -48,6 +48,10 @@ public:
     // Routes MIDI input to nobody and stops microphone detection when it runs.
     virtual void stopMidiInput() = 0;
     virtual void stopMicrophone() = 0;
+    // Starts microphone detection for `exercise` when the main window's microphone input is on.
+    virtual void beginMicrophone(int exercise) = 0;
+    // The "Rhythm with metronome" choice of the settings: clicks along with the rhythms played.
+    virtual void setRhythmWithMetronome(bool on) = 0;
     // Plays a wave file asynchronously; a missing file plays nothing.
     virtual void playWave(const QString& file) = 0;
     // Keys of the exercise windows go to the shell, which turns them into control-button presses.

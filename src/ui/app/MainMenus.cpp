@@ -67,7 +67,8 @@ void apply(QAction* action, const app::ItemState& state) {
 }  // namespace
 
 QAction* TKalvintorMain::menuAction(const QString& name) const {
-    return menuBar()->findChild<QAction*>(name);
+    if (QAction* item = menuBar()->findChild<QAction*>(name)) return item;
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
 }
 
 app::MenuContext TKalvintorMain::MenuContextNow() const {
@@ -92,8 +93,9 @@ void TKalvintorMain::CreateMenus() {
     QMenu* file = addMenu(bar, "File1", 5, "File");
     connect(addItem(file, "Hentstandardopstning1", 10, "Load", Qt::Key_F2), &QAction::triggered, this,
             [this] { ChooseSetup(); });
-    connect(addItem(file, "Gemopstning1", 15, "Save setup", Qt::Key_F3, true), &QAction::triggered, this,
-            [this] { SaveSetupAs(); });
+    // "Save setup..." is the window's own command with its F3 key; the menu shows it.
+    if (QAction* save = findChild<QAction*>(QStringLiteral("Gemopstning1"), Qt::FindDirectChildrenOnly))
+        file->addAction(save);
     file->addSeparator();
     connect(addItem(file, "Restartexercise", 20, "Reset current results",
                     QKeySequence(Qt::CTRL | Qt::Key_Delete)),
@@ -104,9 +106,9 @@ void TKalvintorMain::CreateMenus() {
     connect(file, &QMenu::aboutToShow, this, [this] {
         AutoNewQuestTimer.stop();
         const app::MenuContext c = MenuContextNow();
-        apply(menuAction("Gemopstning1"), app::CommandState(app::MenuCommand::SaveSetup, c));
-        apply(menuAction("Hentstandardopstning1"), app::CommandState(app::MenuCommand::Load, c));
-        apply(menuAction("Restartexercise"), app::CommandState(app::MenuCommand::ResetResults, c));
+        apply(menuAction("Gemopstning1"), app::MenuCommandState(app::MenuCommand::SaveSetup, c));
+        apply(menuAction("Hentstandardopstning1"), app::MenuCommandState(app::MenuCommand::Load, c));
+        apply(menuAction("Restartexercise"), app::MenuCommandState(app::MenuCommand::ResetResults, c));
     });
 
     // Exercises: one submenu per exercise, then the overview.
@@ -209,9 +211,9 @@ void TKalvintorMain::CreateMenus() {
     connect(options, &QMenu::aboutToShow, this, [this] {
         AutoNewQuestTimer.stop();
         const app::MenuContext c = MenuContextNow();
-        apply(menuAction("Programsettings1"), app::CommandState(app::MenuCommand::ProgramSettings, c));
+        apply(menuAction("Programsettings1"), app::MenuCommandState(app::MenuCommand::ProgramSettings, c));
         apply(menuAction("Rhythmwithmetronome1"),
-              app::CommandState(app::MenuCommand::RhythmWithMetronome, c));
+              app::MenuCommandState(app::MenuCommand::RhythmWithMetronome, c));
         menuAction("Rhythmwithmetronome1")->setChecked(Settings.rhythmWithMetronome);
         menuAction("MIDIremote1")->setChecked(Settings.controlByMidiTones);
         menuAction("Autonewquest1")->setChecked(Settings.autoNewQuestion);
@@ -255,14 +257,6 @@ void TKalvintorMain::CreateMenus() {
                 TAboutBox about(this);
                 about.exec();
             });
-
-    // The help button opens the topic of the view in front.
-    disconnect(SpeedButton4, &QToolButton::clicked, nullptr, nullptr);
-    connect(SpeedButton4, &QToolButton::clicked, this, [this] { ContextHelp(); });
-}
-
-void TKalvintorMain::ContextHelp() {
-    helpWindow()->showTopic(app::ContextHelpTopic(CurrentExercise, CurrentView, TutorActive));
 }
 
 void TKalvintorMain::OpenAddress(const QString& url, const QString& shown) {

@@ -2,10 +2,12 @@
 // sharp at any pixel ratio.
 #include "MainPanels.h"
 
+#include "Accessible.h"
 #include "Pictures.h"
 #include "Program.h"
 #include "Style.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -173,6 +175,14 @@ void drawGlyph(QPainter& p, ToolGlyph glyph) {
             p.drawLine(QPointF(12, 17), QPointF(12, 21));
             p.drawLine(QPointF(8.5, 21), QPointF(15.5, 21));
             break;
+        case ToolGlyph::MidiKeyboard:
+            // Five white keys with three black ones over them.
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(2, 6, 20, 13));
+            for (double x : {6.0, 10.0, 14.0, 18.0}) p.drawLine(QPointF(x, 6), QPointF(x, 19));
+            p.setBrush(style::kNavyLight);
+            for (double x : {4.6, 8.6, 16.6}) p.drawRect(QRectF(x, 6, 2.8, 7.5));
+            break;
     }
 }
 
@@ -191,6 +201,7 @@ QPixmap glyphPixmap(ToolGlyph glyph, qreal ratio) {
 TGauge::TGauge(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Gauge15"));
     setMinimumSize(40, 12);
+    installAccessibility();
 }
 
 void TGauge::SetProgress(int percent) {
@@ -198,6 +209,12 @@ void TGauge::SetProgress(int percent) {
     if (clamped == progress_) return;
     progress_ = clamped;
     update();
+    QAccessibleValueChangeEvent event(this, progress_);
+    QAccessible::updateAccessibility(&event);
+}
+
+TSpeedButton::TSpeedButton(QWidget* parent) : QToolButton(parent) {
+    installAccessibility();
 }
 
 void TGauge::paintEvent(QPaintEvent*) {

@@ -5,12 +5,14 @@
 #include "app/VisualMetronome.h"
 
 #include <QIcon>
+#include <QToolButton>
 #include <QWidget>
 
 namespace kalvintor::ui {
 
 // The score gauge: a bar in green on maroon with the percentage written over it.
 class TGauge final : public QWidget {
+    Q_OBJECT
 public:
     explicit TGauge(QWidget* parent = nullptr);
     int Progress() const { return progress_; }
@@ -39,6 +41,14 @@ private:
     app::VisualMetronomeFrame frame_;
 };
 
+// A button of the tool panels. Assistive technology names it by its hint and presses it the way a
+// click does.
+class TSpeedButton final : public QToolButton {
+    Q_OBJECT
+public:
+    explicit TSpeedButton(QWidget* parent = nullptr);
+};
+
 enum class ToolGlyph {
     LoadSetup,
     Tutor,
@@ -51,7 +61,8 @@ enum class ToolGlyph {
     Overview,
     Metronome,
     VisualMetronome,
-    Microphone
+    Microphone,
+    MidiKeyboard
 };
 
 // A tool button's picture, drawn for the screen's pixel ratio (and twice that, for sharp scaling).

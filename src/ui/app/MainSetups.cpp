@@ -9,16 +9,20 @@ namespace kalvintor::ui {
 
 void TKalvintorMain::ChooseSetup() {
     const app::ProgramPaths& paths = program().paths;
-    const auto file = TLevels::choose(this, paths.programDir, app::setupDirectory(paths, {}));
+    const auto file = TLevels::choose(this, paths.programDir, app::setupDirectory(paths, program().privateDirectory));
     if (!file) return;
     Setup.LoadSetupFile(toPath(*file).string(), false);
 }
 
 bool TKalvintorMain::SaveSetupAs() {
     const app::ProgramPaths& paths = program().paths;
-    const auto file = TSaveSetupDialog::ask(this, app::setupDirectory(paths, {}), Setup.setupName);
+    const auto file = TSaveSetupDialog::ask(this, app::setupDirectory(paths, program().privateDirectory), Setup.setupName);
     if (!file) return false;
-    return Setup.SaveSetupFile(toPath(*file).string());
+    if (!Setup.SaveSetupFile(toPath(*file).string())) return false;
+    // What is saved is the setup the next question about changes compares with.
+    Setup.savedCopy = Setup.current;
+    Setup.setupChanged = false;
+    return true;
 }
 
 }  // namespace kalvintor::ui

@@ -62,6 +62,16 @@ sound::BuiltinSynth* MainSound::synth() {
     return soundSystem_ != nullptr ? soundSystem_->Synth() : nullptr;
 }
 
+bool MainSound::MicReady(const settings::Settings& settings) {
+    if (!microphone_->Open() && microphone_->MicOpen() <= 0) return false;
+    micSession_->MicSetup(settings);
+    return true;
+}
+
+sound::MicComponent& MainSound::microphone() {
+    return *microphone_;
+}
+
 bool MainSound::MicCurrent(std::uint64_t generation) const {
     return microphone_->IsCurrent(generation);
 }

@@ -47,7 +47,10 @@ public:
     sound::MidiInputRouter& router() { return *router_; }
     sound::SoundServices& services() { return *services_; }
     sound::MicSession& mic() { return *micSession_; }
+    sound::MicComponent& microphone();
     bool MicCurrent(std::uint64_t generation) const;
+    // Opens the microphone on first use and sets it up from the settings; false without one.
+    bool MicReady(const settings::Settings& settings);
     std::uint64_t MicGeneration() const;
 
 private:

@@ -5,6 +5,7 @@
 #include "THelpWindow.h"
 #include "TKalvintorMain.h"
 #include "Texts.h"
+#include "app/ContextHelp.h"
 #include "app/ExerciseNames.h"
 #include "app/ScorePanel.h"
 #include "app/ViewTags.h"
@@ -43,6 +44,7 @@ QToolBar* makePanel(TKalvintorMain* main, int index, int titleId, const char* ti
     bar->setMovable(true);
     bar->setFloatable(true);
     bar->setIconSize(QSize(24, 24));
+    bar->setStyleSheet(style::toolButtonSheet());
     bindWindowTitle(bar, titleId);
     bar->setWindowTitle(text(titleId, titleEnglish));
     main->addToolBar(Qt::TopToolBarArea, bar);
@@ -69,13 +71,18 @@ std::uint8_t dockSideOf(Qt::ToolBarArea area, bool floating) {
 
 QToolButton* TKalvintorMain::makeToolButton(QToolBar* bar, const QString& name, const QIcon& icon, int hintId,
                                             const char* hintEnglish, int tag) {
-    auto* button = new QToolButton(bar);
+    auto* button = new TSpeedButton(bar);
     button->setObjectName(name);
     button->setIcon(icon);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(text(hintId, hintEnglish));
-    bindToolTip(button, hintId);
+    button->setFocusPolicy(Qt::TabFocus);
+    // The hint is the button's name: to the mouse as a tool tip, to a screen reader as its name.
+    const auto showHint = [button](const QString& hint) {
+        button->setToolTip(hint);
+        button->setAccessibleName(QString(hint).remove(QLatin1Char('&')).trimmed());
+    };
+    showHint(text(hintId, hintEnglish));
+    bindText(button, hintId, showHint);
     if (tag >= 0) {
         button->setProperty("tag", tag);
         connect(button, &QToolButton::clicked, this, [this, tag] { Speed1Click(tag); });
@@ -143,18 +150,18 @@ void TKalvintorMain::CreateToolPanels() {
     RunKonfig->setEnabled(false);
     SpeedButton5->setEnabled(false);
     SpeedButton11->setEnabled(false);
-    buttons->addSpacing(style::kGap);
+    // The tutor-setup and help buttons keep to the right-hand end of the bar.
+    buttons->addStretch(1);
 
     SpeedButton9 = makeToolButton(standard, QStringLiteral("SpeedButton9"), toolIcon(ToolGlyph::TutorSetup),
                                   17, "Tutor editor", app::kTagTutorEditor);
     SpeedButton9->setCheckable(true);
     SpeedButton9->setEnabled(false);
-    SpeedButton4 = makeToolButton(standard, QStringLiteral("SpeedButton4"), toolIcon(ToolGlyph::Help), 83,
-                                  "Contents", kNoTag);
-    connect(SpeedButton4, &QToolButton::clicked, this, [this] { helpWindow()->showContents(); });
+    SpeedButton4 = makeToolButton(standard, QStringLiteral("SpeedButton4"), toolIcon(ToolGlyph::Help), 80,
+                                  "Help", kNoTag);
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { ContextHelp(); });
     buttons->addWidget(SpeedButton9);
     buttons->addWidget(SpeedButton4);
-    buttons->addStretch(1);
 
     auto* labels = new QHBoxLayout;
     labels->setSpacing(style::kMargin);
@@ -170,6 +177,7 @@ void TKalvintorMain::CreateToolPanels() {
     labels->addWidget(Label1);
     labels->addStretch(1);
     rows->addLayout(labels);
+    body->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     standard->addWidget(body);
     toolWindows_[kPanelStandard] = standard;
 
@@ -203,6 +211,8 @@ void TKalvintorMain::CreateToolPanels() {
     Label4->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     Label4->setText(QStringLiteral("Total"));
     Gauge15 = new TGauge(scoreBody);
+    Gauge15->setAccessibleName(text(61, "Result"));
+    bindText(Gauge15, 61, [this](const QString& t) { Gauge15->setAccessibleName(t); });
     score->addWidget(scoreBody);
     toolWindows_[kPanelScore] = score;
 
@@ -216,7 +226,9 @@ void TKalvintorMain::CreateToolPanels() {
     TrackBar1->setTickInterval(10);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setFixedWidth(180);
-    TrackBar1->setFocusPolicy(Qt::NoFocus);
+    TrackBar1->setFocusPolicy(Qt::StrongFocus);
+    TrackBar1->setAccessibleName(text(62, "Speed"));
+    bindText(TrackBar1, 62, [this](const QString& t) { TrackBar1->setAccessibleName(t); });
     auto* note = new QLabel(tempo);
     note->setPixmap(tempoNotePicture(devicePixelRatioF()));
     Label8 = makeLabel(tempo, QStringLiteral("Label8"), 10, QFont::Bold);
@@ -237,18 +249,34 @@ void TKalvintorMain::CreateToolPanels() {
                                    toolIcon(ToolGlyph::VisualMetronome), 5156, "Metronome show", kNoTag);
     SpeedButton3 = makeToolButton(extras, QStringLiteral("SpeedButton3"), toolIcon(ToolGlyph::Microphone), 32,
                                   "Microphone", kNoTag);
-    for (QToolButton* b : {Metro, SpeedButton12, SpeedButton3}) {
+    MIDIin = makeToolButton(extras, QStringLiteral("MIDIin"), toolIcon(ToolGlyph::MidiKeyboard), 34, "MIDI in",
+                            kNoTag);
+    for (QToolButton* b : {Metro, SpeedButton12, SpeedButton3, MIDIin}) {
         b->setCheckable(true);
         b->setEnabled(false);
         extras->addWidget(b);
     }
+    MIDIin->setEnabled(true);
+    connect(SpeedButton3, &QToolButton::clicked, this, [this](bool down) { MicrophoneClick(down); });
+    connect(MIDIin, &QToolButton::clicked, this, [this](bool on) { MidiInClick(on); });
     connect(Metro, &QToolButton::clicked, this, [this] { MetroClick(true); });
     connect(SpeedButton12, &QToolButton::clicked, this, [this] { VisualMetronomeClick(true); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this](bool on) {
+        if (CurrentView != 1 || CurrentExercise == 0) return;
+        if (on)
+            beginMicrophone(CurrentExercise);
+        else
+            stopMicrophone();
+    });
     toolWindows_[kPanelExtras] = extras;
 
     // Panels 1..5 show only in the exercise view of an exercise.
     insertToolBarBreak(score);
     for (int i = kPanelMetronome; i < kPanelCount; ++i) toolWindows_[static_cast<std::size_t>(i)]->hide();
+}
+
+void TKalvintorMain::ContextHelp() {
+    helpWindow()->showTopic(app::ContextHelpTopic(CurrentExercise, CurrentView, TutorActive));
 }
 
 void TKalvintorMain::ShowToolPanel(int index, bool allowed) {

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -68,6 +69,7 @@ void TKalvintorMain::SelectView(int e, int v) {
     if (e < 0 || e > 10 || v < 1 || v > 4) return;
     // Exercises and views whose window does not exist cannot be chosen.
     if (!ViewAvailable(e, v)) return;
+    if (CurrentView == app::kViewSetup && v != CurrentView && !ConfirmLeavingSetupView()) return;
     const int oe = CurrentExercise;
     const int ov = CurrentView;
     const bool exerciseChanged = e != oe;
@@ -189,6 +191,9 @@ void TKalvintorMain::EnterExerciseView(int e) {
     ShowExerciseTime();
     SetTempoTrackBar();
     if (Settings.midiInputEnabled) sound_->router().RouteMidiInput(static_cast<std::uint8_t>(e));
+    MIDIin->setChecked(Settings.midiInputEnabled);
+    // Detection restarts for this exercise while the microphone button stays down.
+    if (SpeedButton3->isEnabled() && SpeedButton3->isChecked()) MicrophoneClick(true);
     window->setFocus(Qt::OtherFocusReason);
 }
 
@@ -272,7 +277,17 @@ void TKalvintorMain::SaveSessionResult(int exercise, bool tutor, bool sessionOnl
     if (sessionOnly) {
         SessionResults[static_cast<std::size_t>(exercise)].record = data::SessionOnlyResult(record);
     } else if (Store != nullptr) {
-        Store->AppendResult(record);
+        UnsavedResults.push_back(record);
+        while (!data::AppendKeptResults(*Store, UnsavedResults)) {
+            const QString why = QString::fromStdString(Store->describe(Store->LastError()));
+            if (QMessageBox::warning(this, text(5005, "Error"),
+                                     text(7010,
+                                          "The results of this session could not be saved. They are kept and "
+                                          "saved with the next results; press Retry to try again now.") +
+                                         "\n\n" + why,
+                                     QMessageBox::Retry | QMessageBox::Cancel) != QMessageBox::Retry)
+                break;
+        }
     }
 }
 
@@ -318,6 +333,10 @@ void TKalvintorMain::TempoChanged(int tempo) {
     sound_->sequencer.SeqSetTempo(tempo);
     if (CurrentExercise != 0 && !isRhythm(CurrentExercise))
         Settings.pitchTempo = static_cast<std::uint8_t>(std::clamp(tempo, 0, 255));
+    if (isRhythm(CurrentExercise)) {
+        for (int e : {4, 5, 6})
+            if (TExerciseBaseClass* window = exerciseWindow(e)) window->TempoChanged(tempo);
+    }
 }
 
 void TKalvintorMain::MetroClick(bool fromUser) {
@@ -346,6 +365,10 @@ bool TKalvintorMain::HandleKeyDown(QKeyEvent* event) {
     TExerciseBaseClass* window =
         CurrentView == app::kViewExercise ? exerciseWindow(CurrentExercise) : nullptr;
 
+    if (key == Qt::Key_F1 && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
+        ContextHelp();
+        return true;
+    }
     if (mods == Qt::ControlModifier && key >= Qt::Key_0 && key <= Qt::Key_9) {
         const int n = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
         Speed1Click(kMenuOrder[n - 1]);

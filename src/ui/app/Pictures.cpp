@@ -2,9 +2,12 @@
 #include "Pictures.h"
 
 #include "Style.h"
+#include "Texts.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLinearGradient>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -14,6 +17,10 @@ namespace kalvintor::ui {
 namespace {
 
 using Painter = std::function<void(QPainter&, QSizeF)>;
+
+constexpr int kTextErrorCaption = 5005;
+constexpr int kTextMusicFontMissing = 7102;
+constexpr int kTextMusicFontEffect = 7103;
 
 QPixmap render(QSize size, qreal dpr, const Painter& paint) {
     QPixmap pixmap(size * dpr);
@@ -119,23 +126,23 @@ QPixmap controlFace(int face, qreal dpr) {
         const QRectF r(1, 1, s.width() - 2, s.height() - 2);
         QColor top = style::kNavyLight, bottom = style::kNavy, border = style::kNavy.darker(140);
         switch (face) {
-        case kFaceHot:
-            top = style::kNavyLight.lighter(125);
-            bottom = style::kNavyLight;
-            border = style::kAccent;
-            break;
-        case kFaceDisabled:
-            top = QColor(0x8A, 0x96, 0xA6);
-            bottom = QColor(0x74, 0x80, 0x90);
-            border = QColor(0x66, 0x70, 0x7E);
-            break;
-        case kFacePressed:
-            top = style::kNavy.darker(130);
-            bottom = style::kNavy;
-            border = style::kNavy.darker(170);
-            break;
-        default:
-            break;
+            case kFaceHot:
+                top = style::kNavyLight.lighter(125);
+                bottom = style::kNavyLight;
+                border = style::kAccent;
+                break;
+            case kFaceDisabled:
+                top = QColor(0x8A, 0x96, 0xA6);
+                bottom = QColor(0x74, 0x80, 0x90);
+                border = QColor(0x66, 0x70, 0x7E);
+                break;
+            case kFacePressed:
+                top = style::kNavy.darker(130);
+                bottom = style::kNavy;
+                border = style::kNavy.darker(170);
+                break;
+            default:
+                break;
         }
         QLinearGradient g(0, 0, 0, s.height());
         g.setColorAt(0, top);
@@ -154,30 +161,31 @@ QPixmap resultMark(int mark, qreal dpr) {
     return render({12, 13}, dpr, [mark](QPainter& p, QSizeF) {
         p.setPen(Qt::NoPen);
         switch (mark) {
-        case kMarkLate:
-        case kMarkEarly: {
-            // A triangle pointing the way the tap was off: right when late, left when early.
-            const bool late = mark == kMarkLate;
-            QPolygonF arrow;
-            arrow << QPointF(late ? 2 : 10, 2) << QPointF(late ? 10 : 2, 6.5) << QPointF(late ? 2 : 10, 11);
-            p.setBrush(style::kAccent);
-            p.drawPolygon(arrow);
-            break;
-        }
-        case kMarkExact:
-            p.setPen(QPen(style::kRight, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawPolyline(QPolygonF{QPointF(1.5, 7), QPointF(4.5, 10.5), QPointF(10.5, 2)});
-            break;
-        case kMarkMissed:
-            p.setPen(QPen(style::kWrong, 2.2, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(2, 2.5), QPointF(10, 10.5));
-            p.drawLine(QPointF(10, 2.5), QPointF(2, 10.5));
-            break;
-        default:
-            // The focus mark sits in the lower right corner of a control button.
-            p.setBrush(style::kAccent);
-            p.drawPolygon(QPolygonF{QPointF(11, 0), QPointF(11, 5), QPointF(6, 5)});
-            break;
+            case kMarkLate:
+            case kMarkEarly: {
+                // A triangle pointing the way the tap was off: right when late, left when early.
+                const bool late = mark == kMarkLate;
+                QPolygonF arrow;
+                arrow << QPointF(late ? 2 : 10, 2) << QPointF(late ? 10 : 2, 6.5)
+                      << QPointF(late ? 2 : 10, 11);
+                p.setBrush(style::kAccent);
+                p.drawPolygon(arrow);
+                break;
+            }
+            case kMarkExact:
+                p.setPen(QPen(style::kRight, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.drawPolyline(QPolygonF{QPointF(1.5, 7), QPointF(4.5, 10.5), QPointF(10.5, 2)});
+                break;
+            case kMarkMissed:
+                p.setPen(QPen(style::kWrong, 2.2, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(QPointF(2, 2.5), QPointF(10, 10.5));
+                p.drawLine(QPointF(10, 2.5), QPointF(2, 10.5));
+                break;
+            default:
+                // The focus mark sits in the lower right corner of a control button.
+                p.setBrush(style::kAccent);
+                p.drawPolygon(QPolygonF{QPointF(11, 0), QPointF(11, 5), QPointF(6, 5)});
+                break;
         }
     });
 }
@@ -230,22 +238,26 @@ QCursor programCursor(int number) {
         return QCursor(render({32, 32}, dpr, paint), hotX, hotY);
     };
     switch (number) {
-    case kCursorWhole:
-        return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphWholeNote, false, false); }, 13, 22);
-    case kCursorHalf:
-        return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphHalfNoteUp, false, true); }, 13, 22);
-    case kCursorQuarter:
-        return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphQuarterNoteUp, true, true); }, 13, 22);
-    case kCursorFinger:
-        return make([](QPainter& p, QSizeF) { drawFinger(p); }, 12, 1);
-    case kCursorRubber:
-        return make([](QPainter& p, QSizeF) { drawRubber(p); }, 7, 24);
-    case kCursorSpeaker:
-        return make([](QPainter& p, QSizeF) { drawSpeaker(p); }, 4, 16);
-    case kCursor7:
-        return make([](QPainter& p, QSizeF) { drawCrosshair(p); }, 16, 16);
-    default:
-        return QCursor(Qt::ArrowCursor);
+        case kCursorWhole:
+            return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphWholeNote, false, false); },
+                        13, 22);
+        case kCursorHalf:
+            return make([](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphHalfNoteUp, false, true); },
+                        13, 22);
+        case kCursorQuarter:
+            return make(
+                [](QPainter& p, QSizeF) { drawNoteCursor(p, style::kGlyphQuarterNoteUp, true, true); }, 13,
+                22);
+        case kCursorFinger:
+            return make([](QPainter& p, QSizeF) { drawFinger(p); }, 12, 1);
+        case kCursorRubber:
+            return make([](QPainter& p, QSizeF) { drawRubber(p); }, 7, 24);
+        case kCursorSpeaker:
+            return make([](QPainter& p, QSizeF) { drawSpeaker(p); }, 4, 16);
+        case kCursor7:
+            return make([](QPainter& p, QSizeF) { drawCrosshair(p); }, 16, 16);
+        default:
+            return QCursor(Qt::ArrowCursor);
     }
 }
 
@@ -268,6 +280,21 @@ ImageLists makeImageLists(bool highColour, qreal dpr) {
     return lists;
 }
 
+void ReportMissingMusicFont(QWidget* parent) {
+    if (style::musicFontAvailable()) return;
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, text(kTextErrorCaption, "Error"),
+        text(kTextMusicFontMissing, "The music font could not be found:") + QStringLiteral("\n\n") +
+            QDir::toNativeSeparators(style::musicFontFile()) + QStringLiteral("\n\n") +
+            text(kTextMusicFontEffect,
+                 "Notes, clefs and rests cannot be drawn. "
+                 "Install the program again to restore the font."),
+        QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("MissingMusicFont"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 QPixmap welcomePicture(QSize size, qreal dpr) {
     return render(size, dpr, [](QPainter& p, QSizeF s) {
         QLinearGradient sky(0, 0, 0, s.height());
@@ -278,7 +305,8 @@ QPixmap welcomePicture(QSize size, qreal dpr) {
         // A staff across the upper half with a treble clef and a rising arpeggio.
         const qreal space = 9, top = 58, left = 22, right = s.width() - 22;
         p.setPen(QPen(QColor(0xE8, 0xD0, 0xA0, 200), 1.1));
-        for (int line = 0; line < 5; ++line) p.drawLine(QPointF(left, top + line * space), QPointF(right, top + line * space));
+        for (int line = 0; line < 5; ++line)
+            p.drawLine(QPointF(left, top + line * space), QPointF(right, top + line * space));
         p.setBrush(style::kSand);
         p.setPen(Qt::NoPen);
         if (style::musicFontAvailable()) {
@@ -308,7 +336,8 @@ QPixmap welcomePicture(QSize size, qreal dpr) {
 
         p.setPen(style::kSand);
         p.setFont(style::uiFont(20, QFont::Bold));
-        p.drawText(QRectF(0, 118, s.width(), 34), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Kalvintor"));
+        p.drawText(QRectF(0, 118, s.width(), 34), Qt::AlignHCenter | Qt::AlignVCenter,
+                   QStringLiteral("Kalvintor"));
         p.setFont(style::uiFont(11));
         p.setPen(style::kAccent.lighter(130));
         p.drawText(QRectF(0, 150, s.width(), 20), Qt::AlignHCenter | Qt::AlignVCenter,
@@ -321,9 +350,11 @@ QPixmap welcomePicture(QSize size, qreal dpr) {
 namespace kalvintor::ui {
 namespace {
 
-constexpr qreal kSpace = 5;        // staff space of the small pictures
-constexpr qreal kStaffTop = 12;    // top line
-qreal staffY(int step) { return kStaffTop + 4 * kSpace - step * kSpace / 2; }  // step 0 = bottom line
+constexpr qreal kSpace = 5;      // staff space of the small pictures
+constexpr qreal kStaffTop = 12;  // top line
+qreal staffY(int step) {
+    return kStaffTop + 4 * kSpace - step * kSpace / 2;
+}  // step 0 = bottom line
 
 void drawStaff(QPainter& p, const QColor& ink, qreal left, qreal right, bool oneLine) {
     p.setPen(QPen(ink, 0.8));
@@ -331,23 +362,38 @@ void drawStaff(QPainter& p, const QColor& ink, qreal left, qreal right, bool one
         p.drawLine(QPointF(left, staffY(4)), QPointF(right, staffY(4)));
         return;
     }
-    for (int line = 0; line < 5; ++line) p.drawLine(QPointF(left, staffY(2 * line)), QPointF(right, staffY(2 * line)));
+    for (int line = 0; line < 5; ++line)
+        p.drawLine(QPointF(left, staffY(2 * line)), QPointF(right, staffY(2 * line)));
 }
 
 void drawGlyph(QPainter& p, const QColor& ink, char32_t code, qreal x, qreal y) {
+    if (!style::musicFontAvailable()) {
+        // Without the music font every note is drawn as a plain head, so the picture still shows
+        // what the exercise is about; clefs and time signatures are left out.
+        if (code == style::kGlyphTrebleClef || code == style::kGlyphBassClef ||
+            (code >= 0xE080 && code <= 0xE09F))
+            return;
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawEllipse(QRectF(x + 0.5, y - kSpace / 2, 1.3 * kSpace, kSpace));
+        return;
+    }
     p.setPen(ink);
     p.setFont(style::musicFont(4 * kSpace));
     p.drawText(QPointF(x, y), style::glyph(code));
 }
 
-void drawClef(QPainter& p, const QColor& ink) { drawGlyph(p, ink, style::kGlyphTrebleClef, 4, staffY(2)); }
+void drawClef(QPainter& p, const QColor& ink) {
+    drawGlyph(p, ink, style::kGlyphTrebleClef, 4, staffY(2));
+}
 
 constexpr char32_t kNoteheadBlack = 0xE0A4;
 constexpr char32_t kNoteheadWhole = 0xE0A2;
 constexpr char32_t kHalfUp = 0xE1D3;
 constexpr char32_t kTimeSig4 = 0xE084;
 
-void drawChord(QPainter& p, const QColor& ink, qreal x, std::initializer_list<int> steps, int highlight = -1) {
+void drawChord(QPainter& p, const QColor& ink, qreal x, std::initializer_list<int> steps,
+               int highlight = -1) {
     for (int step : steps)
         drawGlyph(p, step == highlight ? style::kAccent : ink, kNoteheadWhole, x, staffY(step));
 }
@@ -377,82 +423,83 @@ void drawRhythm(QPainter& p, const QColor& ink, qreal x0, int circled) {
 
 QPixmap exercisePicture(int exercise, const QColor& ink, qreal dpr) {
     return render({100, 45}, dpr, [exercise, ink](QPainter& p, QSizeF s) {
-        if (!style::musicFontAvailable()) return;
         switch (exercise) {
-        case 1:  // chord identification: two chords
-            drawStaff(p, ink, 2, s.width() - 2, false);
-            drawClef(p, ink);
-            drawChord(p, ink, 42, {0, 2, 4});
-            drawChord(p, ink, 70, {1, 3, 5, 7});
-            break;
-        case 2:  // interval identification: two tones, one after the other
-            drawStaff(p, ink, 2, s.width() - 2, false);
-            drawClef(p, ink);
-            drawGlyph(p, ink, style::kGlyphQuarterNoteUp, 44, staffY(1));
-            drawGlyph(p, ink, style::kGlyphQuarterNoteUp, 72, staffY(5));
-            break;
-        case 3: {  // interval comparison: A and B
-            p.setPen(ink);
-            p.setFont(style::uiFont(20, QFont::Bold));
-            p.drawText(QRectF(0, 0, 45, 45), Qt::AlignCenter, QStringLiteral("A"));
-            p.drawText(QRectF(55, 0, 45, 45), Qt::AlignCenter, QStringLiteral("B"));
-            p.setPen(style::kAccent);
-            p.setFont(style::uiFont(14, QFont::Bold));
-            p.drawText(QRectF(35, 0, 30, 45), Qt::AlignCenter, QStringLiteral("?"));
-            break;
-        }
-        case 4:  // rhythm imitation: a rhythm and the beat it is tapped to
-            drawStaff(p, ink, 2, s.width() - 2, true);
-            drawRhythm(p, ink, 10, -1);
-            p.setPen(QPen(style::kAccent, 1.6, Qt::SolidLine, Qt::RoundCap));
-            for (qreal x : {13.0, 26.0, 37.0, 50.0, 65.0}) p.drawLine(QPointF(x, 38), QPointF(x, 43));
-            break;
-        case 5:  // rhythm reading: a written rhythm with its time signature
-            drawStaff(p, ink, 2, s.width() - 2, true);
-            drawGlyph(p, ink, kTimeSig4, 4, staffY(6));
-            drawGlyph(p, ink, kTimeSig4, 4, staffY(2));
-            drawRhythm(p, ink, 22, -1);
-            break;
-        case 6:  // rhythm correction: the note that was played wrong
-            drawStaff(p, ink, 2, s.width() - 2, true);
-            drawRhythm(p, ink, 16, 3);
-            break;
-        case 7:  // chord inversions: the bass note stands out
-            drawStaff(p, ink, 2, s.width() - 2, false);
-            drawClef(p, ink);
-            drawChord(p, ink, 42, {0, 2, 4}, 0);
-            drawChord(p, ink, 70, {2, 4, 7}, 2);
-            break;
-        case 8: {  // scales: a rising row of tones
-            drawStaff(p, ink, 2, s.width() - 2, false);
-            drawClef(p, ink);
-            qreal x = 30;
-            for (int step = -1; step <= 6; ++step, x += 8.5) drawGlyph(p, ink, kNoteheadBlack, x, staffY(step));
-            // the ledger line of the first tone
-            p.setPen(QPen(ink, 0.8));
-            p.drawLine(QPointF(27, staffY(-2)), QPointF(39, staffY(-2)));
-            break;
-        }
-        case 9: {  // melody: a short tune
-            drawStaff(p, ink, 2, s.width() - 2, false);
-            drawClef(p, ink);
-            int steps[] = {2, 4, 3, 1, 2};
-            qreal x = 34;
-            for (int step : steps) {
-                drawGlyph(p, ink, step < 4 ? style::kGlyphQuarterNoteUp : style::kGlyphQuarterNoteDown, x, staffY(step));
-                x += 13;
+            case 1:  // chord identification: two chords
+                drawStaff(p, ink, 2, s.width() - 2, false);
+                drawClef(p, ink);
+                drawChord(p, ink, 42, {0, 2, 4});
+                drawChord(p, ink, 70, {1, 3, 5, 7});
+                break;
+            case 2:  // interval identification: two tones, one after the other
+                drawStaff(p, ink, 2, s.width() - 2, false);
+                drawClef(p, ink);
+                drawGlyph(p, ink, style::kGlyphQuarterNoteUp, 44, staffY(1));
+                drawGlyph(p, ink, style::kGlyphQuarterNoteUp, 72, staffY(5));
+                break;
+            case 3: {  // interval comparison: A and B
+                p.setPen(ink);
+                p.setFont(style::uiFont(20, QFont::Bold));
+                p.drawText(QRectF(0, 0, 45, 45), Qt::AlignCenter, QStringLiteral("A"));
+                p.drawText(QRectF(55, 0, 45, 45), Qt::AlignCenter, QStringLiteral("B"));
+                p.setPen(style::kAccent);
+                p.setFont(style::uiFont(14, QFont::Bold));
+                p.drawText(QRectF(35, 0, 30, 45), Qt::AlignCenter, QStringLiteral("?"));
+                break;
             }
-            break;
-        }
-        default: {  // chord progressions: steps of the key
-            QFont serif(QStringLiteral("DejaVu Serif"));
-            serif.setPixelSize(17);
-            serif.setBold(true);
-            p.setFont(serif);
-            p.setPen(ink);
-            p.drawText(QRectF(QPointF(0, 0), s), Qt::AlignCenter, QStringLiteral("I  IV  V\u2077  I"));
-            break;
-        }
+            case 4:  // rhythm imitation: a rhythm and the beat it is tapped to
+                drawStaff(p, ink, 2, s.width() - 2, true);
+                drawRhythm(p, ink, 10, -1);
+                p.setPen(QPen(style::kAccent, 1.6, Qt::SolidLine, Qt::RoundCap));
+                for (qreal x : {13.0, 26.0, 37.0, 50.0, 65.0}) p.drawLine(QPointF(x, 38), QPointF(x, 43));
+                break;
+            case 5:  // rhythm reading: a written rhythm with its time signature
+                drawStaff(p, ink, 2, s.width() - 2, true);
+                drawGlyph(p, ink, kTimeSig4, 4, staffY(6));
+                drawGlyph(p, ink, kTimeSig4, 4, staffY(2));
+                drawRhythm(p, ink, 22, -1);
+                break;
+            case 6:  // rhythm correction: the note that was played wrong
+                drawStaff(p, ink, 2, s.width() - 2, true);
+                drawRhythm(p, ink, 16, 3);
+                break;
+            case 7:  // chord inversions: the bass note stands out
+                drawStaff(p, ink, 2, s.width() - 2, false);
+                drawClef(p, ink);
+                drawChord(p, ink, 42, {0, 2, 4}, 0);
+                drawChord(p, ink, 70, {2, 4, 7}, 2);
+                break;
+            case 8: {  // scales: a rising row of tones
+                drawStaff(p, ink, 2, s.width() - 2, false);
+                drawClef(p, ink);
+                qreal x = 30;
+                for (int step = -1; step <= 6; ++step, x += 8.5)
+                    drawGlyph(p, ink, kNoteheadBlack, x, staffY(step));
+                // the ledger line of the first tone
+                p.setPen(QPen(ink, 0.8));
+                p.drawLine(QPointF(27, staffY(-2)), QPointF(39, staffY(-2)));
+                break;
+            }
+            case 9: {  // melody: a short tune
+                drawStaff(p, ink, 2, s.width() - 2, false);
+                drawClef(p, ink);
+                int steps[] = {2, 4, 3, 1, 2};
+                qreal x = 34;
+                for (int step : steps) {
+                    drawGlyph(p, ink, step < 4 ? style::kGlyphQuarterNoteUp : style::kGlyphQuarterNoteDown, x,
+                              staffY(step));
+                    x += 13;
+                }
+                break;
+            }
+            default: {  // chord progressions: steps of the key
+                QFont serif(QStringLiteral("DejaVu Serif"));
+                serif.setPixelSize(17);
+                serif.setBold(true);
+                p.setFont(serif);
+                p.setPen(ink);
+                p.drawText(QRectF(QPointF(0, 0), s), Qt::AlignCenter, QStringLiteral("I  IV  V\u2077  I"));
+                break;
+            }
         }
     });
 }

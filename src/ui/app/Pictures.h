@@ -8,6 +8,7 @@
 #include <QVector>
 
 class QPainter;
+class QWidget;
 
 namespace kalvintor::ui {
 
@@ -51,6 +52,10 @@ struct ImageLists {
 // `highColour` chooses the full-colour metronome pictures; with 8 bits per pixel or fewer the
 // low-colour ones (flat colours from the basic palette) are used.
 ImageLists makeImageLists(bool highColour, qreal devicePixelRatio);
+
+// Without the music font, notes, clefs and rests cannot be drawn: says so in a message that waits
+// for nobody (the program goes on without them). Does nothing when the font is there.
+void ReportMissingMusicFont(QWidget* parent);
 
 // The welcome window's picture.
 QPixmap welcomePicture(QSize size, qreal devicePixelRatio);

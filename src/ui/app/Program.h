@@ -25,6 +25,7 @@ struct Program {
     bool firstRun = true;      // FirstRun: the machine values say this is the first start
     bool highColour = true;    // HighColour: the display has more than 8 bits per pixel
     language::Language language;
+    std::filesystem::path privateDirectory;  // the logged-in user's; empty for a guest
     QString helpFile;          // the help file chosen after the last language load
     // Windows of the exercises, index = exercise number (0 unused); filled in exercise order by the
     // program entry as each exercise window exists.

@@ -9,8 +9,7 @@ namespace kalvintor::ui::style {
 namespace {
 
 QString loadMusicFontFamily() {
-    const auto file = program().paths.programDir / "fonts" / "Bravura.otf";
-    const int id = QFontDatabase::addApplicationFont(toQString(file));
+    const int id = QFontDatabase::addApplicationFont(musicFontFile());
     if (id < 0) return {};
     const auto families = QFontDatabase::applicationFontFamilies(id);
     return families.isEmpty() ? QString() : families.first();
@@ -27,7 +26,21 @@ const QString& musicFamily() {
 
 QColor colourFromSetting(std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                  static_cast<int>((v >> 16) & 0xFF));
+}
+
+QString toolButtonSheet() {
+    return QStringLiteral(
+               "QToolButton { border: 1px solid transparent; border-radius: 4px; padding: 2px; background: "
+               "transparent; }"
+               "QToolButton:hover { background: rgba(255, 255, 255, 110); border-color: %1; }"
+               "QToolButton:checked { background: rgba(31, 58, 95, 45); border-color: %2; }"
+               "QToolButton:pressed { background: rgba(31, 58, 95, 80); }"
+               "QToolButton:disabled, QToolButton:checked:disabled { background: transparent; border-color: "
+               "transparent; }"
+               "QToolButton:focus { border: 2px solid %3; padding: 1px; }")
+        .arg(kNavyLight.name(), kNavy.name(), kAccent.name());
 }
 
 QFont uiFont(qreal pointSize, QFont::Weight weight) {
@@ -44,8 +57,16 @@ QFont musicFont(qreal pixelSize) {
     return font;
 }
 
-bool musicFontAvailable() { return !musicFamily().isEmpty(); }
+bool musicFontAvailable() {
+    return !musicFamily().isEmpty();
+}
 
-QString glyph(char32_t codePoint) { return QString::fromUcs4(&codePoint, 1); }
+QString musicFontFile() {
+    return toQString(program().paths.programDir / "fonts" / "Bravura.otf");
+}
+
+QString glyph(char32_t codePoint) {
+    return QString::fromUcs4(&codePoint, 1);
+}
 
 }  // namespace kalvintor::ui::style

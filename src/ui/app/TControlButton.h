@@ -29,6 +29,8 @@ public:
     void setButtonEnabled(int index, bool enabled);
     void FocusButton(int index);
     void PressButton(int index);
+    // A whole press of button `index`, as assistive technology gives it: pressed, then released.
+    void Click(int index);
 
     // The button at a point of the control, or -1 (the hit rule of the faces, see the .cpp).
     int ControlButtonAt(int x, int y) const;
@@ -46,8 +48,13 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab move the focus mark over the enabled buttons before they leave the strip.
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // The enabled button after (step 1) or before (step -1) `from`, or -1.
+    int nextEnabled(int from, int step) const;
+    void moveFocusMark(int index);
     void paintStrip(QPainter& painter) const;
     const QImage& hitImage() const;
     void changed();

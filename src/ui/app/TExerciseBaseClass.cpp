@@ -17,6 +17,8 @@ TExerciseBaseClass::TExerciseBaseClass(int exercise, ExerciseHost& host, QWidget
     : QWidget(parent), exercise_(exercise), host_(host) {
     ControlButton = new TControlButton(this);
     ControlButton->onButtonUp = [this] { ControlButtonUpAction(); };
+    // The window is no Tab stop: the focus it is given goes to the control buttons.
+    setFocusProxy(ControlButton);
 }
 
 void TExerciseBaseClass::NewQuestion() {
@@ -42,9 +44,13 @@ void TExerciseBaseClass::LightDisplayStep() {}
 
 void TExerciseBaseClass::CompleteAnswer() {}
 
+void TExerciseBaseClass::MicrophoneAnswering(bool) {}
+
 void TExerciseBaseClass::MicPitch(std::uint8_t) {}
 
 void TExerciseBaseClass::MicClap(std::int64_t) {}
+
+void TExerciseBaseClass::TempoChanged(int) {}
 
 void TExerciseBaseClass::RegisterAnswer(bool correct) {
     const auto& s = host_.settings();

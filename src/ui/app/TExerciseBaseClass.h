@@ -54,6 +54,12 @@ public:
     // at its time on the tap clock for rhythm imitation and reading.
     virtual void MicPitch(std::uint8_t pitch);
     virtual void MicClap(std::int64_t timeMs);
+    // The main window's tempo control moved while this exercise is current (the rhythm exercises
+    // take it into their engines).
+    virtual void TempoChanged(int tempo);
+    // The microphone button went down or up while this exercise is shown: the pitch exercises
+    // show what they hear and take sung notes as answers.
+    virtual void MicrophoneAnswering(bool on);
 
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);

@@ -6,6 +6,7 @@
 #include "Texts.h"
 #include "files/Files.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -26,9 +27,9 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextB
     browser_->setObjectName(QStringLiteral("HelpText"));
     browser_->setOpenLinks(false);
     browser_->setFont(style::uiFont(10));
-    browser_->document()->setDefaultStyleSheet(QStringLiteral(
-        "h1 { color: #1F3A5F; font-size: 16pt; } h2 { color: #1F3A5F; font-size: 12pt; }"
-        "a { color: #3B628F; } li { margin-bottom: 4px; }"));
+    browser_->document()->setDefaultStyleSheet(
+        QStringLiteral("h1 { color: #1F3A5F; font-size: 16pt; } h2 { color: #1F3A5F; font-size: 12pt; }"
+                       "a { color: #3B628F; } li { margin-bottom: 4px; }"));
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (url.scheme() == QLatin1String("topic")) showTopic(url.path().toInt());
     });
@@ -37,9 +38,10 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextB
     auto* contents = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     auto* close = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     contents->setObjectName(QStringLiteral("ContentsButton"));
+    close->setObjectName(QStringLiteral("CloseButton"));
     bindCaption(contents, kTextContents);
     bindCaption(close, kTextClose);
-    contents->setText(text(kTextContents, "Contents.."));
+    contents->setText(text(kTextContents, "Contents"));
     close->setText(text(kTextClose, "Close"));
     connect(contents, &QPushButton::clicked, this, &THelpWindow::showContents);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
@@ -69,17 +71,30 @@ void THelpWindow::showTopic(int number) {
         currentTopic_ = 0;
         html = QStringLiteral("<p>%1</p><p>%2</p>")
                    .arg(text(language::kTextFileDoesNotExist, "File does not exist:").toHtmlEscaped(),
-                        (loadedFile_.isEmpty() ? toQString(program().paths.languageDir / "English.HLP") : loadedFile_)
+                        (loadedFile_.isEmpty() ? toQString(program().paths.languageDir / "English.HLP")
+                                               : loadedFile_)
                             .toHtmlEscaped());
     } else {
         currentTopic_ = it->first;
         html = QString::fromStdString(it->second.body);
         if (currentTopic_ == language::kHelpContentsTopic)
-            html += QString::fromStdString(language::helpContents(
-                help_, text(kTextContents, "Contents..").remove('&').remove(QRegularExpression("\\.+$")).toStdString()));
+            html +=
+                QString::fromStdString(language::helpContents(help_, text(kTextContents, "Contents")
+                                                                         .remove('&')
+                                                                         .remove(QRegularExpression("\\.+$"))
+                                                                         .toStdString()));
         setWindowTitle(QString::fromStdString(it->second.title));
     }
     browser_->setHtml(html);
+    // Asked from a modal dialog (a dialog's Help button), the help must not be blocked by it: it
+    // comes up modal itself, over the dialog, until it is closed. Otherwise it stays beside the
+    // main window without blocking anything.
+    const QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality modality = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != modality) {
+        hide();
+        setWindowModality(modality);
+    }
     show();
     raise();
     activateWindow();

@@ -2,6 +2,7 @@
 #include "TKalvintorMain.h"
 
 #include "MachineSettingsFile.h"
+#include "MainStartup.h"
 #include "MainSound.h"
 #include "Program.h"
 #include "Style.h"
@@ -16,6 +17,7 @@
 #include "settings/TProgramSettings.h"
 #include "sound/NotifyRouting.h"
 #include "theory/ChordCatalogue.h"
+#include "theory/Naming.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -77,8 +79,8 @@ public:
     void SettingsDialogMidiInput(std::uint32_t message) override {
         if (TProgramSettings* dialog = main_.settingsDialog()) dialog->MidiInput(message);
     }
-    bool ChordEditorActive() const override { return false; }
-    void ChordEditorMidiInput(std::uint32_t) override {}
+    bool ChordEditorActive() const override { return static_cast<bool>(main_.ChordEditorMidi); }
+    void ChordEditorMidiInput(std::uint32_t message) override { main_.ChordEditorMidi(message); }
 
 private:
     TKalvintorMain& main_;
@@ -123,16 +125,17 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     setWindowTitle(kMainCaption);
     views_->setObjectName(QStringLiteral("Views"));
     setCentralWidget(views_);
-    setMinimumSize(800, 560);
+    setMinimumSize(640, 480);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, style::colourFromSetting(Settings.colour));
     setPalette(palette);
     setAutoFillBackground(true);
 
     CreateToolPanels();
+    setupSessionHost();
+    CreateSetupCommands();
     CreateMenus();
     LoadRememberedSoundFont();
-    setupSessionHost();
 
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
@@ -266,6 +269,7 @@ void TKalvintorMain::showEvent(QShowEvent* event) {
     if (FirstShow) {
         FirstShow = false;
         FormShowFirst();
+        ReportMissingMusicFont(this);
     }
     if (program().welcome) program().welcome->hide();
 }
@@ -287,10 +291,15 @@ void TKalvintorMain::CreateMenuDialog() {
 }
 
 void TKalvintorMain::FormShowFirst() {
+    if (StartupDialogue) {
+        RunStartupDialogue();
+        return;
+    }
     // Until a user logs in, a guest works on the built-in settings, with every bit of the
     // language loaded, and the default setup file (or the built-in setup when it is missing).
     Program& p = program();
     Guest = true;
+    LoadUserCatalogue();
     const std::string language = language::chooseLanguage(p.paths.languageDir, Settings.language);
     LoadLanguage(languageFileName(QString::fromStdString(language)), language::kLoadAll, this);
     ApplySound();
@@ -314,7 +323,7 @@ void TKalvintorMain::ApplySound() {
 }
 
 const theory::ChordCatalogue& TKalvintorMain::catalogue() const {
-    return theory::BuiltInCatalogue();
+    return Catalogue.catalogue;
 }
 
 sound::TMidiOut& TKalvintorMain::midiOut() {
@@ -327,6 +336,11 @@ void TKalvintorMain::stopMidiInput() {
 
 void TKalvintorMain::stopMicrophone() {
     sound_->mic().MicEnd([] { QCoreApplication::processEvents(); });
+}
+
+void TKalvintorMain::beginMicrophone(int exercise) {
+    if (SpeedButton3->isChecked() && sound_->MicReady(Settings))
+        sound_->mic().MicBegin(static_cast<std::uint8_t>(exercise));
 }
 
 void TKalvintorMain::playWave(const QString& file) {
@@ -374,10 +388,6 @@ void TKalvintorMain::customEvent(QEvent* event) {
 }
 
 void TKalvintorMain::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        helpWindow()->showContents();
-        return;
-    }
     if (!HandleKeyDown(event)) QMainWindow::keyPressEvent(event);
 }
 

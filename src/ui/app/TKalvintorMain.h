@@ -6,17 +6,23 @@
 #include "Pictures.h"
 #include "ViewWindows.h"
 #include "app/MenuState.h"
+#include "app/AccessLevels.h"
 #include "data/DataStore.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
+#include "setup/UserCatalogue.h"
 #include "sound/MidiDevice.h"
+#include "theory/ChordCatalogue.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QStringList>
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QSlider;
@@ -34,6 +40,9 @@ class THelpWindow;
 class TMenuDialog;
 class TMetronomeBox;
 class TProgramSettings;
+class TProgressForm;
+class TUserslist;
+struct MainStartup;
 
 // The caption of the main window, kept so that a temporary caption can be undone.
 inline const QString kMainCaption = QStringLiteral("Kalvintor School");
@@ -81,6 +90,8 @@ public:
     // The logged-in user's id (0 while a guest works) and the store the results are saved in.
     std::int16_t UserId = 0;
     data::DataStore* Store = nullptr;
+    // Finished sessions' results the store could not write yet; tried again at the next save.
+    std::vector<data::ResultRecord> UnsavedResults;
 
     // The exercise windows, index = exercise number; those not made yet stay null. They are
     // registered before the first show, which applies the setup to all of them.
@@ -100,6 +111,8 @@ public:
     QCursor cursor(int number) const { return cursors_.value(number, QCursor(Qt::ArrowCursor)); }
 
     THelpWindow* helpWindow();
+    // The help topic of what is shown (the help button, F1 and Ctrl+F1).
+    void ContextHelp();
     TMenuDialog* menuDialog() const { return menu_; }
     // Creates the start menu, the last of the windows the program entry creates.
     void CreateMenuDialog();
@@ -131,11 +144,27 @@ public:
     // "Save setup...": the save dialog, then the file.
     bool SaveSetupAs();
 
+    // The working catalogue with the user entries of Chord.dat (read at start, written back
+    // whenever an editor changes an entry), and the question asked when a changed setup view is
+    // left; false keeps the view.
+    setup::UserCatalogue Catalogue;
+    void LoadUserCatalogue();
+    void CatalogueEdited();
+    bool ConfirmLeavingSetupView();
+    // MIDI keyboard input for the chord-type editor while it is open (target 16); empty stops it.
+    void RouteChordEditorMidi(std::function<void(std::uint32_t)> receiver);
+    std::function<void(std::uint32_t)> ChordEditorMidi;
+
     // Metronome and tempo.
     void SetTempoTrackBar();
     void TempoChanged(int tempo);
     void MetroClick(bool fromUser);
     void VisualMetronomeClick(bool fromUser);
+    // The microphone button: opens the detector once, then starts or stops detection for the
+    // current exercise. The MIDI-in button switches MIDI keyboard input on and off.
+    void MicrophoneClick(bool down);
+    void MidiInClick(bool on);
+    bool MicOpened = false;
     void DrawVisualMetronome(int beat, int beats);
     bool HasMetronome(int exercise) const;
 
@@ -170,6 +199,7 @@ public:
     QToolButton* Metro = nullptr;          // play metronome
     QToolButton* SpeedButton12 = nullptr;  // visual metronome
     QToolButton* SpeedButton3 = nullptr;   // microphone
+    QToolButton* MIDIin = nullptr;         // MIDI input on and off
     // The exercise tool buttons, index = exercise number.
     QToolButton* exerciseButton(int exercise) const {
         return exerciseButtons_[static_cast<std::size_t>(exercise)];
@@ -193,8 +223,6 @@ public:
     // Loads the SoundFont this workstation chose for the built-in synthesizer, off the UI thread.
     void LoadRememberedSoundFont();
     TProgramSettings* settingsDialog() const { return settingsDialog_; }
-    // The help topic of the view in front ("Context help" and the help button).
-    void ContextHelp();
     // "Reset current results".
     void RestartExerciseClick();
     app::MenuContext MenuContextNow() const;
@@ -202,6 +230,30 @@ public:
     // Tool panel layout in the settings.
     void StoreToolLayout(settings::Settings& into) const;
     void RestoreToolLayout(const settings::Settings& from);
+
+    // Start-up dialogue, access levels, change of user and close (MainStartup.cpp). The program
+    // entry sets StartupDialogue; without it the first show starts a guest on the built-in settings.
+    bool StartupDialogue = false;
+    QStringList CommandLine;  // the arguments after the program name
+    app::Access Access = app::AccessFor(app::kLevelGuest, {});
+    void RunStartupDialogue();
+    void ApplySettings(bool languageOnly);
+    void ApplyAccessLevel(int level);
+    void CreateTeacherWindows();
+    void StoreSettings(bool asDefault);
+    bool CloseQuery();
+    // Ends the session (results, setup, settings) and logs in again: "log in as another user".
+    void ChangeUser();
+    // "User info...", "Class maintenance...", "Administration..." and "Refresh" (MainUsers.cpp).
+    void UserInfo();
+    void ClassMaintenance();
+    void Administration();
+    void RefreshUsers();
+    TUserslist* userslist() const;
+    // The login was cancelled where guests are not allowed: the program is ending.
+    bool quitting() const { return quitting_; }
+    TProgressForm& progressForm();
+    MainStartup& startup();
 
     // ExerciseHost.
     const settings::Settings& settings() const override { return Settings; }
@@ -220,12 +272,15 @@ public:
     bool checkTutorStepEnd() override;
     void stopMidiInput() override;
     void stopMicrophone() override;
+    void beginMicrophone(int exercise) override;
+    void setRhythmWithMetronome(bool on) override { Settings.rhythmWithMetronome = on; }
     void playWave(const QString& file) override;
     bool exerciseKeyPressed(QKeyEvent* event) override { return HandleKeyDown(event); }
     bool exerciseKeyReleased(QKeyEvent* event) override { return HandleKeyUp(event); }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void customEvent(QEvent* event) override;
@@ -251,6 +306,15 @@ private:
     void setupSessionHost();
     // Opens a mail or web address; shows it when no program takes it.
     void OpenAddress(const QString& url, const QString& shown);
+    void CreateSetupCommands();
+    data::DataStore& makeStore();
+    bool OpenDataDirectory();
+    bool reportDataFiles();
+    std::optional<QString> chooseFolder(const QString& start, const QString& title);
+    void LogIn();
+    void ChooseStartSetup();
+    bool EndSession(bool cancellable);
+    void storeMidiValues();
 
     QStackedWidget* views_;
     QHash<int, QCursor> cursors_;
@@ -269,6 +333,8 @@ private:
     bool pictureFlag_ = false;
     int lastBeat_ = 0;
     int lastBeats_ = 0;
+    std::unique_ptr<MainStartup> startup_;
+    bool quitting_ = false;
 };
 
 // The program directory: $KALVINTOR_PROGRAM_DIR when set, else the executable's directory or the

@@ -9,6 +9,7 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -50,6 +51,10 @@ TLevels::TLevels(std::filesystem::path programDir, std::filesystem::path setupDi
     heading->setFont(style::uiFont(10, QFont::Bold));
     bindCaption(heading, kTextListLabel);
     heading->setBuddy(list_);
+    // The heading names the list for a screen reader too.
+    list_->setAccessibleName(heading->text().remove(QLatin1Char('&')));
+    bindText(list_, kTextListLabel,
+             [this](const QString& t) { list_->setAccessibleName(QString(t).remove('&')); });
     list_->setObjectName(QStringLiteral("ListBox1"));
     list_->setFont(style::uiFont(10));
     note_->setObjectName(QStringLiteral("Label2"));
@@ -135,6 +140,14 @@ void TLevels::refresh() {
 void TLevels::showEvent(QShowEvent* event) {
     refresh();
     QDialog::showEvent(event);
+}
+
+void TLevels::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && showHelp) {
+        showHelp(kHelpTopic);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TLevels::takeSelected() {

@@ -44,6 +44,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // F1 opens the chooser's help topic, as its Help button does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void takeSelected();

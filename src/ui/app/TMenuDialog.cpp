@@ -78,11 +78,16 @@ TMenuDialog::TMenuDialog(QWidget* parent)
             "rgba(255,255,255,40); border-radius: 6px; text-align: left; padding-left: 14px; }"
             "QPushButton:hover { background: rgba(255,255,255,40); border-color: rgb(252,168,41); }"
             "QPushButton:pressed { background: rgba(0,0,0,40); }"
+            "QPushButton:focus { background: rgba(255,255,255,40); border: 2px solid rgb(252,168,41); "
+            "padding-left: 13px; }"
             "QPushButton:disabled { color: rgba(252,168,41,100); background: transparent; "
             "border-color: rgba(255,255,255,22); }"));
         button->installEventFilter(this);
         bindCaption(button, app::ExerciseNameText(exercise));
         button->setText(text(app::ExerciseNameText(exercise), ""));
+        // What the information panel shows of the exercise, for those who do not see it.
+        bindText(button, kFirstDescription + exercise,
+                 [button](const QString& t) { button->setAccessibleDescription(t); });
         const int tag = exercise;  // structured bindings cannot be captured before C++20 compilers catch up
         connect(button, &QPushButton::clicked, this, [this, tag] { emit exerciseChosen(tag); });
         buttons_[exercise] = button;
@@ -132,6 +137,7 @@ void TMenuDialog::rebuildWelcome() {
         if (id == kStopText) StopLine = static_cast<int>(WelcomeLines.size());
         AddParagraph(QString::fromStdString(paragraph));
     }
+    describeInfo();
     info_->update();
 }
 
@@ -179,6 +185,7 @@ void TMenuDialog::Hover(int tag) {
     } else if (scrollAllowed_ && TopLine < StopLine && isVisible()) {
         scrollTimer_.start();
     }
+    describeInfo();
     info_->update();
 }
 
@@ -190,10 +197,29 @@ bool TMenuDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) Hover(0);
-    } else if (event->type() == QEvent::Enter || event->type() == QEvent::HoverMove) {
+    } else if (event->type() == QEvent::Enter || event->type() == QEvent::HoverMove ||
+               event->type() == QEvent::FocusIn) {
+        // A button reached by the keyboard shows its exercise as one under the mouse does.
         if (auto* button = qobject_cast<QPushButton*>(watched)) Hover(button->property("tag").toInt());
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TMenuDialog::describeInfo() {
+    // The panel's text as a screen reader reads it: the exercise shown, or the welcome text.
+    const auto joined = [](const std::vector<std::string>& lines, std::size_t from) {
+        QStringList parts;
+        for (std::size_t i = from; i < lines.size(); ++i)
+            if (!lines[i].empty()) parts << QString::fromStdString(lines[i]);
+        return parts.join(QLatin1Char(' '));
+    };
+    if (HoverExercise > 0) {
+        info_->setAccessibleName(text(HoverExercise * 200, ""));
+        info_->setAccessibleDescription(joined(DescriptionLines, 0));
+    } else {
+        info_->setAccessibleName(WelcomeLines.empty() ? QString() : QString::fromStdString(WelcomeLines[0]));
+        info_->setAccessibleDescription(joined(WelcomeLines, 1));
+    }
 }
 
 void TMenuDialog::paintInfo(QPainter& p) {

@@ -60,6 +60,7 @@ protected:
 private:
     void rebuildWelcome();
     void paintInfo(QPainter& painter);
+    void describeInfo();
     int wrapWidth() const;
     QFont panelFont(bool bold = false) const;
 

@@ -80,12 +80,17 @@ TIntervalSam::TIntervalSam(ExerciseHost& host, QWidget* parent)
     feedback->addWidget(label_, 0, Qt::AlignVCenter);
     feedback->addStretch(1);
 
+    // The control buttons may use the whole width, so that all five show in a narrow window.
+    auto* below = new QVBoxLayout;
+    below->setContentsMargins(style::kMargin * 2, 0, style::kMargin * 2, 0);
+    below->setSpacing(style::kMargin * 2);
+    below->addLayout(panels, 1);
+    below->addLayout(feedback);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
+    layout->setContentsMargins(0, style::kMargin, 0, style::kMargin * 2);
     layout->setSpacing(style::kMargin * 2);
     layout->addWidget(strip);
-    layout->addLayout(panels, 1);
-    layout->addLayout(feedback);
+    layout->addLayout(below, 1);
     label_->setMinimumHeight(tick_->height());
 
     ControlButton->setCaption(kNew, text(kTextNewQuestion, "New question"));

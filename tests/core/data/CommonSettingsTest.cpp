@@ -127,3 +127,23 @@ TEST(Settings, LanguageForLocaleTable) {
     };
     for (const auto& [id, name] : table) EXPECT_EQ(LanguageForLocale(id), name) << id;
 }
+
+TEST(Common, NextIdsTakesABlockAndNeverPastTheLargestId) {
+    const auto dir = freshDir();
+    DataStore store(dir);
+    store.LoadCommon();
+    EXPECT_EQ(store.NextIds(IdKind::User, 100), 2);
+    EXPECT_EQ(store.NextId(IdKind::User), 102);
+    EXPECT_EQ(store.NextIds(IdKind::Class, 3), 1);
+    EXPECT_EQ(store.NextId(IdKind::Class), 4);
+
+    // 32767 is the largest id: a block reaching it is taken, one passing it is refused whole.
+    CommonRecord nearTheEnd;
+    nearTheEnd.nextUserId = 32760;
+    writeBytes(dir / "Common.dat", asString(encodeCommonRecord(nearTheEnd)));
+    EXPECT_EQ(store.NextIds(IdKind::User, 9), 0);
+    EXPECT_EQ(readBytes(dir / "Common.dat"), asString(encodeCommonRecord(nearTheEnd)));
+    EXPECT_EQ(store.NextIds(IdKind::User, 8), 32760);
+    EXPECT_EQ(store.NextIds(IdKind::User, 1), 0);
+    EXPECT_EQ(store.NextIds(IdKind::User, 0), 0);
+}

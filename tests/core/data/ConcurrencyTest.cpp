@@ -135,7 +135,12 @@ TEST(Workstations, AWriterKilledInAWholeFileRewriteLeavesTheOldOrTheNewFile) {
     std::size_t previous = 50;
     for (int round = 0; round < 6; ++round) {
         const Process writer = start({"rewrite", dir.string(), "100"}, dir / "rewrite.txt");
-        std::this_thread::sleep_for(std::chrono::milliseconds(40 + 37 * round));
+        // The writer is killed a little after its first rewrite of the round, wherever it then is;
+        // how long a rewrite takes depends on the disk and on what else runs beside the test.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (resultsIn(file).size() <= previous && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(3 + 7 * round));
         kill(writer.pid, SIGKILL);
         finish(writer);
         const auto records = resultsIn(file);

@@ -250,3 +250,25 @@ TEST(Users, ClassWideChangesRewriteOnlyTheClassMembers) {
     ASSERT_EQ(store.ClassList().size(), 1u);
     EXPECT_EQ(store.ClassList()[0]->record.classId, 6);
 }
+
+TEST(Users, AddUsersAppendsInOneWriteAndLeavesOutLoginsAndIdsOnFile) {
+    const auto dir = freshDir();
+    DataStore store(dir);
+    ASSERT_TRUE(store.SaveUser(user(2, "anna", "Anna", "Berg")));
+    ASSERT_TRUE(store.SaveUser(user(3, "gone", "Gone", "Away")));
+    store.LoadUsers();
+    ASSERT_TRUE(store.DeleteUser(*store.UserList()[0]));  // "Away, Gone": a hole whose login is free again
+    std::vector<std::size_t> taken;
+    ASSERT_TRUE(store.AddUsers(
+        {user(4, "bo", "Bo", "Lind"), user(5, "ANNA", "Anna", "Other"), user(6, "gone", "New", "One"),
+         user(7, "BO", "Bo", "Twice"), user(2, "cy", "Cy", "Dahl")},
+        taken));
+    EXPECT_EQ(taken, (std::vector<std::size_t>{1, 3, 4}));
+    store.LoadUsers();
+    EXPECT_EQ(listedIds(store), (std::vector<std::int16_t>{2, 4, 6}));
+    EXPECT_EQ(fs::file_size(dir / "User.dat"), 4 * kUserRecordSize);
+    // Nothing left to add is no failure and writes nothing.
+    ASSERT_TRUE(store.AddUsers({user(8, "anna", "A", "B")}, taken));
+    EXPECT_EQ(taken, (std::vector<std::size_t>{0}));
+    EXPECT_EQ(fs::file_size(dir / "User.dat"), 4 * kUserRecordSize);
+}

@@ -1,5 +1,5 @@
-// One workstation of the multi-process tests: takes ids, appends results, saves its user, reads
-// beside the writers, or rewrites a result file until it is killed.
+// One workstation of the multi-process tests: takes ids, adds users, appends results, saves its
+// user, reads beside the writers, or rewrites a result file until it is killed.
 #include "Workstation.h"
 #include "data/DataStore.h"
 
@@ -28,6 +28,18 @@ int takeIds(DataStore& store, int count) {
         const int id = store.NextId(IdKind::User);
         if (id == 0) return 2;
         std::printf("%d\n", id);
+    }
+    return 0;
+}
+
+// New users, each with an id taken from Common.dat, as the user administration adds them.
+int addUsers(DataStore& store, int count) {
+    for (int i = 0; i < count; ++i) {
+        UserRecord u;
+        u.userId = store.NextId(IdKind::User);
+        if (u.userId == 0) return 2;
+        u.loginName = "w" + std::to_string(u.userId);
+        if (!store.SaveUser(u)) return 2;
     }
     return 0;
 }
@@ -83,6 +95,7 @@ int main(int argc, char** argv) {
     const std::string mode = argv[1];
     DataStore store(argv[2], StoreEnvironment{}, patientUser());
     if (mode == "ids" && argc == 4) return takeIds(store, number(argv[3]));
+    if (mode == "users" && argc == 4) return addUsers(store, number(argv[3]));
     if (mode == "append" && argc == 6)
         return appendResults(store, static_cast<std::int16_t>(number(argv[3])), number(argv[4]),
                              number(argv[5]));

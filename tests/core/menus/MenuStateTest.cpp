@@ -53,28 +53,28 @@ TEST(MenuState, CommandsFollowTheLevel) {
     };
     for (const Case& c : cases)
         for (int level = 0; level < 4; ++level)
-            EXPECT_EQ(CommandState(c.command, context(level, 1, 1)),
+            EXPECT_EQ(MenuCommandState(c.command, context(level, 1, 1)),
                       c.byLevel[static_cast<std::size_t>(level)])
                 << "command " << static_cast<int>(c.command) << " level " << level;
 
     // A student without the private-settings right cannot open the settings.
     MenuContext locked = context(kMenuLevelStudent, 1, 1);
     locked.rights[kMenuRightPrivateSettings] = false;
-    EXPECT_EQ(CommandState(MenuCommand::ProgramSettings, locked), kOff);
+    EXPECT_EQ(MenuCommandState(MenuCommand::ProgramSettings, locked), kOff);
 }
 
 TEST(MenuState, ViewDependentCommands) {
     for (int exercise = 0; exercise <= 10; ++exercise)
         for (int view = 1; view <= 4; ++view) {
             const MenuContext c = context(kMenuLevelStudent, exercise, view);
-            EXPECT_EQ(CommandState(MenuCommand::RhythmWithMetronome, c).visible,
+            EXPECT_EQ(MenuCommandState(MenuCommand::RhythmWithMetronome, c).visible,
                       view == 1 && exercise >= 4 && exercise <= 6);
-            EXPECT_EQ(CommandState(MenuCommand::ResetResults, c).enabled, exercise != 0);
+            EXPECT_EQ(MenuCommandState(MenuCommand::ResetResults, c).enabled, exercise != 0);
         }
     MenuContext tutor = context(kMenuLevelStudent, 1, 1);
     tutor.tutorActive = true;
-    EXPECT_EQ(CommandState(MenuCommand::SaveSetup, tutor), kOff);
-    EXPECT_EQ(CommandState(MenuCommand::Load, tutor), kOff);
+    EXPECT_EQ(MenuCommandState(MenuCommand::SaveSetup, tutor), kOff);
+    EXPECT_EQ(MenuCommandState(MenuCommand::Load, tutor), kOff);
 }
 
 TEST(MenuState, ExerciseSubmenu) {
@@ -162,13 +162,7 @@ TEST(MenuState, TakingChecksBack) {
     EXPECT_EQ(SetupDisplayFromChecks(true, true, false), 8);
 }
 
-TEST(MenuState, ContextHelpTopics) {
-    EXPECT_EQ(ContextHelpTopic(0, 1, false), 1);
-    EXPECT_EQ(ContextHelpTopic(2, 4, false), 195);
-    EXPECT_EQ(ContextHelpTopic(2, 3, false), 13);
-    EXPECT_EQ(ContextHelpTopic(2, 2, false), 22);
-    EXPECT_EQ(ContextHelpTopic(2, 1, false), 21);
-    EXPECT_EQ(ContextHelpTopic(2, 1, true), 220);
+TEST(MenuState, NoteIdentification) {
     EXPECT_EQ(NoteIdentificationItem(2), 2);
     EXPECT_EQ(NoteIdentificationItem(9), 0);
 }

@@ -197,13 +197,20 @@ TEST(SetupFile, LoadingChoosesByHeaderAndSizeAndReportsAsTheUserSeesIt) {
     EXPECT_EQ(h.infos.size(), 1u);
     EXPECT_EQ(session.current, custom);  // refused: the setup stays
 
-    ASSERT_TRUE(session.LoadSetupFile((dir / "short.lvs").string(), false));
-    EXPECT_EQ(session.current, DefaultSetup());
-    EXPECT_EQ(session.setupName, (dir / "short.lvs").string());
-
-    EXPECT_FALSE(session.LoadSetupFile((dir / "missing.lvs").string(), false));
+    // A file shorter than a record is not taken for a good one: it is reported, and the built-in
+    // setup takes over without the file's name.
+    EXPECT_FALSE(session.LoadSetupFile((dir / "short.lvs").string(), false));
     ASSERT_EQ(h.errors.size(), 1u);
-    EXPECT_NE(h.errors[0].find("File does not exist:"), std::string::npos);
+    EXPECT_NE(h.errors[0].find("could not be read"), std::string::npos);
+    EXPECT_NE(h.errors[0].find("short.lvs"), std::string::npos);
+    EXPECT_EQ(session.current, DefaultSetup());
+    EXPECT_EQ(session.setupName, "");
+    EXPECT_EQ(h.names.back(), " ");
+
+    session.LoadSetupFile((dir / "Good.Level.lvs").string(), false);
+    EXPECT_FALSE(session.LoadSetupFile((dir / "missing.lvs").string(), false));
+    ASSERT_EQ(h.errors.size(), 2u);
+    EXPECT_NE(h.errors[1].find("File does not exist:"), std::string::npos);
     EXPECT_EQ(session.setupName, "");
     EXPECT_EQ(session.current, DefaultSetup());
     EXPECT_TRUE(session.setupLoaded);

@@ -112,6 +112,23 @@ TEST(MidiInputRouting, RouteOpensTheStoredDeviceStartsItAndStopKeepsItRunning) {
     EXPECT_EQ(rig.router.MidiInputTarget(), 4);
 }
 
+TEST(MidiInputRouting, AKeyboardPluggedInWhileRunningIsFoundWhenInputIsRoutedAgain) {
+    InRig rig;
+    rig.system.inputNames = {};
+    rig.midiIn.ListDevices();
+    rig.midiIn.AddNoneEntry();
+    rig.settings.midiInputDevice = "USB keyboard";
+    rig.router.RouteMidiInput(2);
+    EXPECT_FALSE(rig.midiIn.Opened()) << "not there yet";
+
+    rig.system.inputNames = {"USB keyboard"};
+    rig.router.RouteMidiInput(2);
+    ASSERT_TRUE(rig.midiIn.Opened());
+    EXPECT_TRUE(rig.midiIn.Started());
+    EXPECT_EQ(rig.midiIn.Devices().size(), 2u) << "the keyboard, then the none entry, once";
+    EXPECT_TRUE(rig.midiIn.Devices().back().placeholder);
+}
+
 TEST(MidiInputRouting, DispatchToAnExerciseWindow) {
     struct Case {
         const char* what;

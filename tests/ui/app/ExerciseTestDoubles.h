@@ -60,6 +60,8 @@ public:
     void stopAutoNewQuestTimer() override { calls << "stopAutoTimer"; }
     void stopMidiInput() override { calls << "stopMidiInput"; }
     void stopMicrophone() override { calls << "stopMicrophone"; }
+    void beginMicrophone(int exercise) override { calls << QString("beginMicrophone:%1").arg(exercise); }
+    void setRhythmWithMetronome(bool on) override { current.rhythmWithMetronome = on; }
     void playWave(const QString& file) override { calls << "wave:" + file; }
     bool exerciseKeyPressed(QKeyEvent*) override { return false; }
     bool exerciseKeyReleased(QKeyEvent*) override { return false; }

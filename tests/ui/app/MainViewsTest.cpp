@@ -146,7 +146,16 @@ TEST(MainViews, SetupViewTakesTheSetupAndInfoViewsShowTheExercise) {
     const std::uint8_t changed = setupView.together == 0 ? 1 : 0;
     setupView.together = changed;
 
+    // Leaving the changed view asks whether to save it; No keeps the change in force unsaved.
+    int asked = 0;
+    QTimer::singleShot(0, [&asked] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++asked;
+            box->button(QMessageBox::No)->click();
+        }
+    });
     main.Speed1Click(app::MakeTag(3, 0));
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(main.Setup.current.pitchBlock(3).playTogether, changed);
     EXPECT_EQ(main.Setup.savedCopy.pitchBlock(3).playTogether, changed);
     EXPECT_TRUE(main.Setup.setupChanged);
@@ -226,6 +235,48 @@ TEST(MainViews, SessionResultsOnlyForTheSessionOrAppendedToTheStore) {
     EXPECT_EQ(saved.questions, 5);
     EXPECT_EQ(saved.correct, 4);
     EXPECT_GE(saved.sessionStart, 1.0);
+}
+
+TEST(MainViews, AResultThatCannotBeSavedIsToldAndKeptForTheNextSave) {
+    QTemporaryDir dir;
+    const auto data = toPath(dir.path() + "/");
+    // The result folder is a link the store does not write through.
+    std::filesystem::create_directories(data / "Elsewhere");
+    std::filesystem::create_directory_symlink(data / "Elsewhere", data / "Result");
+    data::DataStore store(data);
+    Shell shell;
+    TKalvintorMain& main = shell.main;
+    main.Store = &store;
+    main.UserId = 12;
+    RecordingExercise& three = *shell.exercises[3];
+    main.Speed1Click(3);
+    three.QuestionCount = 5;
+
+    QString told;
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&told] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    answer.start(0);
+    main.SaveSessionResults(0b100, false, false);
+    EXPECT_TRUE(told.contains("could not be saved")) << told.toStdString();
+    EXPECT_TRUE(told.contains("symbolic link")) << told.toStdString();
+    ASSERT_EQ(main.UnsavedResults.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(data / "Elsewhere"));
+
+    // Once the folder is right again, the next save writes the kept result first.
+    std::filesystem::remove(data / "Result");
+    three.QuestionCount = 7;
+    main.SaveSessionResults(0b100, false, false);
+    EXPECT_TRUE(main.UnsavedResults.empty());
+    store.LoadResults(12);
+    ASSERT_EQ(store.ResultList().size(), 2u);
+    EXPECT_EQ(store.ResultList()[0]->record.questions, 5);
+    EXPECT_EQ(store.ResultList()[1]->record.questions, 7);
 }
 
 TEST(MainViews, ScorePanelWidthsFollowTheExercise) {

@@ -354,3 +354,23 @@ TEST(IntervalSam, ResetClearsCountsLabelAndQuestion) {
     f.window->ButtonAction2();
     EXPECT_EQ(f.window->QuestionCount, 1);
 }
+
+TEST(IntervalSam, AnAnswerWhileTheQuestionPlaysIsSaidAtOnceAndColouredWhenBEnds) {
+    Fixture f;
+    f.press(0);
+    f.playThrough();
+    f.window->ButtonAction2();
+    f.press(0);  // the next question; A and B can still be pressed while it plays
+    ASSERT_TRUE(f.strip().ButtonEnabled[2]);
+    const ComparisonChoice wrong = f.wrong();
+    f.press(wrong == ComparisonChoice::A ? 2 : 3);
+    EXPECT_EQ(f.window->questionLabel()->text(), "Wrong, the other interval is the larger one");
+    f.window->SeqNotify(41);  // B sounds: its panel shows it
+    EXPECT_EQ(f.shade(ComparisonChoice::B), Shade::Sounding);
+    f.window->SeqNotify(42);  // B has ended: the judgement's colours
+    EXPECT_EQ(f.shade(f.window->state().rightAnswer), Shade::Right);
+    EXPECT_EQ(f.shade(wrong), Shade::Wrong);
+    f.press(wrong == ComparisonChoice::A ? 2 : 3);  // a second press replays, the answer stands
+    EXPECT_EQ(f.window->questionLabel()->text(), "Wrong, the other interval is the larger one");
+    EXPECT_EQ(f.window->QuestionCount, 2);
+}

@@ -12,7 +12,9 @@ namespace paint = kalvintor::ui::rhythm;
 namespace {
 
 // The program directory's copy of the music font, laid out by the build.
-QString musicFontFile() { return QStringLiteral(KALVINTOR_TEST_MUSIC_FONT); }
+QString musicFontFile() {
+    return QStringLiteral(KALVINTOR_TEST_MUSIC_FONT);
+}
 
 TRhythmNote quarter(bool endsBar) {
     TRhythmNote n;

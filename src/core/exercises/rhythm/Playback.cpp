@@ -75,7 +75,11 @@ void TRytme::PlayMetronomeBars(std::uint16_t base, int bars) {
     const int count = bars < 0 ? barCount_ : bars;
     for (int i = 0; i < count; ++i)
         PlayMetronomeBar(false, static_cast<std::uint16_t>(base + kClickBarEnded), 0, true, true);
-    if (services_.midiOut) services_.midiOut->QueueNotify(static_cast<std::uint16_t>(base + kClickBarsEnded));
+    if (auto* out = services_.midiOut) {
+        // The notice follows the bars already playing: it joins the playback only when started.
+        out->QueueNotify(static_cast<std::uint16_t>(base + kClickBarsEnded));
+        out->Play();
+    }
 }
 
 void TRytme::PlayRhythm(std::uint16_t base, int v, bool countIn) {

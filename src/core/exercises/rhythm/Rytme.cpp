@@ -95,6 +95,11 @@ void TRytme::StartTaps() {
     tapTempo_ = tempo_;
 }
 
+void TRytme::StartTapsAt(std::int64_t zeroMs) {
+    tapZero_ = zeroMs;
+    tapTempo_ = tempo_;
+}
+
 void TRytme::AddTap(std::int64_t time) {
     tapped_ = true;
     if (static_cast<int>(taps_.size()) >= kMaxTaps) return;

@@ -85,6 +85,8 @@ public:
 
     // Taps in milliseconds of the shared millisecond clock.
     void StartTaps();
+    // Tap time zero at a given moment (a rhythm whose first note is known to sound then).
+    void StartTapsAt(std::int64_t zeroMs);
     void AddTap(std::int64_t time = 0);  // 0 = now
     void ClearTaps();
     bool Tapped() const { return tapped_; }

@@ -1,0 +1,81 @@
+// What the three rhythm exercise windows share: the rhythm engine, the taps from the space bar,
+// the mouse, a MIDI key and the microphone, the message line, and the score display.
+#pragma once
+
+#include "app/TExerciseBaseClass.h"
+#include "exercises/rhythm/Rytme.h"
+#include "exercises/rhythm/TapInput.h"
+
+#include <QTimer>
+
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+
+namespace kalvintor::ui::rhythm {
+
+class TTapCalibration;
+
+class RhythmExercise : public TExerciseBaseClass {
+    Q_OBJECT
+public:
+    RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent = nullptr);
+    ~RhythmExercise() override;
+
+    kalvintor::rhythm::TRytme& engine() { return engine_; }
+    const kalvintor::rhythm::TRytme& engine() const { return engine_; }
+
+    void ShowScore() override;
+    // Note-on: a tap; note-off: the end of its sound; the sustain pedal: the exercise's own action.
+    void MidiInput(std::uint32_t message) override;
+    void MicClap(std::int64_t timeMs) override;
+    void TempoChanged(int tempo) override;
+
+    // A tap heard now, or at `heardMs` on the millisecond clock (claps bring their time).
+    void Tap(kalvintor::rhythm::TapSource source, std::optional<std::int64_t> heardMs = {});
+    void TapReleased();
+
+    // Opens the tap-timing calibration; taps go to it while it is open.
+    void OpenCalibration();
+    TTapCalibration* calibration() const { return calibration_; }
+
+    QLabel* messageLine() const { return Label4; }
+    QString message() const;
+
+    int LastScore = 0;
+    bool Listening = false;
+    bool SpaceHeld = false;
+    int BarsDone = 0;
+    bool WaitingForStart = false;
+
+protected:
+    // The sustain pedal went down.
+    virtual void PedalDown() = 0;
+    // Program changes for the click and the rhythm sound, and the microphone for claps.
+    void EnterRhythmExercise(bool withMicrophone);
+    void setMessage(const QString& text);
+    void setMessage(int id, const char* designTime);
+    int passThreshold() const;
+    // The engine judges the taps; the message line shows its message.
+    int EvaluateTaps();
+    void setControlCaptions(std::initializer_list<std::pair<int, const char*>> captions);
+    void scrollToTop(QScrollArea* area);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    kalvintor::rhythm::TRytme engine_;
+    QLabel* Label4;     // the message line, which doubles as a tap area
+    QPushButton* Klap;  // takes mouse and space-bar taps
+    QTimer Timer1;      // scrolls the notation along with the bars
+    QPushButton* Calibrate;
+
+private:
+    kalvintor::rhythm::TapGate gate_;
+    TTapCalibration* calibration_ = nullptr;  // while it is open
+};
+
+}  // namespace kalvintor::ui::rhythm

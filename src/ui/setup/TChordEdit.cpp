@@ -1,0 +1,266 @@
+// The chord-type editor.
+#include "TChordEdit.h"
+
+#include "Preview.h"
+#include "app/Style.h"
+#include "app/Texts.h"
+#include "setup/EntryEditing.h"
+#include "theory/Guitar.h"
+#include "theory/Spelling.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kalvintor::ui {
+
+namespace {
+
+constexpr int kInversionTexts = 1510;
+constexpr const char* kInversionNames[] = {"Root position", "1. inversion", "2. inversion",
+                                           "3. inversion",  "4. inversion", "5. inversion"};
+constexpr int kMaxInversionItems = 6;
+
+QString inversionName(int i) {
+    return text(kInversionTexts + i, kInversionNames[i]);
+}
+
+}  // namespace
+
+TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    setObjectName(QStringLiteral("TChordEdit"));
+    setWindowTitle(text(7570, "Chord type"));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* nameRow = new QHBoxLayout;
+    auto* nameLabel = new QLabel(text(7517, "Name"), this);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(static_cast<int>(theory::kEntryNameRoom));
+    Edit1->setAccessibleName(text(7517, "Name"));
+    nameLabel->setBuddy(Edit1);
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(Edit1, 1);
+    layout->addLayout(nameRow);
+
+    InversionLabel = new QLabel(text(7518, "Structure in C/am"), this);
+    layout->addWidget(InversionLabel);
+    Keyboard = new EditKeyboard(this);
+    Keyboard->setAccessibleName(text(7518, "Structure in C/am"));
+    Keyboard->setEntry(&entry_);
+    Keyboard->noteChosen = [this](int pitch, bool remove) { keyChosen(pitch, remove); };
+    Keyboard->notePressed = [this](int pitch) {
+        theory::CatalogueEntry one;
+        one.count = 1;
+        one.notes[0].pitch = static_cast<std::uint8_t>(pitch);
+        playEntry(host_.previewOut(), one, PreviewStyle::Together, host_.answerPicture() == 4);
+    };
+    layout->addWidget(Keyboard);
+
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setAccessibleName(text(7570, "Chord type"));
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { inversionChanged(true); });
+    layout->addWidget(ComboBox1);
+    RadioGroup1 = new QGroupBox(text(1502, "Inversion"), this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    auto* radios = new QVBoxLayout(RadioGroup1);
+    inversions_ = new QButtonGroup(this);
+    for (int i = 0; i < kMaxInversionItems; ++i) {
+        auto* b = new QRadioButton(inversionName(i), RadioGroup1);
+        b->setObjectName(QStringLiteral("Inversion%1").arg(i));
+        inversions_->addButton(b, i);
+        radios->addWidget(b);
+        inversionButtons_.push_back(b);
+    }
+    connect(inversions_, &QButtonGroup::idClicked, this, [this] { inversionChanged(false); });
+    layout->addWidget(RadioGroup1);
+
+    NotesLabel = new QLabel(this);
+    NotesLabel->setObjectName(QStringLiteral("NotesLabel"));
+    layout->addWidget(NotesLabel);
+    ProblemLabel = new QLabel(this);
+    ProblemLabel->setObjectName(QStringLiteral("ProblemLabel"));
+    ProblemLabel->setStyleSheet(QStringLiteral("color: %1").arg(style::kWrong.name()));
+    ProblemLabel->setWordWrap(true);
+    layout->addWidget(ProblemLabel);
+
+    auto* buttons = new QHBoxLayout;
+    SpeedButton1 = new QPushButton(text(137, "Play"), this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    connect(SpeedButton1, &QPushButton::clicked, this, [this] {
+        playEntry(host_.previewOut(), entry_,
+                  exercise_ == 2 || exercise_ == 8 ? PreviewStyle::Upward : PreviewStyle::Together,
+                  host_.answerPicture() == 4);
+    });
+    OkButton = new QPushButton(text(90, "OK"), this);
+    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton->setDefault(true);
+    CancelButton = new QPushButton(text(93, "Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(SpeedButton1);
+    buttons->addStretch(1);
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+    layout->addLayout(buttons);
+}
+
+void TChordEdit::begin(const theory::CatalogueEntry& stored, int exercise) {
+    exercise_ = exercise;
+    heldKeys_ = 0;
+    Edit1->setText(QString::fromStdString(stored.name));
+    ProblemLabel->clear();
+    ClearEntry();
+    entry_.name = stored.name;
+    // Notes outside the keyboard's range are left out; OK keeps only those shown.
+    for (int i = 0; i < stored.noteCount(); ++i) {
+        theory::CatalogueNote note = stored.notes[static_cast<std::size_t>(i)];
+        theory::AssignGuitarString(note, 0);
+        EditNote(note, false, -1);
+    }
+    SetInversionMode(exercise == 7);
+    if (inversionMode_ && stored.count != 0) {
+        // The stored chord type and inversion choose the list items.
+        const int type = stored.notes[0].extra + 1;
+        const auto at = std::find(inversionTypes_.begin(), inversionTypes_.end(), type);
+        ComboBox1->setCurrentIndex(
+            at == inversionTypes_.end() ? 0 : static_cast<int>(at - inversionTypes_.begin()));
+        if (QAbstractButton* b = inversions_->button(stored.notes[1].extra)) b->setChecked(true);
+        inversionChanged(false);
+    }
+    showNotes();
+}
+
+bool TChordEdit::edit(theory::CatalogueEntry& stored, int exercise) {
+    begin(stored, exercise);
+    host_.routeEditorMidi([this](std::uint32_t message) { MidiInput(message); });
+    const bool accepted = exec() == QDialog::Accepted;
+    host_.routeEditorMidi({});
+    if (!accepted) return false;
+    const std::string name = entry_.name;
+    stored = entry_;
+    stored.name = name;
+    return true;
+}
+
+void TChordEdit::ClearEntry() {
+    entry_.count = 0;
+    entry_.notes = {};
+    showNotes();
+}
+
+bool TChordEdit::EditNote(theory::CatalogueNote note, bool remove, int position) {
+    const bool done = remove
+                          ? setup::RemoveEntryNote(entry_, note.pitch, position)
+                          : setup::InsertEntryNote(entry_, note, position, exercise_ == 8 || exercise_ == 9);
+    if (done) {
+        ProblemLabel->clear();
+        showNotes();
+    }
+    return done;
+}
+
+void TChordEdit::keyChosen(int pitch, bool remove) {
+    if (inversionMode_) return;
+    theory::CatalogueNote note{static_cast<std::uint8_t>(pitch),
+                               static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0};
+    theory::AssignGuitarString(note, 0);
+    EditNote(note, remove, 0);
+}
+
+void TChordEdit::MidiInput(std::uint32_t message) {
+    const int status = static_cast<int>(message & 0xF0);
+    const int key = static_cast<int>((message >> 8) & 0x7F);
+    const int velocity = static_cast<int>((message >> 16) & 0x7F);
+    if (status == 0x90 && velocity > 0) {
+        if (key < setup::kEditLowest || key > setup::kEditHighest) return;
+        ++heldKeys_;
+        keyChosen(key, false);
+    } else if (status == 0x80 || status == 0x90) {
+        heldKeys_ = std::max(heldKeys_ - 1, 0);
+    }
+}
+
+void TChordEdit::SetInversionMode(bool on) {
+    inversionMode_ = on;
+    Keyboard->setEnabled(!on);
+    Edit1->setVisible(!on);
+    ComboBox1->setVisible(on);
+    RadioGroup1->setVisible(on);
+    if (!on) return;
+    const theory::ChordCatalogue& catalogue = host_.editableCatalogue();
+    inversionTypes_ = setup::EligibleInversionTypes(catalogue);
+    const QSignalBlocker block(ComboBox1);
+    ComboBox1->clear();
+    for (int type : inversionTypes_)
+        ComboBox1->addItem(QString::fromStdString(catalogue.chordTypes().entry(type).name));
+    ComboBox1->setCurrentIndex(0);
+    inversionChanged(true);
+}
+
+void TChordEdit::inversionChanged(bool typeChanged) {
+    if (!inversionMode_ || ComboBox1->currentIndex() < 0) return;
+    const theory::ChordCatalogue& catalogue = host_.editableCatalogue();
+    const int type = inversionTypes_[static_cast<std::size_t>(ComboBox1->currentIndex())];
+    const int choices = setup::InversionChoices(catalogue.chordTypes().entry(type));
+    if (typeChanged) {
+        for (int i = 0; i < kMaxInversionItems; ++i)
+            inversionButtons_[static_cast<std::size_t>(i)]->setVisible(i < choices);
+        if (inversions_->checkedId() < 0 || inversions_->checkedId() >= choices)
+            inversionButtons_[0]->setChecked(true);
+    }
+    const int inversion = std::max(inversions_->checkedId(), 0);
+    entry_ = setup::InversionEntry(catalogue, type, inversion, inversionName(inversion).toStdString());
+    Edit1->setText(QString::fromStdString(entry_.name));
+    showNotes();
+}
+
+void TChordEdit::showNotes() {
+    QStringList names;
+    for (int i = 0; i < entry_.noteCount(); ++i) {
+        const theory::CatalogueNote& n = entry_.notes[static_cast<std::size_t>(i)];
+        names << QString::fromStdString(theory::NoteName(n.pitch, n.spellOffset));
+    }
+    NotesLabel->setText(names.join(QStringLiteral("  ")));
+    Keyboard->update();
+}
+
+bool TChordEdit::check() {
+    entry_.name = Edit1->text().trimmed().toStdString();
+    const setup::EntryProblem problem = setup::CheckNoteEntry(entry_, entry_.name);
+    switch (problem) {
+        case setup::EntryProblem::None:
+            return true;
+        case setup::EntryProblem::NoNotes:
+            ProblemLabel->setText(text(7574, "Enter at least one note on the keyboard."));
+            break;
+        case setup::EntryProblem::DuplicateNotes:
+            ProblemLabel->setText(text(7575, "A note may be entered only once."));
+            break;
+        case setup::EntryProblem::NotesOutOfRange:
+            ProblemLabel->setText(
+                text(7576, "Notes must lie between F below middle C and the C two octaves above it."));
+            break;
+        default:
+            ProblemLabel->setText(text(7577, "The name may be at most 50 characters long."));
+            break;
+    }
+    return false;
+}
+
+void TChordEdit::accept() {
+    if (!check()) return;
+    if (!inversionMode_ && entry_.name.empty()) entry_.name = NotesLabel->text().toStdString();
+    QDialog::accept();
+}
+
+}  // namespace kalvintor::ui

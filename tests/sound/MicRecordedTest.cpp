@@ -1,0 +1,195 @@
+// The microphone detector on recorded sounds: notes following each other in one stream with their
+// tails, reverb, room noise and hum, and the program's own notes and clicks heard by the microphone.
+#include "RecordedMaterial.h"
+
+#include "sound/MicAnalyzer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+using namespace kalvintor::sound;
+namespace mat = kalvintor::sound::material;
+
+namespace {
+
+constexpr int kNotesPerStream = 8;
+const mat::Layout kLayout{800, 500, 700, 1500};
+
+std::vector<MicDetection> Analyze(MicAnalyzer& analyzer, const std::vector<float>& x) {
+    std::vector<MicDetection> out;
+    for (std::size_t i = 0; i < x.size(); i += 441) {
+        analyzer.Feed(x.data() + i, std::min<std::size_t>(441, x.size() - i),
+                      static_cast<double>(i) * 1000.0 / mat::kRate, out);
+    }
+    return out;
+}
+
+std::vector<mat::Reported> Notes(const std::vector<MicDetection>& found) {
+    std::vector<mat::Reported> notes;
+    for (const MicDetection& d : found) {
+        if (d.kind == MicDetection::Kind::Note) notes.push_back({d.note, d.streamMs});
+    }
+    return notes;
+}
+
+// The material is rendered once per test program, and only what its tests use: a voice and a
+// plucked string, dry and in reverb; the shuffled notes put big and small steps after one another.
+constexpr int kVoice = 53;   // voice oohs
+constexpr int kString = 24;  // nylon guitar
+
+class MicRecorded : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() {
+        renderer_.reset();
+        streams_.clear();
+    }
+    void SetUp() override {
+        if (!mat::Renderer::SoundFontPresent())
+            GTEST_SKIP() << "the FluidR3 SoundFont (fluid-soundfont-gm) is not installed";
+    }
+    static mat::Renderer& Renderer() {
+        if (!renderer_) renderer_ = std::make_unique<mat::Renderer>();
+        return *renderer_;
+    }
+    static const mat::NoteStream& Stream(int program, mat::Room room) {
+        const int key = program * 2 + (room == mat::Room::Reverb ? 1 : 0);
+        auto it = streams_.find(key);
+        if (it == streams_.end()) {
+            std::vector<int> notes = mat::ShuffledNotes(40, 84, static_cast<unsigned>(program));
+            notes.resize(kNotesPerStream);
+            it = streams_.emplace(key, Renderer().Notes(program, notes, room, kLayout)).first;
+        }
+        return it->second;
+    }
+    static mat::NoteScore Score(const mat::NoteStream& stream) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        return mat::ScoreNotes(stream, Notes(Analyze(analyzer, stream.samples)), kLayout);
+    }
+    static std::unique_ptr<mat::Renderer> renderer_;
+    static std::map<int, mat::NoteStream> streams_;
+};
+std::unique_ptr<mat::Renderer> MicRecorded::renderer_;
+std::map<int, mat::NoteStream> MicRecorded::streams_;
+
+}  // namespace
+
+TEST_F(MicRecorded, ANewNoteIsNotMistakenForThePreviousOnesTail) {
+    // The voice dry and in reverb, the plucked string in reverb.
+    for (const mat::NoteStream* stream : {&Stream(kVoice, mat::Room::Dry), &Stream(kVoice, mat::Room::Reverb),
+                                          &Stream(kString, mat::Room::Reverb)}) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<mat::Reported> reported = Notes(Analyze(analyzer, stream->samples));
+        const mat::NoteScore score = mat::ScoreNotes(*stream, reported, kLayout);
+        EXPECT_GE(score.right, kNotesPerStream / 2);
+        EXPECT_EQ(score.falseInSilence, 0);
+        // The first report after an onset is the previous note again at most once.
+        int previous = 0;
+        for (std::size_t k = 1; k < stream->notes.size(); ++k) {
+            const double from = static_cast<double>(stream->notes[k].audible) * 1000.0 / mat::kRate;
+            const auto first = std::find_if(reported.begin(), reported.end(),
+                                            [&](const mat::Reported& r) { return r.streamMs >= from; });
+            if (first != reported.end() && first->note == stream->notes[k - 1].note) ++previous;
+        }
+        EXPECT_LE(previous, 1);
+    }
+}
+
+TEST_F(MicRecorded, RoomNoiseAndMainsHumGiveNoNotesOfTheirOwn) {
+    // The voice in pink noise 30 dB below it, the plucked string under 50 and 60 Hz hum.
+    mat::NoteStream noisy = Stream(kVoice, mat::Room::Dry);
+    mat::AddPinkNoise(noisy.samples, mat::HeldRms(noisy, kLayout) * mat::DbToRatio(-30), 9);
+    mat::NoteStream hum = Stream(kString, mat::Room::Dry);
+    mat::AddHum(hum.samples, mat::HeldRms(hum, kLayout) * mat::DbToRatio(-20), 50.0);
+    mat::AddHum(hum.samples, mat::HeldRms(hum, kLayout) * mat::DbToRatio(-26), 60.0);
+    for (const mat::NoteStream* stream : {&noisy, &hum}) {
+        const mat::NoteScore score = Score(*stream);
+        EXPECT_GE(score.right, kNotesPerStream / 2);
+        EXPECT_EQ(score.falseInSilence, 0);
+        EXPECT_LE(score.extra, kNotesPerStream);
+    }
+}
+
+TEST_F(MicRecorded, TheProgramsOwnNotesAreNotTheStudents) {
+    // The program plays a piano melody the microphone hears at the level of a sung note.
+    const std::vector<int> melody = {60, 64, 55, 72};
+    const mat::NoteStream played = Renderer().Notes(0, melody, mat::Room::Dry, kLayout);
+    const auto ms = [](std::size_t samples) { return static_cast<double>(samples) * 1000.0 / mat::kRate; };
+    const auto tell = [&](MicAnalyzer& analyzer) {
+        for (const mat::PlayedNote& n : played.notes) {
+            analyzer.ProgramSound(
+                {OwnSound::Kind::Note, n.note, ms(n.keyDown), ms(n.keyDown) + kLayout.holdMs});
+        }
+    };
+    {
+        MicAnalyzer analyzer;  // not told: every note is heard
+        analyzer.Begin(MicMode::Tone);
+        EXPECT_EQ(mat::ScoreNotes(played, Notes(Analyze(analyzer, played.samples)), kLayout).right,
+                  static_cast<int>(melody.size()));
+    }
+    {
+        MicAnalyzer analyzer;
+        tell(analyzer);
+        analyzer.Begin(MicMode::Tone);
+        for (const mat::Reported& r : Notes(Analyze(analyzer, played.samples))) {
+            ADD_FAILURE() << "the program's own " << r.note << " at " << r.streamMs << " ms";
+        }
+    }
+    // A student singing the last note back clearly louder, while its tail still sounds.
+    const mat::NoteStream sung = Renderer().Notes(kVoice, {72}, mat::Room::Dry, {0, 400, 700, 0});
+    mat::NoteStream both = played;
+    const std::size_t at = played.notes[3].keyDown + static_cast<std::size_t>(0.6 * mat::kRate);
+    for (std::size_t i = 0; i < sung.samples.size() && at + i < both.samples.size(); ++i) {
+        both.samples[at + i] += 10.0f * sung.samples[i];
+    }
+    MicAnalyzer analyzer;
+    tell(analyzer);
+    analyzer.Begin(MicMode::Tone);
+    const std::vector<mat::Reported> heard = Notes(Analyze(analyzer, both.samples));
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard[0].note, 72);
+    EXPECT_GE(heard[0].streamMs, ms(at));
+    for (const mat::Reported& r : heard) EXPECT_EQ(r.note, 72) << "at " << r.streamMs << " ms";
+}
+
+TEST_F(MicRecorded, ClicksOfTheProgramsMetronomeAreNoClaps) {
+    // Claps on some beats and between them, the metronome on the other beats; the program sends
+    // each click 30 ms before the microphone hears it.
+    std::vector<double> claps, clicks;
+    for (int beat = 0; beat < 24; ++beat) {
+        const double at = 800.0 + 500.0 * beat;
+        (beat % 3 == 1 ? claps : clicks).push_back(at);
+        if (beat % 4 == 2) claps.push_back(at + 250);
+    }
+    std::sort(claps.begin(), claps.end());
+    mat::Renderer::Claps stream = Renderer().ClapsAndClicks(claps, clicks, 13500);
+    mat::AddPinkNoise(stream.samples, 0.0005, 4);
+    for (bool told : {false, true}) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Rhythm);
+        if (told) {
+            for (std::size_t k = 0; k < clicks.size(); ++k) {
+                analyzer.ProgramSound(
+                    {OwnSound::Kind::Click, mat::kClickKeys[k % 3], clicks[k] - 30, clicks[k] - 30});
+            }
+        }
+        const std::vector<MicDetection> found = Analyze(analyzer, stream.samples);
+        std::size_t onClaps = 0;
+        for (const MicDetection& d : found) {
+            const bool clap = std::any_of(claps.begin(), claps.end(), [&](double c) {
+                return std::fabs(d.streamMs - c - stream.clapAudibleMs) < 3.0;
+            });
+            onClaps += clap ? 1 : 0;
+        }
+        EXPECT_EQ(onClaps, claps.size()) << "told " << told;
+        if (told) {
+            EXPECT_EQ(found.size(), claps.size());
+        } else {
+            EXPECT_GT(found.size(), claps.size() + clicks.size() / 2) << "the clicks are loud enough to hear";
+        }
+    }
+}

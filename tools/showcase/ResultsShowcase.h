@@ -1,0 +1,12 @@
+// The results view and a class report, filled from a data directory of a made-up class.
+#pragma once
+
+#include <QString>
+
+namespace kalvintor::showcase {
+
+// Shows the results view of a student for interval identification with its detail columns (or
+// saves the picture into `pngFile`); with `reportPdf` also writes the class's report as PDF.
+int ShowResults(const QString& pngFile, const QString& reportPdf);
+
+}  // namespace kalvintor::showcase
