@@ -58,6 +58,10 @@ void MainSound::ApplySettings() {
     sequencer.SeqSetMetronomeSound(settings_.metronomeClick, settings_.firstBeatClick);
 }
 
+sound::BuiltinSynth* MainSound::synth() {
+    return soundSystem_ != nullptr ? soundSystem_->Synth() : nullptr;
+}
+
 bool MainSound::MicReady(const settings::Settings& settings) {
     if (!microphone_->Open() && microphone_->MicOpen() <= 0) return false;
     micSession_->MicSetup(settings);

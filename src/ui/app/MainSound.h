@@ -16,6 +16,7 @@
 #include <memory>
 
 namespace kalvintor::sound {
+class BuiltinSynth;
 class Microphone;
 class SoundSystem;
 }  // namespace kalvintor::sound
@@ -37,6 +38,9 @@ public:
     void ApplySettings();
 
     sound::MidiSystem& system() { return *system_; }
+    // The built-in synthesizer; null when the program runs on another MIDI system (tests) or
+    // FluidSynth could not be set up.
+    sound::BuiltinSynth* synth();
     sound::TSequencer sequencer;
     sound::TMidiIn& midiIn() { return *midiIn_; }
     sound::TMidiOut& midiOut() { return *midiOut_; }

@@ -14,6 +14,7 @@
 #include "Texts.h"
 #include "app/MachineSettings.h"
 #include "app/ViewTags.h"
+#include "settings/TProgramSettings.h"
 #include "sound/NotifyRouting.h"
 #include "theory/ChordCatalogue.h"
 #include "theory/Naming.h"
@@ -30,7 +31,9 @@
 
 namespace kalvintor::ui {
 
-QString programDirectory() { return toQString(programInstallation().programDir); }
+QString programDirectory() {
+    return toQString(programInstallation().programDir);
+}
 
 namespace {
 
@@ -73,7 +76,9 @@ public:
         return &*controls_;
     }
     bool SettingsDialogShown() const override { return main_.SettingsDialogOpen; }
-    void SettingsDialogMidiInput(std::uint32_t) override {}
+    void SettingsDialogMidiInput(std::uint32_t message) override {
+        if (TProgramSettings* dialog = main_.settingsDialog()) dialog->MidiInput(message);
+    }
     bool ChordEditorActive() const override { return static_cast<bool>(main_.ChordEditorMidi); }
     void ChordEditorMidiInput(std::uint32_t message) override { main_.ChordEditorMidi(message); }
 
@@ -129,6 +134,8 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     CreateToolPanels();
     setupSessionHost();
     CreateSetupCommands();
+    CreateMenus();
+    LoadRememberedSoundFont();
 
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
@@ -347,6 +354,8 @@ void TKalvintorMain::customEvent(QEvent* event) {
             if (!sound_->sequencer.IsCurrent(n.generation)) return;  // of a stopped playback
             if (n.window == sound::kWindowMain) {
                 DrawVisualMetronome(n.code & 0xFF, n.code >> 8);
+            } else if (n.window == sound::kWindowSettingsDialog) {
+                if (settingsDialog_ != nullptr) settingsDialog_->SeqNotify(n.code);
             } else if (TExerciseBaseClass* window = exerciseWindow(n.window)) {
                 window->SeqNotify(n.code);
             }

@@ -5,6 +5,7 @@
 #include "ExerciseHost.h"
 #include "Pictures.h"
 #include "ViewWindows.h"
+#include "app/MenuState.h"
 #include "app/AccessLevels.h"
 #include "data/DataStore.h"
 #include "settings/SettingRecord.h"
@@ -38,6 +39,7 @@ class TGauge;
 class THelpWindow;
 class TMenuDialog;
 class TMetronomeBox;
+class TProgramSettings;
 class TProgressForm;
 class TUserslist;
 struct MainStartup;
@@ -208,6 +210,23 @@ public:
     QTimer AnswerbuttonBlink;
     QTimer LightDisplaytime;
 
+    // The menu bar and its commands (MainMenus.cpp); the program settings (MainProgramSettings.cpp).
+    int UserLevel = 0;  // 0 guest, 1 student, 2 teacher, 3 administrator
+    void CreateMenus();
+    QAction* menuAction(const QString& name) const;
+    void Opstning1Click();
+    void ApplyProgramSettings(const settings::Settings& before, const TProgramSettings& dialog);
+    void ApplyFont(const QFont& font);
+    void ApplyColour();
+    // Writes the settings in force as the user's (or, `shared`, as every user's) record.
+    void SaveProgramSettings(bool shared);
+    // Loads the SoundFont this workstation chose for the built-in synthesizer, off the UI thread.
+    void LoadRememberedSoundFont();
+    TProgramSettings* settingsDialog() const { return settingsDialog_; }
+    // "Reset current results".
+    void RestartExerciseClick();
+    app::MenuContext MenuContextNow() const;
+
     // Tool panel layout in the settings.
     void StoreToolLayout(settings::Settings& into) const;
     void RestoreToolLayout(const settings::Settings& from);
@@ -285,6 +304,8 @@ private:
     void LightDisplayTick();
     void ApplySound();
     void setupSessionHost();
+    // Opens a mail or web address; shows it when no program takes it.
+    void OpenAddress(const QString& url, const QString& shown);
     void CreateSetupCommands();
     data::DataStore& makeStore();
     bool OpenDataDirectory();
@@ -308,6 +329,7 @@ private:
     std::array<QToolButton*, 11> exerciseButtons_{};
     QButtonGroup* exerciseGroup_ = nullptr;
     QButtonGroup* viewGroup_ = nullptr;
+    TProgramSettings* settingsDialog_ = nullptr;
     bool pictureFlag_ = false;
     int lastBeat_ = 0;
     int lastBeats_ = 0;
