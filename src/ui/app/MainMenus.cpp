@@ -224,10 +224,11 @@ void TKalvintorMain::CreateMenus() {
     // Help.
     QMenu* help = addMenu(bar, "Help1", 80, "Help");
     connect(help, &QMenu::aboutToShow, this, [this] { AutoNewQuestTimer.stop(); });
-    connect(addItem(help, "Indhold1", 83, "Contents..", Qt::Key_F1), &QAction::triggered, this,
+    // F1 opens the help of what is shown, as every window promises; the contents are a click away.
+    connect(addItem(help, "Indhold1", 83, "Contents..", QKeySequence()), &QAction::triggered, this,
             [this] { helpWindow()->showContents(); });
-    connect(addItem(help, "Contexthelp1", 84, "Context help", QKeySequence(Qt::CTRL | Qt::Key_F1)),
-            &QAction::triggered, this, [this] { ContextHelp(); });
+    connect(addItem(help, "Contexthelp1", 84, "Context help", Qt::Key_F1), &QAction::triggered, this,
+            [this] { ContextHelp(); });
     QMenu* theory = addSubmenu(help, "Musictheoryhelp1", 4900, "Music theory help");
     const struct {
         const char* name;

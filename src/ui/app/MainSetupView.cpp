@@ -24,8 +24,11 @@ void TKalvintorMain::CreateSetupCommands() {
         if (AccessRights[0]) SaveSetupAs();
     });
     addAction(save);
-    theory::KeepCatalogueNamesCurrent(program().language, Catalogue.catalogue,
-                                      [this] { return Settings.language; });
+    // The catalogue's names follow every language load for as long as this window lives; the
+    // exercise windows, registered later, re-caption after it.
+    observeLanguage(this, {}, [this] {
+        theory::ApplyCatalogueNames(Catalogue.catalogue, program().language, Settings.language);
+    });
 }
 
 void TKalvintorMain::LoadUserCatalogue() {
