@@ -87,7 +87,9 @@ StaffPicture LayoutStaff(const StaffInputs& in) {
     bool chordStart = true;
     int chordFirst = 0;
     int signLevel = 0;
-    std::optional<int> lastSignY;
+    // The height of the last sign of the column; no sign yet while haveSign is false.
+    int lastSignY = 0;
+    bool haveSign = false;
     p.columnX.assign(in.notes.size(), -1);
 
     for (std::size_t i = 0; i < in.notes.size(); ++i) {
@@ -95,7 +97,7 @@ StaffPicture LayoutStaff(const StaffInputs& in) {
         if (offScreen) continue;
         if (chordStart) {
             chordFirst = static_cast<int>(i);
-            lastSignY.reset();
+            haveSign = false;
             signLevel = 0;
         }
         HeadMark h;
@@ -126,11 +128,12 @@ StaffPicture LayoutStaff(const StaffInputs& in) {
         h.ledgerCount = ledger.count;
         h.ledgerAbove = ledger.above;
         if (const auto sign = measure.Sign(n)) {
-            if (in.chordLike && lastSignY && std::abs(*lastSignY - h.y) < 3 * g.spacing)
+            if (in.chordLike && haveSign && std::abs(lastSignY - h.y) < 3 * g.spacing)
                 signLevel = std::min(signLevel + 1, 2);
             else
                 signLevel = 0;
             lastSignY = h.y;
+            haveSign = true;
             // x is where the sign ends: just left of the column's heads.
             h.sign = SignMark{column - head / 2 - 2 - signLevel * kAccidentalStagger, h.y, *sign};
         }

@@ -108,7 +108,9 @@ TEST(LedgerLines, CountsAndSidesOnBothStaves) {
     for (const Case& c : cases) {
         const auto l = LedgerLines(note(c.pitch, c.spellOffset), c.lower, 0);
         EXPECT_EQ(l.count, c.count) << c.pitch << "/" << c.spellOffset << (c.lower ? " lower" : " upper");
-        if (c.count > 0) EXPECT_EQ(l.above, c.above) << c.pitch;
+        if (c.count > 0) {
+            EXPECT_EQ(l.above, c.above) << c.pitch;
+        }
     }
 }
 

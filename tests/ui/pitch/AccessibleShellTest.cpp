@@ -137,11 +137,10 @@ TEST(AccessibleShell, TabReachesEveryControlOfTheExerciseAndTheToolbar) {
         reached << node->text(QAccessible::Name);
         QTest::keyClick(focus, Qt::Key_Tab);
     }
-    for (const QString& name : {"Load", "Overview", "Interval comparison", "Exercise", "Help", "New question",
-                                "Repeat", "A", "B", "Speed"})
-        EXPECT_TRUE(reached.contains(name))
-            << name.toStdString()
-            << " is not reached by Tab: " << QStringList(reached.values()).join('|').toStdString();
+    for (const char* name : {"Load", "Overview", "Interval comparison", "Exercise", "Help", "New question",
+                             "Repeat", "A", "B", "Speed"})
+        EXPECT_TRUE(reached.contains(QString::fromLatin1(name)))
+            << name << " is not reached by Tab: " << QStringList(reached.values()).join('|').toStdString();
     EXPECT_FALSE(reached.contains("Stop")) << "a disabled button is passed over";
 }
 
