@@ -7,6 +7,7 @@
 #include "data/UserRecord.h"
 #include "language/Language.h"
 #include "records/DateTime.h"
+#include "results/TClassTable.h"
 #include "results/TReports.h"
 #include "results/TUserResult.h"
 #include "sound/RecordingMidi.h"
@@ -41,7 +42,7 @@ data::ResultRecord session(std::int16_t user, double start, int day, int talent)
         const int ease = entry == 8 || entry == 13 ? 95 : entry == 3 || entry == 9 ? 45 : 70;
         const int right = std::min(asked, asked * std::min(100, ease + day * 2 + talent) / 100);
         r.itemStats[static_cast<std::size_t>(entry - 1)] = {static_cast<std::uint16_t>(right),
-                                                           static_cast<std::uint16_t>(asked)};
+                                                            static_cast<std::uint16_t>(asked)};
         r.correct = static_cast<std::uint16_t>(r.correct + right);
         r.questions = static_cast<std::uint16_t>(r.questions + asked);
     }
@@ -50,7 +51,7 @@ data::ResultRecord session(std::int16_t user, double start, int day, int talent)
 
 }  // namespace
 
-int ShowResults(const QString& pngFile, const QString& reportPdf) {
+int ShowResults(const QString& pngFile, const QString& reportPdf, const QString& classPng) {
     const QString english = ui::languageFileName(QStringLiteral("English"));
     if (QFileInfo::exists(english)) ui::LoadLanguage(english, language::kLoadAll, nullptr);
     QTemporaryDir dir;
@@ -59,8 +60,8 @@ int ShowResults(const QString& pngFile, const QString& reportPdf) {
     c.className = "Year 2 ear training";
     c.classId = 1;
     store.SaveClass(c);
-    const char* names[][2] = {{"Alma", "Berg"}, {"Jonas", "Holm"}, {"Mira", "Lund"},
-                              {"Oskar", "Dahl"}, {"Saga", "Ek"},   {"Vidar", "Strand"}};
+    const char* names[][2] = {{"Alma", "Berg"},  {"Jonas", "Holm"}, {"Mira", "Lund"},
+                              {"Oskar", "Dahl"}, {"Saga", "Ek"},    {"Vidar", "Strand"}};
     const double today = std::floor(records::nowLocal());
     for (int i = 0; i < 6; ++i) {
         data::UserRecord u;
@@ -98,6 +99,13 @@ int ShowResults(const QString& pngFile, const QString& reportPdf) {
         reports.RadioButton2->setChecked(true);
         reports.ComboBox2->setCurrentIndex(0);
         if (!reports.SavePdf(reportPdf)) return 1;
+    }
+    if (!classPng.isEmpty()) {
+        ui::TClassTable table(store, main.catalogue(), 2);
+        table.resize(620, 420);
+        table.show();
+        QApplication::processEvents();
+        if (!table.grab().save(classPng)) return 1;
     }
     if (!pngFile.isEmpty()) return main.grab().save(pngFile) ? 0 : 1;
     return QApplication::exec();
