@@ -3,6 +3,8 @@
 // played, the pitch range, and for rhythms the meters, note values and tempo.
 #include "Levels.h"
 
+#include "Blocks.h"
+
 #include <initializer_list>
 
 namespace kalvintor::setupgen {
@@ -11,35 +13,8 @@ namespace {
 using pitch::PitchExercise;
 using pitch::SetupBlock;
 using rhythm::RhythmExercise;
-using rhythm::RhythmSetup;
 
 enum class Level { Beginner, Intermediate, Advanced };
-
-struct Styles {
-    bool together;
-    bool up;
-    bool down;
-};
-
-struct PitchLevel {
-    std::initializer_list<int> entries;
-    Styles styles;
-    int lower;
-    int upper;
-};
-
-void setPitch(setup::SetupRecord& record, PitchExercise exercise, const PitchLevel& level) {
-    const int number = static_cast<int>(exercise);
-    SetupBlock block = record.pitchBlock(number);
-    block.entryEnabled.fill(0);
-    for (int entry : level.entries) block.entryEnabled[static_cast<std::size_t>(entry - 1)] = 1;
-    block.playTogether = level.styles.together ? 1 : 0;
-    block.arpeggioUp = level.styles.up ? 1 : 0;
-    block.arpeggioDown = level.styles.down ? 1 : 0;
-    block.lowerLimit = static_cast<std::uint8_t>(level.lower);
-    block.upperLimit = static_cast<std::uint8_t>(level.upper);
-    record.setPitchBlock(number, block);
-}
 
 // Chord types: 1 major, 2 minor, 3 diminished, 4 augmented, 6 sus4, 7 dominant seventh ... 17.
 // Inversions: three per triad (1-9), four per seventh chord (10-25).
@@ -106,38 +81,10 @@ void setPitchExercises(setup::SetupRecord& record, Level level) {
     record.setPitchBlock(static_cast<int>(PitchExercise::Progressions), progressions);
 }
 
-// Meter table entries: 2 is 2/4, 3 is 3/4, 4 is 4/4, 6 is 6/8. Note values: 1 whole .. 5 sixteenth.
-struct RhythmLevel {
-    std::initializer_list<int> meters;
-    std::initializer_list<int> values;
-    int tempo;
-    int bars;
-    bool rests;
-    bool dotted;
-    bool ties;
-    std::uint8_t triplets;
-    int errors;
-    rhythm::Strictness strictness;
-};
-
+// All three rhythm exercises take the same level.
 void setRhythm(setup::SetupRecord& record, const RhythmLevel& level) {
-    for (auto exercise : {RhythmExercise::Imitation, RhythmExercise::Reading, RhythmExercise::Correction}) {
-        const int number = static_cast<int>(exercise);
-        RhythmSetup block = record.rhythmBlock(number);
-        block.meters.fill(0);
-        for (int meter : level.meters) block.meters[static_cast<std::size_t>(meter - 1)] = 1;
-        block.noteValues.fill(0);
-        for (int value : level.values) block.noteValues[static_cast<std::size_t>(value - 1)] = 1;
-        block.tempo = static_cast<std::uint8_t>(level.tempo);
-        block.bars = static_cast<std::uint8_t>(level.bars);
-        block.rests = level.rests ? 1 : 0;
-        block.dotted = level.dotted ? 1 : 0;
-        block.ties = level.ties ? 1 : 0;
-        block.triplets = level.triplets;
-        block.errors = static_cast<std::uint8_t>(level.errors);
-        block.strictness = static_cast<std::int16_t>(level.strictness);
-        record.setRhythmBlock(number, block);
-    }
+    for (auto exercise : {RhythmExercise::Imitation, RhythmExercise::Reading, RhythmExercise::Correction})
+        setupgen::setRhythm(record, exercise, level);
 }
 
 void setRhythmExercises(setup::SetupRecord& record, Level level) {

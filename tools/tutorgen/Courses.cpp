@@ -3,6 +3,8 @@
 // and range. A student moves up at 85 % and is sent back at 50 % or less.
 #include "Courses.h"
 
+#include "Blocks.h"
+
 #include "exercises/pitch/SetupBlock.h"
 #include "exercises/rhythm/RhythmSetup.h"
 #include "setup/SetupRecord.h"
@@ -32,18 +34,12 @@ tutor::TTutorObject makeStep(const std::string& name, const std::string& hint, i
     return step;
 }
 
-struct Play {
-    bool together;
-    bool up;
-    bool down;
-};
-
 struct PitchStep {
     const char* name;
     const char* hint;
     int questions;
     std::initializer_list<int> entries;
-    Play play;
+    setupgen::Styles play;
     int lower;
     int upper;
 };
@@ -51,16 +47,12 @@ struct PitchStep {
 CourseStep pitchStep(PitchExercise exercise, const PitchStep& s, bool commonTone = true) {
     setup::SetupRecord record = setup::DefaultSetup();
     const int number = static_cast<int>(exercise);
-    pitch::SetupBlock block = record.pitchBlock(number);
-    block.entryEnabled.fill(0);
-    for (int entry : s.entries) block.entryEnabled[static_cast<std::size_t>(entry - 1)] = 1;
-    block.playTogether = s.play.together ? 1 : 0;
-    block.arpeggioUp = s.play.up ? 1 : 0;
-    block.arpeggioDown = s.play.down ? 1 : 0;
-    block.lowerLimit = static_cast<std::uint8_t>(s.lower);
-    block.upperLimit = static_cast<std::uint8_t>(s.upper);
-    if (exercise == PitchExercise::IntervalComparison) block.showKeySignature = commonTone ? 1 : 0;
-    record.setPitchBlock(number, block);
+    setupgen::setPitch(record, exercise, {s.entries, s.play, s.lower, s.upper});
+    if (exercise == PitchExercise::IntervalComparison) {
+        pitch::SetupBlock block = record.pitchBlock(number);
+        block.showKeySignature = commonTone ? 1 : 0;
+        record.setPitchBlock(number, block);
+    }
     return {number, makeStep(s.name, s.hint, s.questions, record, number)};
 }
 
@@ -307,20 +299,9 @@ struct RhythmStep {
 CourseStep rhythmStep(RhythmExercise exercise, const RhythmStep& s) {
     setup::SetupRecord record = setup::DefaultSetup();
     const int number = static_cast<int>(exercise);
-    rhythm::RhythmSetup block = record.rhythmBlock(number);
-    block.meters.fill(0);
-    for (int meter : s.meters) block.meters[static_cast<std::size_t>(meter - 1)] = 1;
-    block.noteValues.fill(0);
-    for (int value : s.values) block.noteValues[static_cast<std::size_t>(value - 1)] = 1;
-    block.tempo = static_cast<std::uint8_t>(s.tempo);
-    block.bars = static_cast<std::uint8_t>(s.bars);
-    block.rests = s.rests ? 1 : 0;
-    block.dotted = s.dotted ? 1 : 0;
-    block.ties = s.ties ? 1 : 0;
-    block.triplets = 0;
-    block.errors = 1;
-    block.strictness = static_cast<std::int16_t>(rhythm::Strictness::Kind);
-    record.setRhythmBlock(number, block);
+    setupgen::setRhythm(
+        record, exercise,
+        {s.meters, s.values, s.tempo, s.bars, s.rests, s.dotted, s.ties, 0, 1, rhythm::Strictness::Kind});
     return {number, makeStep(s.name, s.hint, s.questions, record, number)};
 }
 
