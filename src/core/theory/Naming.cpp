@@ -114,11 +114,4 @@ void ApplyCatalogueNames(ChordCatalogue& catalogue, const language::Language& la
                                       language.text(kTextInversionSuffix, defaults.inversionSuffix)});
 }
 
-void KeepCatalogueNamesCurrent(language::Language& language, ChordCatalogue& catalogue,
-                               std::function<std::string()> currentLanguageName) {
-    language.addAfterLoad([&language, &catalogue, name = std::move(currentLanguageName)] {
-        ApplyCatalogueNames(catalogue, language, name ? name() : std::string());
-    });
-}
-
 }  // namespace kalvintor::theory

@@ -4,7 +4,6 @@
 
 #include "theory/ChordCatalogue.h"
 
-#include <functional>
 #include <string>
 
 namespace kalvintor::language {
@@ -46,10 +45,5 @@ int CatalogueNameId(TableKind kind, int entry);
 // the inversion names.
 void ApplyCatalogueNames(ChordCatalogue& catalogue, const language::Language& language,
                          const std::string& languageName);
-
-// Registers ApplyCatalogueNames to run after every language load. The catalogue and the
-// language must outlive the registration.
-void KeepCatalogueNamesCurrent(language::Language& language, ChordCatalogue& catalogue,
-                               std::function<std::string()> currentLanguageName);
 
 }  // namespace kalvintor::theory

@@ -115,17 +115,3 @@ TEST(CatalogueNames, BuiltInEntriesInTheUserRangeKeepTheUsersName) {
     EXPECT_EQ(catalogue.chordTypes().entry(28).name, "Neapolitan sixth");
     EXPECT_EQ(catalogue.chordTypes().entry(29).name, "Mine");
 }
-
-TEST(CatalogueNames, RefreshAfterEveryLanguageLoad) {
-    language::Language language;
-    ChordCatalogue catalogue = BuiltInCatalogue();
-    std::string current = "Dansk";
-    KeepCatalogueNamesCurrent(language, catalogue, [&current] { return current; });
-    language.apply({{3000, "Dur"}}, language::kLoadAll);
-    EXPECT_EQ(catalogue.inversions().entry(2).name, "Dur 1.inv");
-    EXPECT_EQ(catalogue.languageTag, "Dansk");
-    current = "English";
-    language.apply({{3000, "Major"}}, language::kLoadAll);
-    EXPECT_EQ(catalogue.inversions().entry(3).name, "Major 2.inv");
-    EXPECT_EQ(catalogue.languageTag, "English");
-}

@@ -1,11 +1,12 @@
 // The main window's creation: directories, machine values, start-up state, pictures; LoadLanguage.
+#include "ExerciseTestDoubles.h"
 #include "app/MachineSettingsFile.h"
+#include "app/MainSound.h"
 #include "app/Program.h"
 #include "app/TKalvintorMain.h"
-#include "app/MainSound.h"
 #include "app/Texts.h"
-#include "ExerciseTestDoubles.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -14,7 +15,7 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
+#include <memory>
 
 using namespace kalvintor::ui;
 
@@ -43,7 +44,9 @@ private:
     QByteArray previous_;
 };
 
-QString readBack(const QString& file, const QString& key) { return QSettings(file, QSettings::IniFormat).value(key).toString(); }
+QString readBack(const QString& file, const QString& key) {
+    return QSettings(file, QSettings::IniFormat).value(key).toString();
+}
 
 // Accepts the next message box and hands back its text.
 QString acceptNextMessageBox(const std::function<void()>& action) {
@@ -134,7 +137,8 @@ TEST(MainWindow, CaptionStartUpStateAndPictures) {
     // the bracketed "none". The ten session results start empty.
     EXPECT_EQ(main.sound().midiOut().Devices().front().name, "Recording synthesizer");
     EXPECT_EQ(main.sound().midiIn().Devices().back().name, "(none)");
-    for (int e = 1; e <= 10; ++e) EXPECT_EQ(main.SessionResults[static_cast<std::size_t>(e)].record.questions, 0);
+    for (int e = 1; e <= 10; ++e)
+        EXPECT_EQ(main.SessionResults[static_cast<std::size_t>(e)].record.questions, 0);
 }
 
 TEST(MainWindow, LowColourDisplaysGetTheLowColourMetronome) {
@@ -169,4 +173,19 @@ TEST(LoadLanguage, AMissingFileShowsTheErrorBoxAndChangesNothing) {
     });
     EXPECT_EQ(seen, "Error|File does not exist:\n\n" + machine.dir() + "/Suomi.LAN");
     EXPECT_EQ(text(95, "design"), before);
+}
+
+TEST(MainWindow, TheCatalogueNamesFollowEveryLanguageLoadForTheWindowsLife) {
+    MachineFile machine("", false);
+    auto main = std::make_unique<TKalvintorMain>(nullptr, kalvintor::ui::testing::quietSound());
+    main->Settings.language = "Dansk";
+    program().language.apply({{3000, "Dur"}}, kalvintor::language::kLoadAll);
+    EXPECT_EQ(main->Catalogue.catalogue.inversions().entry(2).name, "Dur 1.inv");
+    EXPECT_EQ(main->Catalogue.catalogue.languageTag, "Dansk");
+    main->Settings.language = "English";
+    program().language.apply({{3000, "Major"}}, kalvintor::language::kLoadAll);
+    EXPECT_EQ(main->Catalogue.catalogue.inversions().entry(3).name, "Major 2.inv");
+    EXPECT_EQ(main->Catalogue.catalogue.languageTag, "English");
+    main.reset();
+    program().language.apply({{3000, "Dur"}}, kalvintor::language::kLoadAll);  // no window left to name
 }
