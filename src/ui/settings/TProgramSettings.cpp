@@ -413,7 +413,10 @@ QWidget* TProgramSettings::makeEnvironmentPage() {
     spacingRow->addWidget(new QLabel(text(7931, "Time proportional")));
     spacingRow->addWidget(rhythmSpacing_, 1);
     spacingRow->addWidget(new QLabel(text(7932, "Fixed space")));
-    form->addRow(text(7930, "Rhythm &notation"), spacingRow);
+    // The caption's accelerator moves to the slider.
+    auto* spacingCaption = new QLabel(text(7930, "Rhythm &notation"));
+    spacingCaption->setBuddy(rhythmSpacing_);
+    form->addRow(spacingCaption, spacingRow);
 
     autoNewQuestion_ = makeCheck("CheckBox4", 7934, "&Automatic new question");
     onlyIfCorrect_ = makeCheck("CheckBox5", 7935, "Only if &correct answer");

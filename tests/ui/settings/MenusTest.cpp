@@ -43,17 +43,6 @@ void openMenus(QMenuBar* bar) {
     for (QMenu* menu : bar->findChildren<QMenu*>()) emit menu->aboutToShow();
 }
 
-// A results window that records which of its commands ran.
-class RecordingResults final : public QWidget, public InfoView, public ResultCommands {
-public:
-    QStringList calls;
-    QWidget* widget() override { return this; }
-    void ShowView(int exercise) override { calls << QString("show %1").arg(exercise); }
-    void OpenReports(int exercise) override { calls << QString("reports %1").arg(exercise); }
-    void OpenTransfer() override { calls << "transfer"; }
-    void DeleteResults() override { calls << "delete"; }
-};
-
 // The machine settings with the Help menu's addresses, for as long as it lives.
 class HelpAddresses {
 public:

@@ -6,6 +6,7 @@
 #include "app/MainSound.h"
 #include "app/MainStartup.h"
 #include "app/Program.h"
+#include "app/ResultCommands.h"
 #include "app/TKalvintorMain.h"
 #include "app/Texts.h"
 #include "data/DataStore.h"
@@ -29,6 +30,17 @@ inline std::unique_ptr<sound::RecordingMidiSystem> twoOutputs() {
     system->failingOutputIds = {1};  // "Broken synthesizer"
     return system;
 }
+
+// A results window that records which of its commands ran.
+class RecordingResults final : public QWidget, public InfoView, public ResultCommands {
+public:
+    QStringList calls;
+    QWidget* widget() override { return this; }
+    void ShowView(int exercise) override { calls << QString("show %1").arg(exercise); }
+    void OpenReports(int exercise) override { calls << QString("reports %1").arg(exercise); }
+    void OpenTransfer() override { calls << "transfer"; }
+    void DeleteResults() override { calls << "delete"; }
+};
 
 // Gives the main window a level's access as the login does.
 inline void setLevel(TKalvintorMain& main, int level) {

@@ -1,5 +1,7 @@
 // The configuration wizard at start and the tip window.
+#include "../AccessibleWalk.h"
 #include "SettingsFixture.h"
+#include "app/ViewTags.h"
 #include "settings/TConfigWizard.h"
 #include "settings/TProgramSettings.h"
 #include "settings/TTipform.h"
@@ -46,6 +48,8 @@ TEST(ConfigWizard, FirstStartThroughEveryPageStoresTheSettingsOnce) {
     QString lastKey;
     std::size_t notesPlayed = 0;
     whenModalOf<TConfigWizard>([&](TConfigWizard* wizard) {
+        // Every control of every page has a name.
+        EXPECT_EQ(unnamedControls(wizard), "");
         // Language, sound, MIDI keyboard, microphone, instrument.
         pages << wizard->findChild<QStackedWidget*>()->currentWidget()->objectName();
         EXPECT_FALSE(wizard->Button1->isEnabled());
@@ -158,12 +162,15 @@ TEST(Screens, MenusSettingsAndWizard) {
     const auto take = [&dir](const QString& name) {
         QApplication::processEvents();
         QTest::qWait(400);
+        // The main window's part of the screen.
         QProcess::execute(QStringLiteral("import"),
-                          {QStringLiteral("-window"), QStringLiteral("root"), dir + "/" + name});
+                          {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+                           QStringLiteral("1000x720+40+40"), QStringLiteral("+repage"), dir + "/" + name});
     };
     SettingsShell shell;
     TKalvintorMain& main = shell.main;
     main.SetExerciseWindow(2, new RecordingExercise(2, main));
+    main.SetInfoView(app::kViewResults, new RecordingResults);
     main.setGeometry(40, 40, 1000, 720);
     main.show();
     main.SelectView(2, 1);
