@@ -28,10 +28,20 @@ namespace {
 
 constexpr int kNameRoom = 47;  // the settings' device names
 
-QLabel* explanation(const QString& words, QWidget* parent) {
-    auto* label = new QLabel(words, parent);
+// A word-wrapped text that follows the language chosen on the first page.
+QLabel* explanation(int id, const char* english, QWidget* parent) {
+    auto* label = new QLabel(text(id, english), parent);
     label->setWordWrap(true);
+    bindCaption(label, id);
     return label;
+}
+
+QWidget* makePage(QWidget* parent, const char* name, int titleId, const char* title) {
+    auto* w = new QWidget(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setWindowTitle(text(titleId, title));
+    bindWindowTitle(w, titleId);
+    return w;
 }
 
 QComboBox* combo(const char* name, const QString& accessible, QWidget* parent) {
@@ -81,6 +91,10 @@ TConfigWizard::TConfigWizard(TKalvintorMain& main, const app::WizardPlan& plan, 
     Button2->setDefault(true);
     auto* cancel = new QPushButton(text(93, "Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelButton"));
+    bindCaption(cancel, 93);
+    bindCaption(Button1, 5113);
+    // A language chosen on the first page speaks at once, the page title and the forward button too.
+    observeLanguage(this, {}, [this] { showPage(pages_->currentIndex()); });
     connect(Button1, &QPushButton::clicked, this, &TConfigWizard::Back);
     connect(Button2, &QPushButton::clicked, this, &TConfigWizard::Forward);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -112,28 +126,24 @@ TConfigWizard::~TConfigWizard() {
 }
 
 QWidget* TConfigWizard::makeLanguagePage() {
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("LanguagePage"));
-    page->setWindowTitle(text(8001, "Language"));
+    QWidget* page = makePage(this, "LanguagePage", 8001, "Language");
     LanguageBox = combo("LanguageBox", text(8001, "Language"), page);
     LanguageBox->addItems(baseNames(program().paths.languageDir, QStringLiteral("LAN"), false));
     language_ = QString::fromStdString(main_.Settings.language);
     LanguageBox->setCurrentIndex(LanguageBox->findText(language_, Qt::MatchFixedString));
     connect(LanguageBox, &QComboBox::activated, this, &TConfigWizard::chooseLanguage);
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(explanation(text(8002, "Please choose the language of the program:"), page));
+    layout->addWidget(explanation(8002, "Please choose the language of the program:", page));
     layout->addWidget(LanguageBox);
     layout->addStretch(1);
     return page;
 }
 
 QWidget* TConfigWizard::makeSoundPage() {
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("SoundPage"));
-    page->setWindowTitle(text(5131, "Sound"));
-    auto* label = explanation(text(5132,
-                                   "Please press play to verify that the chosen sound driver produces any "
-                                   "sound. If not, please choose another driver from the list."),
+    QWidget* page = makePage(this, "SoundPage", 5131, "Sound");
+    auto* label = explanation(5132,
+                              "Please press play to verify that the chosen sound driver produces any "
+                              "sound. If not, please choose another driver from the list.",
                               page);
     label->setObjectName(QStringLiteral("Label2"));
     ComboBox1 = combo("ComboBox1", text(7919, "MIDI output device"), page);
@@ -145,6 +155,7 @@ QWidget* TConfigWizard::makeSoundPage() {
     SpeedButton4 = new QToolButton(page);
     SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
     SpeedButton4->setText(text(137, "Play"));
+    bindCaption(SpeedButton4, 137);
     SpeedButton4->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton4->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     SpeedButton4->setMinimumWidth(90);
@@ -160,9 +171,7 @@ QWidget* TConfigWizard::makeSoundPage() {
 }
 
 QWidget* TConfigWizard::makeMidiPage() {
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("MidiInputPage"));
-    page->setWindowTitle(text(8003, "MIDI keyboard"));
+    QWidget* page = makePage(this, "MidiInputPage", 8003, "MIDI keyboard");
     InputBox = combo("InputBox", text(7918, "MIDI input device"), page);
     for (const auto& entry : main_.sound().midiIn().Devices())
         InputBox->addItem(QString::fromStdString(entry.name));
@@ -175,9 +184,9 @@ QWidget* TConfigWizard::makeMidiPage() {
     LastKey->setObjectName(QStringLiteral("LastKey"));
     LastKey->setFont(style::uiFont(12, QFont::Bold));
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(explanation(text(8004,
-                                       "Choose your MIDI keyboard and press a key on it to test it. "
-                                       "Choose \"none\" when you have none."),
+    layout->addWidget(explanation(8004,
+                                  "Choose your MIDI keyboard and press a key on it to test it. "
+                                  "Choose \"none\" when you have none.",
                                   page));
     layout->addWidget(InputBox);
     layout->addWidget(LastKey);
@@ -186,9 +195,7 @@ QWidget* TConfigWizard::makeMidiPage() {
 }
 
 QWidget* TConfigWizard::makeMicrophonePage() {
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("MicrophonePage"));
-    page->setWindowTitle(text(8007, "Microphone"));
+    QWidget* page = makePage(this, "MicrophonePage", 8007, "Microphone");
     MicLevel = new QProgressBar(page);
     MicLevel->setObjectName(QStringLiteral("MicLevel"));
     MicLevel->setAccessibleName(text(8009, "Microphone level"));
@@ -199,8 +206,8 @@ QWidget* TConfigWizard::makeMicrophonePage() {
     MicState->setObjectName(QStringLiteral("MicState"));
     MicState->setWordWrap(true);
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(explanation(
-        text(8008, "Speak or sing into the microphone: the bar shows the level it hears."), page));
+    layout->addWidget(
+        explanation(8008, "Speak or sing into the microphone: the bar shows the level it hears.", page));
     layout->addWidget(MicLevel);
     layout->addWidget(MicState);
     layout->addStretch(1);
@@ -208,11 +215,9 @@ QWidget* TConfigWizard::makeMicrophonePage() {
 }
 
 QWidget* TConfigWizard::makeInstrumentPage() {
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("TabSheet1"));
-    page->setWindowTitle(text(5125, "Instrument"));
+    QWidget* page = makePage(this, "TabSheet1", 5125, "Instrument");
     auto* label = explanation(
-        text(5126, "Please choose which instrument you prefer to use on the screen to enter notes:"), page);
+        5126, "Please choose which instrument you prefer to use on the screen to enter notes:", page);
     label->setObjectName(QStringLiteral("Label1"));
     auto* row = new QHBoxLayout;
     const struct {
@@ -229,6 +234,7 @@ QWidget* TConfigWizard::makeInstrumentPage() {
         auto* b = new QToolButton(page);
         b->setObjectName(QString::fromLatin1(c.name));
         b->setText(text(c.id, c.english));
+        bindCaption(b, c.id);
         b->setCheckable(true);
         b->setMinimumSize(110, 48);
         b->setFont(style::uiFont(11));

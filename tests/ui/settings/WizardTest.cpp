@@ -53,6 +53,14 @@ TEST(ConfigWizard, FirstStartThroughEveryPageStoresTheSettingsOnce) {
         // Language, sound, MIDI keyboard, microphone, instrument.
         pages << wizard->findChild<QStackedWidget*>()->currentWidget()->objectName();
         EXPECT_FALSE(wizard->Button1->isEnabled());
+        // A language without its file is reported and the previous one stays; another speaks at once.
+        wizard->LanguageBox->addItem("Gone");
+        emit wizard->LanguageBox->activated(wizard->LanguageBox->findText("Gone"));
+        EXPECT_EQ(main.Settings.language, "English");
+        EXPECT_EQ(wizard->LanguageBox->currentText(), "English");
+        emit wizard->LanguageBox->activated(wizard->LanguageBox->findText("Testish"));
+        EXPECT_EQ(main.Settings.language, "Testish");
+        EXPECT_EQ(main.menuBar()->findChild<QMenu*>("File1")->title(), "&Fil");
         wizard->Forward();
         pages << wizard->findChild<QStackedWidget*>()->currentWidget()->objectName();
         const int second = wizard->ComboBox1->findText("Second synthesizer");
