@@ -218,6 +218,25 @@ void TKalvintorMain::ShowKeynameClick(bool on) {
     }
 }
 
+QMenu* TKalvintorMain::createPopupMenu() {
+    QMenu* panels = menuBar()->findChild<QMenu*>(QStringLiteral("Speedbar1"));
+    if (!panels) return nullptr;
+    // The View menu sets the items' states when it opens; so does the pop-up.
+    if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("View1"))) emit view->aboutToShow();
+    auto* popup = new QMenu(this);
+    popup->setObjectName(QStringLiteral("PopupMenu1"));
+    int number = 1;
+    for (QAction* item : panels->actions()) {
+        QAction* mirror = popup->addAction(QString::number(number++));
+        mirror->setToolTip(item->text());
+        mirror->setCheckable(true);
+        mirror->setChecked(item->isChecked());
+        mirror->setEnabled(item->isEnabled());
+        connect(mirror, &QAction::triggered, item, &QAction::trigger);
+    }
+    return popup;
+}
+
 void TKalvintorMain::ApplyMenuAccess() {
     if (QMenu* options = menuBar()->findChild<QMenu*>(QStringLiteral("Options1")))
         options->menuAction()->setVisible(Access.command(app::Command::OptionsMenu).visible);

@@ -232,6 +232,8 @@ public:
     // are then stored for the user), and the tip of the day while tips are offered.
     bool RunConfigWizard();
     void ShowTipsAtStart();
+    // The tool panels' pop-up menu: the "Speedbar" items again, as "1" to "4".
+    QMenu* createPopupMenu() override;
     // The support mail and the web page of the installation; empty when it names none.
     QString SupportAddress() const;
     QString WebAddress() const;

@@ -471,6 +471,18 @@ TEST(Menus, StatesFollowTheLevelAndTheView) {
     for (const char* item : {"Answerbyname1", "Piano1", "Guitar1", "Notesheet1", "Microphone1", "MIDIin1"})
         EXPECT_FALSE(enabled(item)) << item;
 
+    // The tool panels' pop-up mirrors the Speedbar items and works them.
+    std::unique_ptr<QMenu> popup(main.createPopupMenu());
+    ASSERT_NE(popup, nullptr);
+    const QList<QAction*> mirrors = popup->actions();
+    ASSERT_EQ(mirrors.size(), 4);
+    EXPECT_EQ(mirrors[0]->text(), "1");
+    EXPECT_FALSE(mirrors[2]->isEnabled());  // "Speed" only in the exercise view
+    const bool standard = main.ToolPanelWanted(kPanelStandard);
+    EXPECT_EQ(mirrors[0]->isChecked(), standard);
+    mirrors[0]->trigger();
+    EXPECT_NE(main.ToolPanelWanted(kPanelStandard), standard);
+
     // Opening a menu stops the automatic new question.
     main.AutoNewQuestTimer.start(5000);
     emit bar->findChild<QMenu*>("Options1")->aboutToShow();
