@@ -5,7 +5,9 @@
 #include "sound/QuietAudio.h"
 #include "sound/SoundEvents.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace kalvintor::sound {
 
@@ -134,6 +136,7 @@ void Microphone::MicClose() {
 int Microphone::Capture(const void* input, void*, unsigned long frames, const PaStreamCallbackTimeInfo*,
                         PaStreamCallbackFlags, void* self) {
     auto* mic = static_cast<Microphone*>(self);
+    if (input != nullptr) mic->KeepPeak(static_cast<const float*>(input), frames);
     if (input != nullptr &&
         mic->requestedMode_.load(std::memory_order_relaxed) != static_cast<int>(MicMode::Off)) {
         // The first sample of this buffer was captured its length plus the input latency ago.
@@ -147,7 +150,20 @@ int Microphone::Capture(const void* input, void*, unsigned long frames, const Pa
 }
 
 void Microphone::Feed(const float* samples, std::size_t count, double clockMsOfFirst, double rate) {
-    if (!Open()) Push(samples, count, clockMsOfFirst, rate);
+    if (Open()) return;
+    KeepPeak(samples, count);
+    Push(samples, count, clockMsOfFirst, rate);
+}
+
+void Microphone::KeepPeak(const float* samples, std::size_t count) {
+    float peak = 0.0f;
+    for (std::size_t i = 0; i < count; ++i) peak = std::max(peak, std::fabs(samples[i]));
+    // Only the capture side raises it and only the reader clears it: a lost race costs one buffer.
+    if (peak > peak_.load(std::memory_order_relaxed)) peak_.store(peak, std::memory_order_relaxed);
+}
+
+float Microphone::TakePeak() {
+    return peak_.exchange(0.0f, std::memory_order_relaxed);
 }
 
 void Microphone::Push(const float* samples, std::size_t count, double clockMs, double rate) {

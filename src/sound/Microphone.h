@@ -63,6 +63,9 @@ public:
     MicSignal Signal() const { return static_cast<MicSignal>(signal_.load()); }
     // The rate the capture stream runs at (the device's own when it cannot give 44.1 kHz).
     double CaptureRate() const { return captureRate_.load(); }
+    // The loudest sample captured since the last call (0..1), for a level meter; measured while the
+    // stream runs, with or without detection.
+    float TakePeak();
     bool IsCurrent(std::uint64_t generation) const { return generation == generation_.load(); }
     std::uint64_t Generation() const { return generation_.load(); }
     bool Open() const;
@@ -83,6 +86,7 @@ private:
                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags, void* self);
     void Push(const float* samples, std::size_t count, double clockMs, double rate);
     void StartDetection(MicMode mode);
+    void KeepPeak(const float* samples, std::size_t count);
     void Work(std::stop_token stop);
     bool StreamStopped() const;
     void TakeProgramSounds(MicAnalyzer& analyzer);
@@ -94,6 +98,7 @@ private:
     std::atomic<std::uint64_t> generation_{0};
     std::atomic<int> unacknowledged_{0};
     std::atomic<bool> streamLost_{false};
+    std::atomic<float> peak_{0.0f};
     std::atomic<int> signal_{static_cast<int>(MicSignal::Listening)};
     std::atomic<int> rangeLow_{kMicLowestNote};
     std::atomic<int> rangeHigh_{kMicHighestNote};

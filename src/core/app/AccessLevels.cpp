@@ -18,6 +18,7 @@ int LevelOf(std::int32_t accessLevel) {
 
 Access AccessFor(int level, const StudentPermissions& permissions) {
     Access a;
+    a.level = level >= kLevelStudent && level <= kLevelAdministrator ? level : kLevelGuest;
     auto& r = a.rights;
     if (level == kLevelStudent) {
         a.guest = false;

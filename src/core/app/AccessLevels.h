@@ -60,6 +60,7 @@ struct StudentPermissions {
 };
 
 struct Access {
+    int level = kLevelGuest;  // the level the access was made for: 0 guest .. 3 administrator
     bool guest = true;
     std::array<bool, kRightCount> rights{};
     std::array<CommandState, kCommandCount> commands{};

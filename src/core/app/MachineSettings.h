@@ -16,6 +16,10 @@ inline constexpr std::string_view kDataPathValue = "Datapath";
 inline constexpr std::string_view kInputDeviceValue = "InputDevice";
 inline constexpr std::string_view kOutputDeviceValue = "OutputDevice";
 inline constexpr std::string_view kSyncDelayValue = "Syncrodelay";
+// The addresses of the Help menu's mail and web items, as the installation gives them.
+inline constexpr std::string_view kHelpKey = "Help";
+inline constexpr std::string_view kSupportMailValue = "SupportMail";
+inline constexpr std::string_view kWebPageValue = "WebPage";
 
 // Keys are opened, never created: a value is written only into a key that exists.
 class MachineRegistry {

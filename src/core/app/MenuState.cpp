@@ -7,8 +7,8 @@ namespace kalvintor::app {
 
 namespace {
 
-bool right(const MenuContext& c, MenuRight r) {
-    return c.rights[r];
+bool right(const MenuContext& c, Right r) {
+    return c.access.right(r);
 }
 
 ItemState shown(bool enabled) {
@@ -19,6 +19,14 @@ ItemState hidden() {
 }
 ItemState visibleIf(bool visible) {
     return visible ? shown(true) : hidden();
+}
+// A command of the access table as it stands for the level.
+ItemState byAccess(const MenuContext& c, Command command) {
+    const CommandState s = c.access.command(command);
+    return {s.visible, s.visible && s.enabled, false};
+}
+bool inExercise(const MenuContext& c) {
+    return c.view == kViewExercise && c.exercise != 0;
 }
 
 bool between(int value, int low, int high) {
@@ -32,38 +40,56 @@ bool IsPitchExerciseWindow(int exercise) {
 }
 
 ItemState MenuCommandState(MenuCommand command, const MenuContext& c) {
-    const bool teacher = c.level >= kMenuLevelTeacher;
+    const bool infoView = c.view == kViewResults || c.view == kViewUserOverview;
     switch (command) {
         case MenuCommand::Load:
             return shown(!c.tutorActive);
-        case MenuCommand::SaveSetup:
-            return shown(right(c, kMenuRightExerciseSetup) && !c.tutorActive);
+        case MenuCommand::SaveSetup: {
+            ItemState s = byAccess(c, Command::SaveSetup);
+            s.enabled = s.enabled && !c.tutorActive;
+            return s;
+        }
         case MenuCommand::Tutor:
-            return visibleIf(right(c, kMenuRightTutor));
+            return byAccess(c, Command::Tutor);
         case MenuCommand::TutorEditor:
-            return visibleIf(right(c, kMenuRightTutorEditor));
+            return byAccess(c, Command::TutorEditor);
         case MenuCommand::UserInfo:
-            return visibleIf(c.level != kMenuLevelGuest);
+            return byAccess(c, Command::UserInfo);
         case MenuCommand::ImportExport:
-            return visibleIf(right(c, kMenuRightImportExport));
+            return byAccess(c, Command::ImportExport);
         case MenuCommand::ResetResults:
-            return shown(c.exercise != 0);
+            return shown(c.exercise != 0 && !c.tutorActive);
         case MenuCommand::DeleteResults:
-            return visibleIf(teacher);
+            // Only the logged-in user's own results, from the results view.
+            return c.view == kViewResults ? shown(!c.access.guest) : hidden();
         case MenuCommand::Print:
-            return visibleIf(c.level != kMenuLevelGuest);
+            return byAccess(c, Command::Print);
         case MenuCommand::Users:
-            return visibleIf(teacher);
-        case MenuCommand::Refresh:
-            return shown(right(c, kMenuRightRefresh));
+            return infoView && right(c, kRightUserOverview) ? shown(true) : hidden();
+        case MenuCommand::Refresh: {
+            ItemState s = byAccess(c, Command::Refresh);
+            s.enabled = s.enabled && infoView;
+            return s;
+        }
         case MenuCommand::ProgramSettings:
-            return shown(right(c, kMenuRightPrivateSettings) || c.level == kMenuLevelGuest);
+        case MenuCommand::OptionsMenu:
+            return byAccess(c, Command::OptionsMenu);
         case MenuCommand::ClassMaintenance:
-            return visibleIf(teacher);
+            return byAccess(c, Command::ClassMaintenance);
         case MenuCommand::Administration:
-            return visibleIf(c.level == kMenuLevelAdministrator);
+            return byAccess(c, Command::Administration);
         case MenuCommand::RhythmWithMetronome:
             return visibleIf(c.view == kViewExercise && between(c.exercise, 4, 6));
+        case MenuCommand::ChangeUser:
+            return byAccess(c, Command::ChangeUser);
+        case MenuCommand::ResultPeriods:
+            return visibleIf(infoView);
+        case MenuCommand::ShowKeyname:
+            return inExercise(c) && IsPitchExerciseWindow(c.exercise) ? shown(c.keyNamesAllowed) : hidden();
+        case MenuCommand::NoteIdentification:
+            return visibleIf(inExercise(c) && IsPitchExerciseWindow(c.exercise) && c.exercise != 10);
+        case MenuCommand::ExerciseOptions:
+            return visibleIf(inExercise(c));
     }
     return hidden();
 }
@@ -73,12 +99,12 @@ std::array<ItemState, 4> ExerciseSubmenuState(int e, const MenuContext& c) {
     if (c.tutorEditorActive) {
         items = {shown(false), shown(true), shown(false), shown(false)};
     } else if (c.tutorActive) {
-        items = {shown(true), shown(false), shown(right(c, kMenuRightResults)), shown(false)};
+        items = {shown(true), shown(false), shown(right(c, kRightResults)), shown(false)};
     } else {
-        const bool overview = right(c, kMenuRightUserOverview);
+        const bool overview = right(c, kRightUserOverview);
         items = {shown(true),
-                 shown(right(c, kMenuRightExerciseSetup)),
-                 shown(right(c, kMenuRightResults)),
+                 shown(right(c, kRightExerciseSetup)),
+                 shown(right(c, kRightResults)),
                  {overview, overview, false}};
         if (e == c.exercise && between(c.view, 1, 3))
             items[static_cast<std::size_t>(c.view - 1)].checked = true;
@@ -126,6 +152,20 @@ std::uint8_t AnswerMaskFromChecks(bool byName, bool piano, bool guitar, bool not
 std::uint8_t SetupDisplayFromChecks(bool piano, bool guitar, bool notesheet) {
     const int d = 2 * int(piano) + 4 * int(guitar) + 8 * int(notesheet);
     return static_cast<std::uint8_t>(d == 2 || d == 4 ? d : 8);
+}
+
+bool KeyNamesAllowed(int exercise, std::uint8_t pitchBlockByte63, std::uint8_t melodyType) {
+    switch (exercise) {
+        case 1:
+        case 2:
+        case 7:
+        case 10:
+            return pitchBlockByte63 != 0;
+        case 9:
+            return !(between(melodyType, 1, 4) || melodyType == 6 || melodyType == 9 || melodyType == 10);
+        default:
+            return false;
+    }
 }
 
 int NoteIdentificationItem(std::uint8_t mode) {

@@ -2,38 +2,21 @@
 // level and rights, the view and exercise in front, and a running tutor or tutor editor.
 #pragma once
 
+#include "app/AccessLevels.h"
+
 #include <array>
 #include <cstdint>
 
 namespace kalvintor::app {
 
-// Indexes of the main window's ten access rights.
-enum MenuRight : std::size_t {
-    kMenuRightExerciseSetup = 0,
-    kMenuRightChooseTutor = 1,
-    kMenuRightEditChords = 2,
-    kMenuRightPrivateSettings = 3,
-    kMenuRightResults = 4,
-    kMenuRightUserOverview = 5,
-    kMenuRightTutor = 6,
-    kMenuRightTutorEditor = 7,
-    kMenuRightImportExport = 8,
-    kMenuRightRefresh = 9,
-};
-
-inline constexpr int kMenuLevelGuest = 0;
-inline constexpr int kMenuLevelStudent = 1;
-inline constexpr int kMenuLevelTeacher = 2;
-inline constexpr int kMenuLevelAdministrator = 3;
-
 struct MenuContext {
-    int level = kMenuLevelGuest;
-    std::array<bool, 10> rights{};
+    Access access = AccessFor(kLevelGuest, {});
     int exercise = 0;  // 0 = the overview
     int view = 1;
     bool tutorActive = false;
     bool tutorEditorActive = false;
     bool forcedAnswerInput = false;  // the exercise's setup fixes its answer input
+    bool keyNamesAllowed = false;    // the exercise's setup lets the staff name the key
 };
 
 struct ItemState {
@@ -60,6 +43,12 @@ enum class MenuCommand {
     ClassMaintenance,
     Administration,
     RhythmWithMetronome,
+    ChangeUser,          // log out and log in as another user
+    OptionsMenu,         // the "Options" menu title
+    ResultPeriods,       // "Result sumations"
+    ShowKeyname,         // "Show keyname"
+    NoteIdentification,  // "Note identification"
+    ExerciseOptions,     // "Auto new quest" and "MIDI remote"
 };
 
 ItemState MenuCommandState(MenuCommand command, const MenuContext& context);
@@ -86,5 +75,10 @@ std::uint8_t SetupDisplayFromChecks(bool piano, bool guitar, bool notesheet);
 int NoteIdentificationItem(std::uint8_t mode);
 
 bool IsPitchExerciseWindow(int exercise);
+
+// Whether the staff of a pitch exercise may name the key: exercises 1, 2, 7 and 10 by their setup
+// block's byte 63, scale identification never, the melody unless its type is a mode (1-4, 6), the
+// whole-tone scale (9) or the chromatic scale (10).
+bool KeyNamesAllowed(int exercise, std::uint8_t pitchBlockByte63, std::uint8_t melodyType);
 
 }  // namespace kalvintor::app

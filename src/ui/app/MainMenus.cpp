@@ -1,6 +1,9 @@
 // The main window's menu bar: every command with its key, and the visible, enabled and checked
 // state each menu takes from the user's level, the view and the exercise when it opens.
+#include "MainMenuItems.h"
 #include "MainSound.h"
+#include "MainStartup.h"
+#include "ResultCommands.h"
 #include "TExerciseBaseClass.h"
 #include "THelpWindow.h"
 #include "TKalvintorMain.h"
@@ -26,8 +29,6 @@ namespace {
 
 // The exercises in the order of the "Exercises" menu.
 constexpr int kMenuOrder[10] = {3, 2, 1, 7, 10, 8, 5, 4, 6, 9};
-constexpr const char* kSupportAddress = "support@kalvintor.org";
-constexpr const char* kWebAddress = "https://www.kalvintor.org";
 
 QMenu* addMenu(QMenuBar* bar, const char* name, int id, const char* english) {
     auto* menu = new QMenu(bar);
@@ -46,8 +47,10 @@ QMenu* addSubmenu(QMenu* parent, const char* name, int id, const char* english) 
     return menu;
 }
 
-QAction* addItem(QMenu* menu, const char* name, int id, const char* english, const QKeySequence& key = {},
-                 bool dialog = false) {
+}  // namespace
+
+QAction* addItem(QMenu* menu, const char* name, int id, const char* english, const QKeySequence& key,
+                 bool dialog) {
     QAction* action = menu->addAction(text(id, english) + (dialog ? QStringLiteral("...") : QString()));
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(key);
@@ -64,6 +67,21 @@ void apply(QAction* action, const app::ItemState& state) {
     if (action->isCheckable()) action->setChecked(state.checked);
 }
 
+namespace {
+
+// The periods of "Result sumations": component, caption text and the days counted back.
+struct PeriodItem {
+    const char* name;
+    int id;
+    const char* english;
+    int days;
+};
+constexpr PeriodItem kPeriods[] = {{"Period1day", 51, "1 day", 0},
+                                   {"Period3days", 53, "3 days", 2},
+                                   {"Period1week", 55, "1 week", 7},
+                                   {"Period2weeks", 56, "2 weeks", 14},
+                                   {"Period1month", 58, "1 month", 30}};
+
 }  // namespace
 
 QAction* TKalvintorMain::menuAction(const QString& name) const {
@@ -73,14 +91,18 @@ QAction* TKalvintorMain::menuAction(const QString& name) const {
 
 app::MenuContext TKalvintorMain::MenuContextNow() const {
     app::MenuContext c;
-    c.level = Guest ? app::kMenuLevelGuest : UserLevel;
-    c.rights = AccessRights;
+    c.access = Access;
     c.exercise = CurrentExercise;
     c.view = CurrentView;
     c.tutorActive = TutorActive;
     c.tutorEditorActive = TutorEditorActive;
     if (const TExerciseBaseClass* window = exerciseWindow(CurrentExercise))
         c.forcedAnswerInput = window->ForcedAnswerInput != 0;
+    if (app::IsPitchExerciseWindow(CurrentExercise)) {
+        const int e = CurrentExercise;
+        c.keyNamesAllowed = app::KeyNamesAllowed(e, e == 9 ? 0 : Setup.current.pitchBlock(e).showKeySignature,
+                                                 Setup.current.melodyBlock().melodyType);
+    }
     return c;
 }
 
@@ -96,19 +118,41 @@ void TKalvintorMain::CreateMenus() {
     // "Save setup..." is the window's own command with its F3 key; the menu shows it.
     if (QAction* save = findChild<QAction*>(QStringLiteral("Gemopstning1"), Qt::FindDirectChildrenOnly))
         file->addAction(save);
+    QAction* userSeparator = file->addSeparator();
+    connect(addItem(file, "Userinfo1", 18, "User info", {}, true), &QAction::triggered, this,
+            [this] { UserInfo(); });
+    connect(addItem(file, "Changeuser1", 8000, "Log in as another user", {}, true), &QAction::triggered, this,
+            [this] { ChangeUser(); });
+    connect(addItem(file, "ImportExport", 19, "Import/Export user data", {}, true), &QAction::triggered, this,
+            [this] { ImportExportClick(); });
     file->addSeparator();
     connect(addItem(file, "Restartexercise", 20, "Reset current results",
                     QKeySequence(Qt::CTRL | Qt::Key_Delete)),
             &QAction::triggered, this, [this] { RestartExerciseClick(); });
+    connect(addItem(file, "Deleteresults1", 26, "Delete results", {}, true), &QAction::triggered, this,
+            [this] { DeleteResultsClick(); });
+    connect(addItem(file, "Reports1", 22, "Print", Qt::Key_F10, true), &QAction::triggered, this,
+            [this] { PrintClick(); });
     file->addSeparator();
     connect(addItem(file, "Afslut1", 25, "Exit", QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
             this, [this] { close(); });
-    connect(file, &QMenu::aboutToShow, this, [this] {
+    connect(file, &QMenu::aboutToShow, this, [this, userSeparator] {
         AutoNewQuestTimer.stop();
         const app::MenuContext c = MenuContextNow();
+        const ResultCommands* results = resultCommands(*this);
         apply(menuAction("Gemopstning1"), app::MenuCommandState(app::MenuCommand::SaveSetup, c));
         apply(menuAction("Hentstandardopstning1"), app::MenuCommandState(app::MenuCommand::Load, c));
         apply(menuAction("Restartexercise"), app::MenuCommandState(app::MenuCommand::ResetResults, c));
+        apply(menuAction("Userinfo1"), app::MenuCommandState(app::MenuCommand::UserInfo, c));
+        apply(menuAction("Changeuser1"), app::MenuCommandState(app::MenuCommand::ChangeUser, c));
+        menuAction("Changeuser1")->setEnabled(startup().dataUsable);
+        userSeparator->setVisible(menuAction("Userinfo1")->isVisible() ||
+                                  menuAction("Changeuser1")->isVisible());
+        apply(menuAction("ImportExport"), app::MenuCommandState(app::MenuCommand::ImportExport, c));
+        apply(menuAction("Deleteresults1"), app::MenuCommandState(app::MenuCommand::DeleteResults, c));
+        apply(menuAction("Reports1"), app::MenuCommandState(app::MenuCommand::Print, c));
+        for (const char* name : {"ImportExport", "Deleteresults1", "Reports1"})
+            if (!results) menuAction(name)->setEnabled(false);
     });
 
     // Exercises: one submenu per exercise, then the overview.
@@ -143,8 +187,20 @@ void TKalvintorMain::CreateMenus() {
     connect(addItem(exercises, "Overview1", 31, "Overview"), &QAction::triggered, this,
             [this] { Speed1Click(app::kTagOverview); });
 
-    // View: the tool panels.
+    CreateAnswerInputMenu(*this, addMenu(bar, "AnswerInput1", 245, "Answer Input"));
+
+    // View: the users of a class, the result periods, the tool panels and refresh.
     QMenu* view = addMenu(bar, "View1", 40, "View");
+    QMenu* users = CreateUsersMenu(*this, addSubmenu(view, "Usrs1", 6300, "Users"));
+    QMenu* periods = addSubmenu(view, "Resultsumations1", 45, "Result sumations");
+    auto* periodGroup = new QActionGroup(periods);
+    for (const auto& p : kPeriods) {
+        QAction* item = addItem(periods, p.name, p.id, p.english);
+        item->setCheckable(true);
+        item->setActionGroup(periodGroup);
+        item->setData(p.days);
+        connect(item, &QAction::triggered, this, [this, days = p.days] { ChooseResultPeriod(days); });
+    }
     QMenu* panels = addSubmenu(view, "Speedbar1", 48, "Speedbar");
     const int panelIds[4] = {60, 61, 62, 63};
     const char* panelNames[4] = {"Standard", "Result", "Speed", "Extra"};
@@ -161,8 +217,21 @@ void TKalvintorMain::CreateMenus() {
             ShowToolPanel(tag, tag == kPanelStandard || inExercise);
         });
     }
-    connect(view, &QMenu::aboutToShow, this, [this, panels, panelTags] {
+    QAction* refreshSeparator = view->addSeparator();
+    connect(addItem(view, "Refresh1", 49, "Refresh", Qt::Key_F12), &QAction::triggered, this, [this] {
+        RefreshUsers();
+        if (CurrentView == app::kViewResults)
+            if (InfoView* results = infoView(app::kViewResults)) results->ShowView(CurrentExercise);
+    });
+    connect(view, &QMenu::aboutToShow, this, [this, panels, panelTags, users, periods, refreshSeparator] {
         AutoNewQuestTimer.stop();
+        const app::MenuContext c = MenuContextNow();
+        apply(users->menuAction(), app::MenuCommandState(app::MenuCommand::Users, c));
+        apply(periods->menuAction(), app::MenuCommandState(app::MenuCommand::ResultPeriods, c));
+        const int days = Store ? Store->StatisticsPeriod : 7;
+        for (QAction* item : periods->actions()) item->setChecked(item->data().toInt() == days);
+        apply(menuAction("Refresh1"), app::MenuCommandState(app::MenuCommand::Refresh, c));
+        refreshSeparator->setVisible(menuAction("Refresh1")->isVisible());
         const bool inExercise = CurrentView == app::kViewExercise && CurrentExercise != 0;
         const QList<QAction*> items = panels->actions();
         for (int i = 0; i < 4; ++i) {
@@ -175,6 +244,10 @@ void TKalvintorMain::CreateMenus() {
     QMenu* options = addMenu(bar, "Options1", 70, "Options");
     connect(addItem(options, "Programsettings1", 100, "Program settings", {}, true), &QAction::triggered,
             this, [this] { Opstning1Click(); });
+    connect(addItem(options, "Classmaintenance1", 23, "Class maintenance", Qt::Key_F11, true),
+            &QAction::triggered, this, [this] { ClassMaintenance(); });
+    connect(addItem(options, "Program1", 71, "Administration", {}, true), &QAction::triggered, this,
+            [this] { Administration(); });
     options->addSeparator();
     connect(addItem(options, "MIDIallnotesoff1", 5150, "MIDI all notes off",
                     QKeySequence(Qt::SHIFT | Qt::Key_F9)),
@@ -208,10 +281,35 @@ void TKalvintorMain::CreateMenus() {
     rhythmMetronome->setCheckable(true);
     connect(rhythmMetronome, &QAction::triggered, this,
             [this](bool on) { Settings.rhythmWithMetronome = on; });
-    connect(options, &QMenu::aboutToShow, this, [this] {
+    options->addSeparator();
+    QMenu* identification = addSubmenu(options, "Noteidentification1", 5159, "Note identification");
+    auto* identificationGroup = new QActionGroup(identification);
+    const char* modeNames[3] = {"Absolute1", "Anyoctave1", "Relative1"};
+    const char* modeEnglish[3] = {"Absolute", "Any octave", "Relative"};
+    for (int mode = 0; mode < 3; ++mode) {
+        QAction* item = addItem(identification, modeNames[mode], 5160 + mode, modeEnglish[mode]);
+        item->setCheckable(true);
+        item->setActionGroup(identificationGroup);
+        connect(item, &QAction::triggered, this,
+                [this, mode] { Settings.answerInputMethod = static_cast<std::uint8_t>(mode); });
+    }
+    connect(identification, &QMenu::aboutToShow, this, [this, identification] {
+        identification->actions()[app::NoteIdentificationItem(Settings.answerInputMethod)]->setChecked(true);
+    });
+    QAction* keyName = addItem(options, "Showkeyname1", 5164, "Show keyname");
+    keyName->setCheckable(true);
+    connect(keyName, &QAction::triggered, this, [this](bool on) { ShowKeynameClick(on); });
+    connect(options, &QMenu::aboutToShow, this, [this, identification] {
         AutoNewQuestTimer.stop();
         const app::MenuContext c = MenuContextNow();
         apply(menuAction("Programsettings1"), app::MenuCommandState(app::MenuCommand::ProgramSettings, c));
+        apply(menuAction("Classmaintenance1"), app::MenuCommandState(app::MenuCommand::ClassMaintenance, c));
+        apply(menuAction("Program1"), app::MenuCommandState(app::MenuCommand::Administration, c));
+        apply(identification->menuAction(), app::MenuCommandState(app::MenuCommand::NoteIdentification, c));
+        apply(menuAction("Showkeyname1"), app::MenuCommandState(app::MenuCommand::ShowKeyname, c));
+        menuAction("Showkeyname1")->setChecked(Settings.showKeyNames);
+        for (const char* name : {"MIDIremote1", "Autonewquest1"})
+            apply(menuAction(name), app::MenuCommandState(app::MenuCommand::ExerciseOptions, c));
         apply(menuAction("Rhythmwithmetronome1"),
               app::MenuCommandState(app::MenuCommand::RhythmWithMetronome, c));
         menuAction("Rhythmwithmetronome1")->setChecked(Settings.rhythmWithMetronome);
@@ -223,7 +321,12 @@ void TKalvintorMain::CreateMenus() {
 
     // Help.
     QMenu* help = addMenu(bar, "Help1", 80, "Help");
-    connect(help, &QMenu::aboutToShow, this, [this] { AutoNewQuestTimer.stop(); });
+    connect(help, &QMenu::aboutToShow, this, [this] {
+        AutoNewQuestTimer.stop();
+        // An installation that names no address offers no item that could not reach anyone.
+        menuAction("Reportbugs1")->setVisible(!SupportAddress().isEmpty());
+        menuAction("KalvintorWeb1")->setVisible(!WebAddress().isEmpty());
+    });
     // F1 opens the help of what is shown, as every window promises; the contents are a click away.
     connect(addItem(help, "Indhold1", 83, "Contents..", QKeySequence()), &QAction::triggered, this,
             [this] { helpWindow()->showContents(); });
@@ -247,12 +350,9 @@ void TKalvintorMain::CreateMenus() {
             [this] { helpWindow()->showTopic(8); });
     help->addSeparator();
     connect(addItem(help, "Reportbugs1", 86, "Report bugs and suggestions", {}, true), &QAction::triggered,
-            this, [this] {
-                OpenAddress(QStringLiteral("mailto:") + kSupportAddress,
-                            QString::fromLatin1(kSupportAddress));
-            });
+            this, [this] { OpenAddress(QStringLiteral("mailto:") + SupportAddress(), SupportAddress()); });
     connect(addItem(help, "KalvintorWeb1", 87, "Kalvintor Web", {}, true), &QAction::triggered, this,
-            [this] { OpenAddress(QString::fromLatin1(kWebAddress), QString::fromLatin1(kWebAddress)); });
+            [this] { OpenAddress(WebAddress(), WebAddress()); });
     connect(addItem(help, "OmKalvintor1", 85, "About Kalvintor", {}, true), &QAction::triggered, this,
             [this] {
                 TAboutBox about(this);

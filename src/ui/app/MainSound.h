@@ -48,6 +48,8 @@ public:
     sound::SoundServices& services() { return *services_; }
     sound::MicSession& mic() { return *micSession_; }
     sound::MicComponent& microphone();
+    // The capturing device itself, for the level meter of the configuration wizard.
+    sound::Microphone& micDevice() { return *microphone_; }
     bool MicCurrent(std::uint64_t generation) const;
     // Opens the microphone on first use and sets it up from the settings; false without one.
     bool MicReady(const settings::Settings& settings);

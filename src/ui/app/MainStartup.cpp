@@ -220,6 +220,8 @@ void TKalvintorMain::RunStartupDialogue() {
         ShowMaximized(menu_);
     }
     ChooseStartSetup();
+    RunConfigWizard();
+    ShowTipsAtStart();
     if (menu_) menu_->StartMenu();
     Timer1.start();
     if (!LoginDone) ApplyAccessLevel(app::kLevelGuest);
@@ -289,6 +291,7 @@ void TKalvintorMain::ApplySettings(bool languageOnly) {
         else
             Settings = settings::defaultSettings();
         RestoreToolLayout(Settings);
+        ApplyResultPeriod();
         if (s.userslist) s.userslist->RestoreColumns(Settings);
         QPalette palette = this->palette();
         palette.setColor(QPalette::Window, style::colourFromSetting(Settings.colour));
@@ -338,6 +341,7 @@ void TKalvintorMain::ApplyAccessLevel(int level) {
     apply(SpeedButton11, app::Command::UserOverview);
     if (SpeedButton2) SpeedButton2->setEnabled(true);
     Label1->setMinimumWidth(Access.bevelWidth + 50);
+    ApplyMenuAccess();
     LoginDone = true;
     if (!Guest && app::LevelOf(level) >= app::kLevelTeacher) CreateTeacherWindows();
     UpdateViewButtons();

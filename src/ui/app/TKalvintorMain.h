@@ -5,8 +5,8 @@
 #include "ExerciseHost.h"
 #include "Pictures.h"
 #include "ViewWindows.h"
-#include "app/MenuState.h"
 #include "app/AccessLevels.h"
+#include "app/MenuState.h"
 #include "data/DataStore.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
@@ -210,9 +210,33 @@ public:
     QTimer AnswerbuttonBlink;
     QTimer LightDisplaytime;
 
-    // The menu bar and its commands (MainMenus.cpp); the program settings (MainProgramSettings.cpp).
-    int UserLevel = 0;  // 0 guest, 1 student, 2 teacher, 3 administrator
+    // The menu bar and its commands (MainMenus.cpp, MainMenuCommands.cpp); the program settings
+    // (MainProgramSettings.cpp).
     void CreateMenus();
+    void ImportExportClick();
+    void DeleteResultsClick();
+    void PrintClick();
+    // "Result sumations": the days counted back (0, 2, 7, 14, 30); a period in force does nothing.
+    void ChooseResultPeriod(int days);
+    // The period the settings keep, when it is one of the menu's.
+    void ApplyResultPeriod();
+    // The users submenu: every user (-1), those in no class (0) or one class's.
+    void FilterUsersByClass(int classId);
+    // The "Answer Input" menu: `load` checks its items from the exercise or the setup dialogs;
+    // otherwise the checked items become the exercise's mask or the setup dialogs' display.
+    void RefillAnswerInputMenu(bool load);
+    void ShowKeynameClick(bool on);
+    // The menu titles the user's level shows (the "Options" menu).
+    void ApplyMenuAccess();
+    // At start: the configuration wizard when it is due (true when finished with OK; the settings
+    // are then stored for the user), and the tip of the day while tips are offered.
+    bool RunConfigWizard();
+    void ShowTipsAtStart();
+    // The tool panels' pop-up menu: the "Speedbar" items again, as "1" to "4".
+    QMenu* createPopupMenu() override;
+    // The support mail and the web page of the installation; empty when it names none.
+    QString SupportAddress() const;
+    QString WebAddress() const;
     QAction* menuAction(const QString& name) const;
     void Opstning1Click();
     void ApplyProgramSettings(const settings::Settings& before, const TProgramSettings& dialog);

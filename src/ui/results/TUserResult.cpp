@@ -213,9 +213,9 @@ TUserResult::TUserResult(TKalvintorMain& main, QWidget* parent)
     connect(PeriodBox, &QComboBox::activated, this, &TUserResult::choosePeriod);
     connect(CsvButton, &QPushButton::clicked, this, &TUserResult::exportCsv);
     connect(ClassTableButton, &QPushButton::clicked, this, &TUserResult::openClassTable);
-    connect(PrintButton, &QPushButton::clicked, this, &TUserResult::openReports);
-    connect(TransferButton, &QPushButton::clicked, this, &TUserResult::openTransfer);
-    connect(DeleteButton, &QPushButton::clicked, this, &TUserResult::deleteResults);
+    connect(PrintButton, &QPushButton::clicked, this, [this] { OpenReports(exercise_); });
+    connect(TransferButton, &QPushButton::clicked, this, &TUserResult::OpenTransfer);
+    connect(DeleteButton, &QPushButton::clicked, this, &TUserResult::DeleteResults);
 }
 
 data::DataStore* TUserResult::store() const {
@@ -265,9 +265,8 @@ void TUserResult::choosePeriod(int index) {
     if (s == nullptr) return;
     const auto days = static_cast<std::uint8_t>(PeriodBox->itemData(index).toInt());
     if (days == s->StatisticsPeriod) return;
-    s->StatisticsPeriod = days;
-    for (const auto& user : s->UserList()) user->statisticsValid = false;
-    if (data::TUserInfo* selected = s->SelectedUser()) s->ComputeStatistics(*selected);
+    // The same choice as the main window's "Result sumations" menu.
+    main_.ChooseResultPeriod(days);
     updateSummary();
 }
 
@@ -386,15 +385,15 @@ void TUserResult::openClassTable() {
     }
 }
 
-void TUserResult::openReports() {
+void TUserResult::OpenReports(int exercise) {
     if (data::DataStore* s = store()) {
-        TReports dialog(*s, main_.AccessRights[5], exercise_, this);
+        TReports dialog(*s, main_.AccessRights[5], exercise, this);
         dialog.exec();
         ShowResults(0, -1);
     }
 }
 
-void TUserResult::openTransfer() {
+void TUserResult::OpenTransfer() {
     if (data::DataStore* s = store()) {
         TExportImport dialog(main_, *s, this);
         dialog.exec();
@@ -402,7 +401,7 @@ void TUserResult::openTransfer() {
     }
 }
 
-void TUserResult::deleteResults() {
+void TUserResult::DeleteResults() {
     data::DataStore* s = store();
     if (s == nullptr || s->CurrentUser() == nullptr) return;
     QDialog dialog(this);

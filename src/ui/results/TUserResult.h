@@ -2,6 +2,7 @@
 // columns, the progress chart and the period's summary line.
 #pragma once
 
+#include "app/ResultCommands.h"
 #include "app/ViewWindows.h"
 #include "results/ResultColumns.h"
 
@@ -26,7 +27,7 @@ class ResultTableModel;
 class SummaryBar;
 class TKalvintorMain;
 
-class TUserResult final : public QWidget, public InfoView {
+class TUserResult final : public QWidget, public InfoView, public ResultCommands {
     Q_OBJECT
 public:
     explicit TUserResult(TKalvintorMain& main, QWidget* parent = nullptr);
@@ -40,6 +41,11 @@ public:
     void FillUserChooser();
     void RebuildColumns();
     int ResultsExercise() const { return exercise_; }
+
+    // ResultCommands: the window's buttons and the main window's menu open the same dialogs.
+    void OpenReports(int exercise) override;
+    void OpenTransfer() override;
+    void DeleteResults() override;
     ResultTableModel* model() const { return model_; }
 
     QComboBox* ComboBox1;       // user chooser
@@ -69,9 +75,6 @@ private:
     void updateSummary();
     void exportCsv();
     void openClassTable();
-    void openReports();
-    void openTransfer();
-    void deleteResults();
 
     TKalvintorMain& main_;
     ResultTableModel* model_;

@@ -42,7 +42,7 @@ QFont fontOf(const settings::Settings& s) {
 void TKalvintorMain::Opstning1Click() {
     if (SettingsDialogOpen) return;
     AutoNewQuestTimer.stop();
-    auto dialog = std::make_unique<TProgramSettings>(*sound_, UserLevel > 1, this);
+    auto dialog = std::make_unique<TProgramSettings>(*sound_, Access.level > app::kLevelStudent, this);
     settingsDialog_ = dialog.get();
     SettingsDialogOpen = true;
     connect(dialog.get(), &TProgramSettings::helpRequested, this,
@@ -80,7 +80,7 @@ void TKalvintorMain::ApplyProgramSettings(const settings::Settings& before, cons
     Settings.midiVolume = after.midiVolume;
     const bool devicesChanged =
         before.midiInputDevice != after.midiInputDevice || before.midiOutputDevice != after.midiOutputDevice;
-    if (devicesChanged && UserLevel == 3 &&
+    if (devicesChanged && Access.level == app::kLevelAdministrator &&
         QMessageBox::question(this, text(5008, "Confirm"),
                               text(5023, "Do you want these MIDI devices to be used by every user?")) ==
             QMessageBox::Yes)
@@ -105,7 +105,7 @@ void TKalvintorMain::ApplyProgramSettings(const settings::Settings& before, cons
     if (after.language != before.language &&
         LoadLanguage(languageFileName(QString::fromStdString(after.language)), language::kLoadAll, this)) {
         Settings.language = after.language;
-        if (UserLevel == 3 &&
+        if (Access.level == app::kLevelAdministrator &&
             QMessageBox::question(this, text(5008, "Confirm"),
                                   text(7955, "Do you want this language to be used by every user?")) ==
                 QMessageBox::Yes)

@@ -112,18 +112,6 @@ void fillKeys(QComboBox* combo) {
     for (int k = 0; k <= 127; ++k) combo->addItem(QString::fromStdString(settings::PercussionKeyEntry(k)));
 }
 
-// The base names of the files matching `pattern` in a folder, sorted.
-QStringList baseNames(const std::filesystem::path& folder, const QString& suffix, bool lowerCase) {
-    QStringList names;
-    const QDir dir(toQString(folder));
-    for (const QFileInfo& file : dir.entryInfoList(QDir::Files)) {
-        if (file.suffix().compare(suffix, Qt::CaseInsensitive) != 0) continue;
-        names << (lowerCase ? file.completeBaseName().toLower() : file.completeBaseName());
-    }
-    names.sort(Qt::CaseInsensitive);
-    return names;
-}
-
 void selectText(QComboBox* combo, const QString& wanted, Qt::CaseSensitivity cs = Qt::CaseSensitive) {
     combo->setCurrentIndex(
         combo->findText(wanted, cs == Qt::CaseSensitive ? Qt::MatchExactly : Qt::MatchFixedString));
@@ -146,6 +134,17 @@ QGroupBox* group(int id, const char* english, QLayout* layout) {
 }
 
 }  // namespace
+
+QStringList baseNames(const std::filesystem::path& folder, const QString& suffix, bool lowerCase) {
+    QStringList names;
+    const QDir dir(toQString(folder));
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files)) {
+        if (file.suffix().compare(suffix, Qt::CaseInsensitive) != 0) continue;
+        names << (lowerCase ? file.completeBaseName().toLower() : file.completeBaseName());
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
 
 QString rememberedSoundFont() {
     return QSettings(QSettings::UserScope, QStringLiteral("Kalvintor"), QStringLiteral("Workstation"))
@@ -414,7 +413,10 @@ QWidget* TProgramSettings::makeEnvironmentPage() {
     spacingRow->addWidget(new QLabel(text(7931, "Time proportional")));
     spacingRow->addWidget(rhythmSpacing_, 1);
     spacingRow->addWidget(new QLabel(text(7932, "Fixed space")));
-    form->addRow(text(7930, "Rhythm &notation"), spacingRow);
+    // The caption's accelerator moves to the slider.
+    auto* spacingCaption = new QLabel(text(7930, "Rhythm &notation"));
+    spacingCaption->setBuddy(rhythmSpacing_);
+    form->addRow(spacingCaption, spacingRow);
 
     autoNewQuestion_ = makeCheck("CheckBox4", 7934, "&Automatic new question");
     onlyIfCorrect_ = makeCheck("CheckBox5", 7935, "Only if &correct answer");

@@ -7,10 +7,12 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QStringList>
 #include <QTimer>
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 
 class QCheckBox;
 class QComboBox;
@@ -24,6 +26,9 @@ class QTabWidget;
 class QToolButton;
 
 namespace kalvintor::ui {
+
+// The base names of the files with `suffix` in a folder, sorted (the language and sound lists).
+QStringList baseNames(const std::filesystem::path& folder, const QString& suffix, bool lowerCase);
 
 class ControlKeyBox;
 class MainSound;

@@ -6,22 +6,9 @@
 namespace kalvintor::app {
 namespace {
 
-std::array<bool, 10> rightsOf(int level) {
-    switch (level) {
-        case kMenuLevelStudent:
-            return {true, true, true, true, true, false, true, false, false, false};
-        case kMenuLevelTeacher:
-        case kMenuLevelAdministrator:
-            return {true, true, true, true, true, true, true, true, true, true};
-        default:
-            return {false, false, false, false, false, false, false, false, false, false};
-    }
-}
-
 MenuContext context(int level, int exercise, int view) {
     MenuContext c;
-    c.level = level;
-    c.rights = rightsOf(level);
+    c.access = AccessFor(level, {});
     c.exercise = exercise;
     c.view = view;
     return c;
@@ -31,55 +18,97 @@ constexpr ItemState kOn{true, true, false};
 constexpr ItemState kOff{true, false, false};
 constexpr ItemState kHidden{false, false, false};
 
-TEST(MenuState, CommandsFollowTheLevel) {
+TEST(MenuState, CommandsFollowTheLevelAndTheView) {
+    // Each command in the exercise view (1), the setup view (2), the results (3) and the user
+    // overview (4) of chord identification, for guest, student, teacher and administrator.
     struct Case {
         MenuCommand command;
-        std::array<ItemState, 4> byLevel;  // guest, student, teacher, administrator
+        std::array<std::array<ItemState, 4>, 4> byLevelAndView;
     };
+    using Row = std::array<ItemState, 4>;
+    constexpr Row kAlways{kOn, kOn, kOn, kOn};
+    constexpr Row kNever{kHidden, kHidden, kHidden, kHidden};
+    constexpr Row kInfoViews{kHidden, kHidden, kOn, kOn};
+    constexpr Row kInfoViewsEnabled{kOff, kOff, kOn, kOn};
+    constexpr Row kResultsView{kHidden, kHidden, kOn, kHidden};
+    constexpr Row kExerciseView{kOn, kHidden, kHidden, kHidden};
     const Case cases[] = {
-        {MenuCommand::Load, {kOn, kOn, kOn, kOn}},
-        {MenuCommand::SaveSetup, {kOff, kOn, kOn, kOn}},
-        {MenuCommand::Tutor, {kHidden, kOn, kOn, kOn}},
-        {MenuCommand::TutorEditor, {kHidden, kHidden, kOn, kOn}},
-        {MenuCommand::UserInfo, {kHidden, kOn, kOn, kOn}},
-        {MenuCommand::ImportExport, {kHidden, kHidden, kOn, kOn}},
-        {MenuCommand::DeleteResults, {kHidden, kHidden, kOn, kOn}},
-        {MenuCommand::Print, {kHidden, kOn, kOn, kOn}},
-        {MenuCommand::Users, {kHidden, kHidden, kOn, kOn}},
-        {MenuCommand::Refresh, {kOff, kOff, kOn, kOn}},
-        {MenuCommand::ProgramSettings, {kOn, kOn, kOn, kOn}},
-        {MenuCommand::ClassMaintenance, {kHidden, kHidden, kOn, kOn}},
-        {MenuCommand::Administration, {kHidden, kHidden, kHidden, kOn}},
+        {MenuCommand::Load, {kAlways, kAlways, kAlways, kAlways}},
+        {MenuCommand::SaveSetup, {Row{kOff, kOff, kOff, kOff}, kAlways, kAlways, kAlways}},
+        {MenuCommand::Tutor, {kNever, kAlways, kAlways, kAlways}},
+        {MenuCommand::TutorEditor, {kNever, kNever, kAlways, kAlways}},
+        {MenuCommand::UserInfo, {kNever, kAlways, kAlways, kAlways}},
+        {MenuCommand::ImportExport, {kNever, kAlways, kAlways, kAlways}},
+        {MenuCommand::DeleteResults,
+         {Row{kHidden, kHidden, kOff, kHidden}, kResultsView, kResultsView, kResultsView}},
+        {MenuCommand::Print, {kNever, kAlways, kAlways, kAlways}},
+        {MenuCommand::Users, {kNever, kNever, kInfoViews, kInfoViews}},
+        {MenuCommand::Refresh, {kNever, kNever, kInfoViewsEnabled, kInfoViewsEnabled}},
+        {MenuCommand::ResultPeriods, {kInfoViews, kInfoViews, kInfoViews, kInfoViews}},
+        {MenuCommand::OptionsMenu, {kNever, kAlways, kAlways, kAlways}},
+        {MenuCommand::ProgramSettings, {kNever, kAlways, kAlways, kAlways}},
+        {MenuCommand::ClassMaintenance, {kNever, kNever, kAlways, kAlways}},
+        {MenuCommand::Administration, {kNever, kNever, kNever, kAlways}},
+        {MenuCommand::ChangeUser, {kAlways, kAlways, kAlways, kAlways}},
+        {MenuCommand::ExerciseOptions, {kExerciseView, kExerciseView, kExerciseView, kExerciseView}},
+        {MenuCommand::NoteIdentification, {kExerciseView, kExerciseView, kExerciseView, kExerciseView}},
+        {MenuCommand::ShowKeyname,
+         {Row{kOff, kHidden, kHidden, kHidden}, Row{kOff, kHidden, kHidden, kHidden},
+          Row{kOff, kHidden, kHidden, kHidden}, Row{kOff, kHidden, kHidden, kHidden}}},
+        {MenuCommand::RhythmWithMetronome, {kNever, kNever, kNever, kNever}},
     };
     for (const Case& c : cases)
         for (int level = 0; level < 4; ++level)
-            EXPECT_EQ(MenuCommandState(c.command, context(level, 1, 1)),
-                      c.byLevel[static_cast<std::size_t>(level)])
-                << "command " << static_cast<int>(c.command) << " level " << level;
+            for (int view = 1; view <= 4; ++view)
+                EXPECT_EQ(
+                    MenuCommandState(c.command, context(level, 1, view)),
+                    c.byLevelAndView[static_cast<std::size_t>(level)][static_cast<std::size_t>(view - 1)])
+                    << "command " << static_cast<int>(c.command) << " level " << level << " view " << view;
 
-    // A student without the private-settings right cannot open the settings.
-    MenuContext locked = context(kMenuLevelStudent, 1, 1);
-    locked.rights[kMenuRightPrivateSettings] = false;
-    EXPECT_EQ(MenuCommandState(MenuCommand::ProgramSettings, locked), kOff);
+    // A student without the private-settings right has no Options menu and no user info.
+    MenuContext locked = context(kLevelStudent, 1, 1);
+    locked.access = AccessFor(kLevelStudent, {true, true, true, false});
+    EXPECT_EQ(MenuCommandState(MenuCommand::OptionsMenu, locked), kHidden);
+    EXPECT_EQ(MenuCommandState(MenuCommand::UserInfo, locked), kHidden);
 }
 
 TEST(MenuState, ViewDependentCommands) {
     for (int exercise = 0; exercise <= 10; ++exercise)
         for (int view = 1; view <= 4; ++view) {
-            const MenuContext c = context(kMenuLevelStudent, exercise, view);
+            const MenuContext c = context(kLevelStudent, exercise, view);
             EXPECT_EQ(MenuCommandState(MenuCommand::RhythmWithMetronome, c).visible,
                       view == 1 && exercise >= 4 && exercise <= 6);
             EXPECT_EQ(MenuCommandState(MenuCommand::ResetResults, c).enabled, exercise != 0);
+            EXPECT_EQ(MenuCommandState(MenuCommand::NoteIdentification, c).visible,
+                      view == 1 && (exercise == 1 || exercise == 2 || (exercise >= 7 && exercise <= 9)));
+            EXPECT_EQ(MenuCommandState(MenuCommand::ShowKeyname, c).visible,
+                      view == 1 && (exercise == 1 || exercise == 2 || exercise >= 7));
         }
-    MenuContext tutor = context(kMenuLevelStudent, 1, 1);
+    MenuContext tutor = context(kLevelStudent, 1, 1);
     tutor.tutorActive = true;
     EXPECT_EQ(MenuCommandState(MenuCommand::SaveSetup, tutor), kOff);
     EXPECT_EQ(MenuCommandState(MenuCommand::Load, tutor), kOff);
+    EXPECT_EQ(MenuCommandState(MenuCommand::ResetResults, tutor), kOff);
+    MenuContext keyNames = context(kLevelStudent, 2, 1);
+    keyNames.keyNamesAllowed = true;
+    EXPECT_EQ(MenuCommandState(MenuCommand::ShowKeyname, keyNames), kOn);
+}
+
+TEST(MenuState, KeyNamesFollowTheSetup) {
+    for (int e : {1, 2, 7, 10}) {
+        EXPECT_TRUE(KeyNamesAllowed(e, 1, 0)) << e;
+        EXPECT_FALSE(KeyNamesAllowed(e, 0, 0)) << e;
+    }
+    EXPECT_FALSE(KeyNamesAllowed(8, 1, 0));
+    for (int type = 0; type <= 16; ++type)
+        EXPECT_EQ(KeyNamesAllowed(9, 0, static_cast<std::uint8_t>(type)),
+                  !(type == 1 || type == 2 || type == 3 || type == 4 || type == 6 || type == 9 || type == 10))
+            << type;
 }
 
 TEST(MenuState, ExerciseSubmenu) {
     // Teacher in the setup view of exercise 2: its setup item is checked, others' are not.
-    const MenuContext teacher = context(kMenuLevelTeacher, 2, 2);
+    const MenuContext teacher = context(kLevelTeacher, 2, 2);
     const auto own = ExerciseSubmenuState(2, teacher);
     EXPECT_EQ(own[0], kOn);
     EXPECT_EQ(own[1], (ItemState{true, true, true}));
@@ -87,12 +116,12 @@ TEST(MenuState, ExerciseSubmenu) {
     EXPECT_EQ(own[3], kOn);
     for (const ItemState& item : ExerciseSubmenuState(3, teacher)) EXPECT_FALSE(item.checked);
     // In the user overview no item is checked.
-    for (const ItemState& item : ExerciseSubmenuState(2, context(kMenuLevelTeacher, 2, 4)))
+    for (const ItemState& item : ExerciseSubmenuState(2, context(kLevelTeacher, 2, 4)))
         EXPECT_FALSE(item.checked);
 
     // A student has no user overview, a guest neither setup nor results.
-    EXPECT_EQ(ExerciseSubmenuState(1, context(kMenuLevelStudent, 1, 1))[3], kHidden);
-    const auto guest = ExerciseSubmenuState(1, context(kMenuLevelGuest, 1, 1));
+    EXPECT_EQ(ExerciseSubmenuState(1, context(kLevelStudent, 1, 1))[3], kHidden);
+    const auto guest = ExerciseSubmenuState(1, context(kLevelGuest, 1, 1));
     EXPECT_EQ(guest[1], kOff);
     EXPECT_EQ(guest[2], kOff);
 

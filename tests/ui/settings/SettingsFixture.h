@@ -4,7 +4,9 @@
 
 #include "../app/ExerciseTestDoubles.h"
 #include "app/MainSound.h"
+#include "app/MainStartup.h"
 #include "app/Program.h"
+#include "app/ResultCommands.h"
 #include "app/TKalvintorMain.h"
 #include "app/Texts.h"
 #include "data/DataStore.h"
@@ -29,6 +31,25 @@ inline std::unique_ptr<sound::RecordingMidiSystem> twoOutputs() {
     return system;
 }
 
+// A results window that records which of its commands ran.
+class RecordingResults final : public QWidget, public InfoView, public ResultCommands {
+public:
+    QStringList calls;
+    QWidget* widget() override { return this; }
+    void ShowView(int exercise) override { calls << QString("show %1").arg(exercise); }
+    void OpenReports(int exercise) override { calls << QString("reports %1").arg(exercise); }
+    void OpenTransfer() override { calls << "transfer"; }
+    void DeleteResults() override { calls << "delete"; }
+};
+
+// Gives the main window a level's access as the login does.
+inline void setLevel(TKalvintorMain& main, int level) {
+    main.Access = app::AccessFor(level, {});
+    main.Guest = main.Access.guest;
+    main.AccessRights = main.Access.rights;
+    main.ApplyMenuAccess();
+}
+
 struct SettingsShell {
     explicit SettingsShell(std::unique_ptr<sound::RecordingMidiSystem> system = twoOutputs())
         : recording(system.get()), main(nullptr, std::move(system)) {
@@ -44,11 +65,27 @@ struct SettingsShell {
         savedLanguageDir = program().paths.languageDir;
         program().paths.languageDir = toPath(languages + "/");
         LoadLanguage(languages + "/English.LAN", language::kLoadAll, nullptr);
-        store = std::make_unique<data::DataStore>(toPath(dir.path() + "/Data/"));
-        main.Store = store.get();
+        // An administrator (id 7) logged in to a data directory with one class.
+        auto owned = std::make_unique<data::DataStore>(toPath(dir.path() + "/Data/"));
+        data::UserRecord admin;
+        admin.userId = 7;
+        admin.accessLevel = data::kAdministrator;
+        admin.loginName = "admin";
+        admin.fullName = std::string("Ada") + char(0xA7) + "Admin";
+        std::vector<std::size_t> taken;
+        owned->AddUsers({admin}, taken);
+        owned->SaveClass({"Choir", 3, 7, "\\"});
+        owned->LoadClasses();
+        owned->LoadUsers();
+        owned->FindUser(7, {}, true);
+        owned->setSelectedUser(owned->CurrentUser());
+        store = owned.get();
+        main.startup().store = std::move(owned);
+        main.startup().dataUsable = true;
+        main.Store = store;
+        main.ApplyResultPeriod();
         main.UserId = 7;
-        main.UserLevel = 3;
-        main.AccessRights.fill(true);
+        setLevel(main, app::kLevelAdministrator);
         main.sound().ApplySettings();
         exercise = new RecordingExercise(1, main);
         main.SetExerciseWindow(1, exercise);
@@ -62,7 +99,7 @@ struct SettingsShell {
     QTemporaryDir dir;
     sound::RecordingMidiSystem* recording;
     TKalvintorMain main;
-    std::unique_ptr<data::DataStore> store;
+    data::DataStore* store = nullptr;
     std::filesystem::path savedLanguageDir;
     RecordingExercise* exercise = nullptr;
 };

@@ -49,6 +49,15 @@ private:
         if (w == last_) return;
         last_ = w;
         if (!w) return;
+        // The configuration wizard and the tip of the day at start have tests of their own; here
+        // they are closed as a user who skips them would.
+        if (w->objectName() == "ConfigWizard" || w->objectName() == "Tipform") {
+            QPointer<QWidget> helper(w);
+            QTimer::singleShot(0, [helper] {
+                if (auto* d = qobject_cast<QDialog*>(helper.data())) d->reject();
+            });
+            return;
+        }
         QString what = w->objectName() + "|" + w->windowTitle();
         if (auto* box = qobject_cast<QMessageBox*>(w)) what += "|" + box->text();
         seen << what;
