@@ -207,7 +207,10 @@ void TKalvintorMain::CreateMenus() {
     QAction* rhythmMetronome = addItem(options, "Rhythmwithmetronome1", 940, "Rhythm with metronome");
     rhythmMetronome->setCheckable(true);
     connect(rhythmMetronome, &QAction::triggered, this,
-            [this](bool on) { Settings.rhythmWithMetronome = on; });
+            [this](bool on) {
+                Settings.rhythmWithMetronome = on;
+                if (TExerciseBaseClass* window = exerciseWindow(CurrentExercise)) window->SettingsChanged();
+            });
     connect(options, &QMenu::aboutToShow, this, [this] {
         AutoNewQuestTimer.stop();
         const app::MenuContext c = MenuContextNow();

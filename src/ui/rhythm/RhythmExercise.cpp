@@ -6,18 +6,22 @@
 #include "app/Program.h"
 #include "app/Style.h"
 #include "app/TControlButton.h"
+#include "app/TTipform.h"
 #include "app/Texts.h"
+#include "app/Tips.h"
 #include "rhythm/TTapCalibration.h"
 #include "rhythm/TapLatency.h"
 #include "settings/SettingRecord.h"
 #include "sound/TMidiOut.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolButton>
 
 namespace kalvintor::ui::rhythm {
 
@@ -53,7 +57,9 @@ RhythmExercise::RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent
       engine_(servicesOf(host)),
       Label4(new QLabel(this)),
       Klap(new QPushButton(this)),
-      Calibrate(new QPushButton(this)) {
+      Calibrate(new QPushButton(this)),
+      RhythmWithMetronome(new QCheckBox(this)),
+      SpeedButton10(new QToolButton(this)) {
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, style::colourFromSetting(host.settings().colour));
@@ -82,6 +88,31 @@ RhythmExercise::RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent
     bindCaption(Calibrate, 7445);
     Calibrate->setFocusPolicy(Qt::NoFocus);  // the space bar taps
     connect(Calibrate, &QPushButton::clicked, this, [this] { OpenCalibration(); });
+
+    // One choice with the menu item "Rhythm with metronome": either changes the settings, and
+    // SettingsChanged brings the box in step with the menu.
+    RhythmWithMetronome->setObjectName(QStringLiteral("RhythmWithMetronome"));
+    bindCaption(RhythmWithMetronome, 940);
+    RhythmWithMetronome->setText(text(940, "Rhythm with metronome"));
+    RhythmWithMetronome->setFocusPolicy(Qt::NoFocus);
+    RhythmWithMetronome->setChecked(host.settings().rhythmWithMetronome);
+    connect(RhythmWithMetronome, &QCheckBox::toggled, this,
+            [this](bool on) { this->host().setRhythmWithMetronome(on); });
+
+    // The tip button (tag 6); rhythm correction takes no taps and hides it.
+    SpeedButton10->setObjectName(QStringLiteral("SpeedButton10"));
+    SpeedButton10->setAccessibleName(text(8300, "Tip"));
+    SpeedButton10->setToolTip(text(8300, "Tip"));
+    bindToolTip(SpeedButton10, 8300);
+    SpeedButton10->setIconSize(QSize(24, 24));
+    SpeedButton10->setAutoRaise(true);
+    SpeedButton10->setFocusPolicy(Qt::NoFocus);
+    TTipform::connectButton(SpeedButton10, app::kRhythmTip, host);
+}
+
+void RhythmExercise::SettingsChanged() {
+    const QSignalBlocker quiet(RhythmWithMetronome);
+    RhythmWithMetronome->setChecked(host().settings().rhythmWithMetronome);
 }
 
 RhythmExercise::~RhythmExercise() {
@@ -154,10 +185,11 @@ void RhythmExercise::EnterRhythmExercise(bool withMicrophone) {
                                            static_cast<std::uint8_t>(sound->channel));
     }
     if (withMicrophone) host().beginMicrophone(exercise());
+    SettingsChanged();
 }
 
 void RhythmExercise::Tap(r::TapSource source, std::optional<std::int64_t> heardMs) {
-    const std::int64_t heard = heardMs ? *heardMs : app::MillisecondClock();
+    const std::int64_t heard = heardMs ? *heardMs : app::EventTimeOrNow();
     if (calibration_ && calibration_->isVisible()) {
         calibration_->Tap(source, heard);
         return;
@@ -197,12 +229,31 @@ void RhythmExercise::scrollToTop(QScrollArea* area) {
     area->horizontalScrollBar()->setValue(0);
 }
 
+void RhythmExercise::followBars(QScrollArea* area) {
+    const auto& bars = engine_.Bars(0);
+    if (BarsDone <= 0 || BarsDone > static_cast<int>(bars.size())) {
+        Timer1.stop();
+        return;
+    }
+    const int row =
+        bars[static_cast<std::size_t>(std::min<int>(BarsDone, static_cast<int>(bars.size()) - 1))].row;
+    QScrollBar* bar = area->verticalScrollBar();
+    if (bar->value() < r::kRowHeight * row && bar->value() < bar->maximum())
+        bar->setValue(bar->value() + 2);
+    else
+        Timer1.stop();
+}
+
+std::int64_t RhythmExercise::pressTime(const QInputEvent* event) {
+    return stamps_.ToClock(event->timestamp(), app::MillisecondClock());
+}
+
 void RhythmExercise::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         // Holding the space bar taps once.
         if (!event->isAutoRepeat() && !SpaceHeld) {
             SpaceHeld = true;
-            Tap(r::TapSource::Keyboard);
+            Tap(r::TapSource::Keyboard, pressTime(event));
         }
         return;
     }
@@ -223,7 +274,7 @@ void RhythmExercise::keyReleaseEvent(QKeyEvent* event) {
 bool RhythmExercise::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label4 || watched == Klap) {
         if (event->type() == QEvent::MouseButtonPress) {
-            Tap(r::TapSource::Keyboard);
+            Tap(r::TapSource::Keyboard, pressTime(static_cast<QInputEvent*>(event)));
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) {

@@ -17,7 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kalvintor::ui::rhythm {
@@ -46,8 +46,7 @@ TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
     : RhythmExercise(kExercise, host, parent),
       PaintBox1(new ProgressStrip(this)),
       ScrollBox1(new QScrollArea(this)),
-      PaintBox2(new RhythmPaintBox(engine_, 0, this)),
-      RhythmWithMetronome(new QCheckBox(this)) {
+      PaintBox2(new RhythmPaintBox(engine_, 0, this)) {
     setObjectName(QStringLiteral("RytmeImit"));
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setAccessibleName(text(7404, "Rhythm"));
@@ -57,12 +56,6 @@ TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
     ScrollBox1->setWidgetResizable(true);
     ScrollBox1->setFrameShape(QFrame::Box);
     ScrollBox1->setMinimumHeight(140);
-    RhythmWithMetronome->setObjectName(QStringLiteral("RhythmWithMetronome"));
-    bindCaption(RhythmWithMetronome, 7405);
-    RhythmWithMetronome->setText(text(7405, "Clicks with the rhythm"));
-    RhythmWithMetronome->setChecked(host.settings().rhythmWithMetronome);
-    connect(RhythmWithMetronome, &QCheckBox::toggled, this,
-            [this](bool on) { this->host().setRhythmWithMetronome(on); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
@@ -74,6 +67,7 @@ TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
     options->addWidget(RhythmWithMetronome);
     options->addWidget(Calibrate);
     options->addStretch(1);
+    options->addWidget(SpeedButton10);
     layout->addLayout(options);
     layout->addWidget(PaintBox1);
     layout->addWidget(Label4);
@@ -82,7 +76,7 @@ TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
 
     setControlCaptions(
         {{205, "New question"}, {808, "Repeat"}, {807, "Play my taps"}, {809, "Show rhythm"}, {805, "Stop"}});
-    connect(&Timer1, &QTimer::timeout, this, [this] { scrollStep(); });
+    connect(&Timer1, &QTimer::timeout, this, [this] { followBars(ScrollBox1); });
     ApplySetup(true);
 }
 
@@ -354,23 +348,7 @@ void TRytmeImit::StopPlaying() {
 
 void TRytmeImit::EnterExercise() {
     EnterRhythmExercise(true);
-    RhythmWithMetronome->setChecked(host().settings().rhythmWithMetronome);
     if (!host().tutorActive() && host().settings().autoNewQuestion) host().startAutoNewQuestTimer();
-}
-
-void TRytmeImit::scrollStep() {
-    const auto& bars = engine_.Bars(0);
-    if (BarsDone <= 0 || BarsDone >= static_cast<int>(bars.size()) + 1) {
-        Timer1.stop();
-        return;
-    }
-    const int row =
-        bars[static_cast<std::size_t>(std::min<int>(BarsDone, static_cast<int>(bars.size()) - 1))].row;
-    QScrollBar* bar = ScrollBox1->verticalScrollBar();
-    if (bar->value() < r::kRowHeight * row && bar->value() < bar->maximum())
-        bar->setValue(bar->value() + 2);
-    else
-        Timer1.stop();
 }
 
 }  // namespace kalvintor::ui::rhythm

@@ -11,10 +11,13 @@
 #include "setup/SetupRecord.h"
 #include "sound/TMidiOut.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kalvintor::ui::rhythm {
@@ -56,7 +59,13 @@ TRytmeLaes::TRytmeLaes(ExerciseHost& host, QWidget* parent)
     layout->setSpacing(style::kMargin);
     ControlButton->setFixedSize(ControlButton->minimumSize());
     layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
-    layout->addWidget(Calibrate, 0, Qt::AlignHCenter);
+    auto* options = new QHBoxLayout;
+    options->addStretch(1);
+    options->addWidget(RhythmWithMetronome);
+    options->addWidget(Calibrate);
+    options->addStretch(1);
+    options->addWidget(SpeedButton10);
+    layout->addLayout(options);
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(Label4);
 
@@ -65,7 +74,7 @@ TRytmeLaes::TRytmeLaes(ExerciseHost& host, QWidget* parent)
                         {807, "Play my taps"},
                         {1010, "Play rhythm"},
                         {805, "Stop"}});
-    connect(&Timer1, &QTimer::timeout, this, [this] { scrollStep(); });
+    connect(&Timer1, &QTimer::timeout, this, [this] { followBars(ScrollBox1); });
     ApplySetup(true);
 }
 
@@ -308,21 +317,6 @@ void TRytmeLaes::EnterExercise() {
         host().startAutoNewQuestTimer();
     else
         host().stopAutoNewQuestTimer();
-}
-
-void TRytmeLaes::scrollStep() {
-    const auto& bars = engine_.Bars(0);
-    if (BarsDone <= 0 || bars.empty()) {
-        Timer1.stop();
-        return;
-    }
-    const int row =
-        bars[static_cast<std::size_t>(std::min<int>(BarsDone, static_cast<int>(bars.size()) - 1))].row;
-    QScrollBar* bar = ScrollBox1->verticalScrollBar();
-    if (bar->value() < r::kRowHeight * row && bar->value() < bar->maximum())
-        bar->setValue(bar->value() + 2);
-    else
-        Timer1.stop();
 }
 
 }  // namespace kalvintor::ui::rhythm

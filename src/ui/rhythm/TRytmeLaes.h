@@ -38,7 +38,6 @@ private:
     void judge();
     void waitingBar();
     void endOfPlaying();
-    void scrollStep();
 
     QScrollArea* ScrollBox1;
     RhythmPaintBox* PaintBox1;

@@ -62,6 +62,7 @@ public:
     void stopMicrophone() override { calls << "stopMicrophone"; }
     void beginMicrophone(int exercise) override { calls << QString("beginMicrophone:%1").arg(exercise); }
     void setRhythmWithMetronome(bool on) override { current.rhythmWithMetronome = on; }
+    void setTipsToShow(std::uint32_t mask) override { current.tipsToShow = mask; }
     void playWave(const QString& file) override { calls << "wave:" + file; }
     bool exerciseKeyPressed(QKeyEvent*) override { return false; }
     bool exerciseKeyReleased(QKeyEvent*) override { return false; }

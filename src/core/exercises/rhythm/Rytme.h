@@ -83,11 +83,12 @@ public:
     void PlayRhythm(std::uint16_t base, int voice, bool countIn);
     void PlayTaps(std::uint16_t base);
 
-    // Taps in milliseconds of the shared millisecond clock.
+    // Taps in milliseconds of the shared millisecond clock. Time zero is the moment of the event
+    // being handled (the notice of a bar's end at the time it fell due), else now.
     void StartTaps();
     // Tap time zero at a given moment (a rhythm whose first note is known to sound then).
     void StartTapsAt(std::int64_t zeroMs);
-    void AddTap(std::int64_t time = 0);  // 0 = now
+    void AddTap(std::int64_t time = 0);  // 0 = the event being handled, else now
     void ClearTaps();
     bool Tapped() const { return tapped_; }
     int TapCount() const { return static_cast<int>(taps_.size()); }
