@@ -4,6 +4,8 @@
 #include "Preview.h"
 #include "app/Style.h"
 #include "app/Texts.h"
+#include "notation/TSheet.h"
+#include "pitch/TGuitar.h"
 #include "setup/EntryEditing.h"
 #include "theory/Guitar.h"
 #include "theory/Spelling.h"
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kalvintor::ui {
@@ -30,6 +33,13 @@ constexpr int kMaxInversionItems = 6;
 QString inversionName(int i) {
     return text(kInversionTexts + i, kInversionNames[i]);
 }
+
+constexpr int kPianoPicture = 2;
+constexpr int kGuitarPicture = 4;
+constexpr int kStaffPicture = 8;
+constexpr int kPictureHeight = 172;
+// The staff takes pitches from this one up; the entry keeps 53..84.
+constexpr int kStaffLowest = 41;
 
 }  // namespace
 
@@ -56,13 +66,61 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
     Keyboard->setAccessibleName(text(7518, "Structure in C/am"));
     Keyboard->setEntry(&entry_);
     Keyboard->noteChosen = [this](int pitch, bool remove) { keyChosen(pitch, remove); };
-    Keyboard->notePressed = [this](int pitch) {
-        theory::CatalogueEntry one;
-        one.count = 1;
-        one.notes[0].pitch = static_cast<std::uint8_t>(pitch);
-        playEntry(host_.previewOut(), one, PreviewStyle::Together, host_.answerPicture() == 4);
-    };
+    Keyboard->notePressed = [this](int pitch) { sound(pitch); };
     layout->addWidget(Keyboard);
+
+    // The staff: notes are added or deleted with its two tools (a right click switches them).
+    auto* tools = new QHBoxLayout;
+    AddNotesButton = new QToolButton(this);
+    AddNotesButton->setObjectName(QStringLiteral("AddNotesButton"));
+    AddNotesButton->setText(text(8301, "Add notes"));
+    DeleteNotesButton = new QToolButton(this);
+    DeleteNotesButton->setObjectName(QStringLiteral("DeleteNotesButton"));
+    DeleteNotesButton->setText(text(8302, "Delete notes"));
+    for (QToolButton* b : {AddNotesButton, DeleteNotesButton}) {
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        tools->addWidget(b);
+    }
+    tools->addStretch(1);
+    layout->addLayout(tools);
+    Sheet = new TSheet(this);
+    Sheet->setObjectName(QStringLiteral("Sheet"));
+    Sheet->setAccessibleName(text(7518, "Structure in C/am"));
+    Sheet->setFixedHeight(kPictureHeight);
+    Sheet->lowestPitch = kStaffLowest;
+    Sheet->highestPitch = setup::kEditHighest;
+    connect(AddNotesButton, &QToolButton::clicked, this, [this] { Sheet->setTool(TSheet::Tool::Add); });
+    connect(DeleteNotesButton, &QToolButton::clicked, this, [this] { Sheet->setTool(TSheet::Tool::Delete); });
+    connect(Sheet, &TSheet::toolChanged, this, [this](TSheet::Tool tool) {
+        (tool == TSheet::Tool::Add ? AddNotesButton : DeleteNotesButton)->setChecked(true);
+        Sheet->setCursor(tool == TSheet::Tool::Add ? Qt::CrossCursor : Qt::ForbiddenCursor);
+    });
+    connect(Sheet, &TSheet::notePressed, this, [this](const pitch::QuestionNote& n) { sound(n.pitch); });
+    connect(Sheet, &TSheet::noteChanged, this, [this](const pitch::QuestionNote& n) { sound(n.pitch); });
+    connect(Sheet, &TSheet::noteReleased, this, [this](const pitch::QuestionNote& n) {
+        noteChosen({static_cast<std::uint8_t>(n.pitch), static_cast<std::int8_t>(n.spellOffset), 0, 0},
+                   false);
+    });
+    connect(Sheet, &TSheet::deleteRequested, this, [this](int index) {
+        if (index < 0 || index >= entry_.noteCount()) return;
+        EditNote(entry_.notes[static_cast<std::size_t>(index)], true, index + 1);
+    });
+    layout->addWidget(Sheet);
+
+    // The guitar: a press sounds the string's note, the release enters it on that string.
+    Guitar = new TGuitar(this);
+    Guitar->setObjectName(QStringLiteral("Guitar"));
+    Guitar->setAccessibleName(text(7518, "Structure in C/am"));
+    Guitar->setFixedHeight(kPictureHeight - 5);
+    connect(Guitar, &TGuitar::pressed, this, [this](int pitch, int) { sound(pitch); });
+    connect(Guitar, &TGuitar::released, this, [this](int pitch, bool remove) {
+        theory::CatalogueNote note{static_cast<std::uint8_t>(pitch),
+                                   static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0};
+        noteChosen(note, remove);
+    });
+    layout->addWidget(Guitar);
 
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -116,6 +174,13 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
 
 void TChordEdit::begin(const theory::CatalogueEntry& stored, int exercise) {
     exercise_ = exercise;
+    instrument_ = host_.answerPicture() == kPianoPicture || host_.answerPicture() == kGuitarPicture
+                      ? host_.answerPicture()
+                      : kStaffPicture;
+    // Scales stand in sequence on the staff; everything else is stacked as one chord.
+    Sheet->chordLike = exercise != 8;
+    Sheet->setTool(TSheet::Tool::Add);
+    AddNotesButton->setChecked(true);
     heldKeys_ = 0;
     Edit1->setText(QString::fromStdString(stored.name));
     ProblemLabel->clear();
@@ -170,11 +235,33 @@ bool TChordEdit::EditNote(theory::CatalogueNote note, bool remove, int position)
 }
 
 void TChordEdit::keyChosen(int pitch, bool remove) {
+    noteChosen(
+        {static_cast<std::uint8_t>(pitch), static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0},
+        remove);
+}
+
+void TChordEdit::noteChosen(theory::CatalogueNote note, bool remove) {
     if (inversionMode_) return;
-    theory::CatalogueNote note{static_cast<std::uint8_t>(pitch),
-                               static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0};
     theory::AssignGuitarString(note, 0);
     EditNote(note, remove, 0);
+}
+
+void TChordEdit::sound(int pitch) {
+    if (pitch < setup::kEditLowest || pitch > setup::kEditHighest) return;
+    theory::CatalogueEntry one;
+    one.count = 1;
+    one.notes[0].pitch = static_cast<std::uint8_t>(pitch);
+    playEntry(host_.previewOut(), one, PreviewStyle::Together, instrument_ == kGuitarPicture);
+}
+
+void TChordEdit::showPicture() {
+    const bool entering = !inversionMode_;
+    Keyboard->setVisible(instrument_ == kPianoPicture);
+    Guitar->setVisible(instrument_ == kGuitarPicture);
+    Sheet->setVisible(instrument_ == kStaffPicture);
+    for (QToolButton* b : {AddNotesButton, DeleteNotesButton})
+        b->setVisible(instrument_ == kStaffPicture && entering);
+    for (QWidget* w : std::initializer_list<QWidget*>{Keyboard, Guitar, Sheet}) w->setEnabled(entering);
 }
 
 void TChordEdit::MidiInput(std::uint32_t message) {
@@ -192,7 +279,7 @@ void TChordEdit::MidiInput(std::uint32_t message) {
 
 void TChordEdit::SetInversionMode(bool on) {
     inversionMode_ = on;
-    Keyboard->setEnabled(!on);
+    showPicture();
     Edit1->setVisible(!on);
     ComboBox1->setVisible(on);
     RadioGroup1->setVisible(on);
@@ -232,6 +319,20 @@ void TChordEdit::showNotes() {
     }
     NotesLabel->setText(names.join(QStringLiteral("  ")));
     Keyboard->update();
+    std::vector<kalvintor::notation::StaffNoteInput> staff;
+    std::vector<InstrumentMark> marks;
+    for (int i = 0; i < entry_.noteCount(); ++i) {
+        const theory::CatalogueNote& n = entry_.notes[static_cast<std::size_t>(i)];
+        pitch::QuestionNote note;
+        note.pitch = n.pitch;
+        note.spellOffset = n.spellOffset;
+        note.guitarString = n.guitarString;
+        staff.push_back({note, kalvintor::notation::Ink::Pending});
+        marks.push_back({n.pitch, n.guitarString & 0x0F, kalvintor::notation::Ink::Pending});
+    }
+    Sheet->StaffLayout(setup::kEditHighest, false);
+    Sheet->DrawStaff(std::move(staff));
+    Guitar->setMarks(std::move(marks), {});
 }
 
 bool TChordEdit::check() {
