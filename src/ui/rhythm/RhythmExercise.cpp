@@ -9,11 +9,13 @@
 #include "app/TTipform.h"
 #include "app/Texts.h"
 #include "app/Tips.h"
+#include "rhythm/RhythmPaintBox.h"
 #include "rhythm/TTapCalibration.h"
 #include "rhythm/TapLatency.h"
 #include "settings/SettingRecord.h"
 #include "sound/TMidiOut.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -227,6 +229,35 @@ void RhythmExercise::MicClap(std::int64_t timeMs) {
 void RhythmExercise::scrollToTop(QScrollArea* area) {
     area->verticalScrollBar()->setValue(0);
     area->horizontalScrollBar()->setValue(0);
+}
+
+QScrollArea* RhythmExercise::notationArea(RhythmPaintBox* box, const char* boxName) {
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("ScrollBox1"));
+    area->setAccessibleName(text(7404, "Rhythm"));
+    box->setObjectName(QString::fromLatin1(boxName));
+    box->setAccessibleName(text(7404, "Rhythm"));
+    area->setWidget(box);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::Box);
+    area->setMinimumHeight(140);
+    return area;
+}
+
+QVBoxLayout* RhythmExercise::tappingLayout() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
+    layout->setSpacing(style::kMargin);
+    ControlButton->setFixedSize(ControlButton->minimumSize());
+    layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
+    auto* options = new QHBoxLayout;
+    options->addStretch(1);
+    options->addWidget(RhythmWithMetronome);
+    options->addWidget(Calibrate);
+    options->addStretch(1);
+    options->addWidget(SpeedButton10);
+    layout->addLayout(options);
+    return layout;
 }
 
 void RhythmExercise::followBars(QScrollArea* area) {

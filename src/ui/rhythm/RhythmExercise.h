@@ -16,9 +16,11 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class QToolButton;
+class QVBoxLayout;
 
 namespace kalvintor::ui::rhythm {
 
+class RhythmPaintBox;
 class TTapCalibration;
 
 class RhythmExercise : public TExerciseBaseClass {
@@ -68,6 +70,11 @@ protected:
     int EvaluateTaps();
     void setControlCaptions(std::initializer_list<std::pair<int, const char*>> captions);
     void scrollToTop(QScrollArea* area);
+    // A scroll box named ScrollBox1 around the rhythm notation `box`, named `boxName`.
+    QScrollArea* notationArea(RhythmPaintBox* box, const char* boxName);
+    // The window's layout down to the tapping windows' options: the control buttons, then the
+    // metronome choice and the calibration centred, the tip button at the right.
+    QVBoxLayout* tappingLayout();
     // One step of the auto-scroll: the notation moves down 2 pixels towards the row of the bar
     // after BarsDone; the timer stops there.
     void followBars(QScrollArea* area);

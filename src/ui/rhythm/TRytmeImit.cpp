@@ -45,30 +45,10 @@ enum Button { kNew = 0, kRepeat = 1, kPlayTaps = 2, kShow = 3, kStop = 4 };
 TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
     : RhythmExercise(kExercise, host, parent),
       PaintBox1(new ProgressStrip(this)),
-      ScrollBox1(new QScrollArea(this)),
       PaintBox2(new RhythmPaintBox(engine_, 0, this)) {
     setObjectName(QStringLiteral("RytmeImit"));
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setAccessibleName(text(7404, "Rhythm"));
-    PaintBox2->setObjectName(QStringLiteral("PaintBox2"));
-    PaintBox2->setAccessibleName(text(7404, "Rhythm"));
-    ScrollBox1->setWidget(PaintBox2);
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setFrameShape(QFrame::Box);
-    ScrollBox1->setMinimumHeight(140);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
-    layout->setSpacing(style::kMargin);
-    ControlButton->setFixedSize(ControlButton->minimumSize());
-    layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
-    auto* options = new QHBoxLayout;
-    options->addStretch(1);
-    options->addWidget(RhythmWithMetronome);
-    options->addWidget(Calibrate);
-    options->addStretch(1);
-    options->addWidget(SpeedButton10);
-    layout->addLayout(options);
+    ScrollBox1 = notationArea(PaintBox2, "PaintBox2");
+    QVBoxLayout* layout = tappingLayout();
     layout->addWidget(PaintBox1);
     layout->addWidget(Label4);
     layout->addWidget(ScrollBox1);

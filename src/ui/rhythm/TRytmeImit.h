@@ -45,7 +45,7 @@ private:
     void showNotation(bool show);
 
     ProgressStrip* PaintBox1;
-    QScrollArea* ScrollBox1;
+    QScrollArea* ScrollBox1 = nullptr;
     RhythmPaintBox* PaintBox2;
 };
 

@@ -41,31 +41,10 @@ enum Button { kNew = 0, kStart = 1, kPlayTaps = 2, kModel = 3, kStop = 4 };
 }  // namespace
 
 TRytmeLaes::TRytmeLaes(ExerciseHost& host, QWidget* parent)
-    : RhythmExercise(kExercise, host, parent),
-      ScrollBox1(new QScrollArea(this)),
-      PaintBox1(new RhythmPaintBox(engine_, 0, this)) {
+    : RhythmExercise(kExercise, host, parent), PaintBox1(new RhythmPaintBox(engine_, 0, this)) {
     setObjectName(QStringLiteral("RytmeLaes"));
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setAccessibleName(text(7404, "Rhythm"));
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    PaintBox1->setAccessibleName(text(7404, "Rhythm"));
-    ScrollBox1->setWidget(PaintBox1);
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setFrameShape(QFrame::Box);
-    ScrollBox1->setMinimumHeight(140);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
-    layout->setSpacing(style::kMargin);
-    ControlButton->setFixedSize(ControlButton->minimumSize());
-    layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
-    auto* options = new QHBoxLayout;
-    options->addStretch(1);
-    options->addWidget(RhythmWithMetronome);
-    options->addWidget(Calibrate);
-    options->addStretch(1);
-    options->addWidget(SpeedButton10);
-    layout->addLayout(options);
+    ScrollBox1 = notationArea(PaintBox1, "PaintBox1");
+    QVBoxLayout* layout = tappingLayout();
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(Label4);
 

@@ -39,7 +39,7 @@ private:
     void waitingBar();
     void endOfPlaying();
 
-    QScrollArea* ScrollBox1;
+    QScrollArea* ScrollBox1 = nullptr;
     RhythmPaintBox* PaintBox1;
 };
 

@@ -1,6 +1,7 @@
 // The chord-type editor.
 #include "TChordEdit.h"
 
+#include "EditorButtons.h"
 #include "Preview.h"
 #include "app/Style.h"
 #include "app/Texts.h"
@@ -150,26 +151,15 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
     ProblemLabel->setWordWrap(true);
     layout->addWidget(ProblemLabel);
 
-    auto* buttons = new QHBoxLayout;
-    SpeedButton1 = new QPushButton(text(137, "Play"), this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    const EditorButtons buttons = addEditorButtons(this, layout);
+    SpeedButton1 = buttons.play;
+    OkButton = buttons.ok;
+    CancelButton = buttons.cancel;
     connect(SpeedButton1, &QPushButton::clicked, this, [this] {
         playEntry(host_.previewOut(), entry_,
                   exercise_ == 2 || exercise_ == 8 ? PreviewStyle::Upward : PreviewStyle::Together,
                   host_.answerPicture() == 4);
     });
-    OkButton = new QPushButton(text(90, "OK"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(text(93, "Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addWidget(SpeedButton1);
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
 }
 
 void TChordEdit::begin(const theory::CatalogueEntry& stored, int exercise) {
