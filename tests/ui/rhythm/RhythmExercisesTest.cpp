@@ -255,6 +255,19 @@ TEST(RytmeLaes, TheFirstTappedBarIsTheRhythmsFirstAndMidiKeysAreJudgedAtItsEnd) 
     EXPECT_FALSE(w.ControlButton->ButtonEnabled[4]);
 }
 
+TEST(RytmeLaes, ATapBeforeTheCountInEndsStartsTheClappingAsAnEarlyFirstNote) {
+    Rig<TRytmeLaes> rig(5, quarters(5, Strictness::Normal));
+    auto& w = *rig.window;
+    rig.press(1);
+    const double start = kBarMs;  // the count-in bar ends, the rhythm's bar begins
+    const auto key = [&w] { w.MidiInput(sound::NoteOnMessage(0, 60, 100)); };
+    std::multimap<double, std::function<void()>> taps{
+        {start - 60, key}, {start + 672, key}, {start + 1344, key}, {start + 2016, key}};
+    rig.run(start + kBarMs + 5, std::move(taps));
+    ASSERT_EQ(w.QuestionCount, 1) << "judged at the end of the rhythm's bar, not waiting for more";
+    EXPECT_EQ(marksOf(w.engine()), (std::vector<Mark>{Mark::Early, Mark::Exact, Mark::Exact, Mark::Exact}));
+}
+
 TEST(RytmeLaes, ClapsFromAGeneratedMicrophoneStreamAreTaps) {
     Rig<TRytmeLaes> rig(5, quarters(5, Strictness::Normal));
     auto& w = *rig.window;
