@@ -99,6 +99,7 @@ public:
         TExerciseBaseClass::LeaveExercise();
     }
     void SeqNotify(std::uint16_t code) override { calls << QString("notify:%1").arg(code); }
+    void SettingsChanged() override { calls << "settingsChanged"; }
     void AnswerButtonBlink() override { calls << "blink"; }
     void LightDisplayStep() override { calls << "light"; }
     void MicPitch(std::uint8_t pitch) override { calls << QString("pitch:%1").arg(pitch); }
