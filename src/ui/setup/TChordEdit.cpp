@@ -17,10 +17,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kalvintor::ui {
 
@@ -101,9 +104,10 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
     connect(Sheet, &TSheet::notePressed, this, [this](const pitch::QuestionNote& n) { sound(n.pitch); });
     connect(Sheet, &TSheet::noteChanged, this, [this](const pitch::QuestionNote& n) { sound(n.pitch); });
     connect(Sheet, &TSheet::noteReleased, this, [this](const pitch::QuestionNote& n) {
-        noteChosen({static_cast<std::uint8_t>(n.pitch), static_cast<std::int8_t>(n.spellOffset), 0, 0},
-                   false);
+        noteChosen({static_cast<std::uint8_t>(n.pitch), static_cast<std::int8_t>(n.spellOffset), 0, 0}, false,
+                   std::exchange(insertAt_, 0));
     });
+    Sheet->installEventFilter(this);
     connect(Sheet, &TSheet::deleteRequested, this, [this](int index) {
         if (index < 0 || index >= entry_.noteCount()) return;
         EditNote(entry_.notes[static_cast<std::size_t>(index)], true, index + 1);
@@ -230,10 +234,23 @@ void TChordEdit::keyChosen(int pitch, bool remove) {
         remove);
 }
 
-void TChordEdit::noteChosen(theory::CatalogueNote note, bool remove) {
+void TChordEdit::noteChosen(theory::CatalogueNote note, bool remove, int position) {
     if (inversionMode_) return;
     theory::AssignGuitarString(note, 0);
-    EditNote(note, remove, 0);
+    EditNote(note, remove, position);
+}
+
+bool TChordEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Sheet && event->type() == QEvent::MouseButtonPress && !Sheet->chordLike) {
+        const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+        const auto& columns = Sheet->picture().columnX;
+        insertAt_ = 1;
+        for (int i = 0; i < entry_.noteCount() && i < static_cast<int>(columns.size()); ++i) {
+            const int column = columns[static_cast<std::size_t>(i)];
+            if (column >= 0 && column < x) ++insertAt_;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TChordEdit::sound(int pitch) {

@@ -67,10 +67,14 @@ public:
 
     void accept() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void keyChosen(int pitch, bool remove);
-    // A note from a picture: inserted, or taken out with `remove`.
-    void noteChosen(theory::CatalogueNote note, bool remove);
+    // A note from a picture: inserted (at `position` when above 0, else in pitch order), or taken
+    // out with `remove`.
+    void noteChosen(theory::CatalogueNote note, bool remove, int position = 0);
     void sound(int pitch);
     void showPicture();
     void inversionChanged(bool typeChanged);
@@ -80,6 +84,8 @@ private:
     theory::CatalogueEntry entry_;
     int exercise_ = 1;
     int instrument_ = 8;
+    // Scales on the staff: the place a new note takes, 1 + the notes drawn left of the press.
+    int insertAt_ = 0;
     bool inversionMode_ = false;
     int heldKeys_ = 0;
     std::vector<int> inversionTypes_;

@@ -100,6 +100,26 @@ TEST(ChordEdit, NotesComeFromTheStaffWithItsSpellingAndItsDeleteTool) {
     EXPECT_EQ(edit.NotesLabel->text(), "C  G");
 }
 
+TEST(ChordEdit, AScaleOnTheStaffTakesANoteWhereItIsPressed) {
+    ui::testing::FakeSetupHost host;
+    host.picture = 8;
+    TChordEdit edit(host);
+    edit.resize(640, 420);
+    edit.begin({}, 8);
+    edit.show();
+    ASSERT_FALSE(edit.Sheet->chordLike) << "a scale's notes stand in sequence";
+    const auto y = [&](int naturalPitch) { return edit.Sheet->geometry().noteY(naturalPitch, false); };
+    const int right = edit.Sheet->width() - 40;
+    QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, QPoint(right, y(60)));
+    QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, QPoint(right, y(64)));
+    ASSERT_EQ(edit.NotesLabel->text(), "C  E");
+    // A press between the two columns puts G between them.
+    const auto& columns = edit.Sheet->picture().columnX;
+    ASSERT_GE(columns.size(), 2u);
+    QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, QPoint((columns[0] + columns[1]) / 2 + 2, y(67)));
+    EXPECT_EQ(edit.NotesLabel->text(), "C  G  E");
+}
+
 TEST(ChordEdit, NotesComeFromTheGuitarOnTheStringPlayed) {
     ui::testing::FakeSetupHost host;
     host.picture = 4;
