@@ -125,11 +125,22 @@ RhythmExercise::~RhythmExercise() {
 void RhythmExercise::OpenCalibration() {
     StopPlaying();
     if (!calibration_) {
-        calibration_ = new TTapCalibration(host(), this);
+        calibration_ = new TTapCalibration(host(), noticeBase(), this);
         calibration_->setAttribute(Qt::WA_DeleteOnClose);
         connect(calibration_, &QObject::destroyed, this, [this] { calibration_ = nullptr; });
     }
     calibration_->open();
+}
+
+std::uint16_t RhythmExercise::noticeBase() const {
+    // 10 for imitation, 20 for reading, 30 for correction.
+    return static_cast<std::uint16_t>((exercise() - 3) * 10);
+}
+
+bool RhythmExercise::calibrationNotice(std::uint16_t code) {
+    if (calibration_ == nullptr || !calibration_->playing()) return false;
+    calibration_->SeqNotify(static_cast<std::uint16_t>(code - noticeBase()));
+    return true;
 }
 
 void RhythmExercise::setControlCaptions(std::initializer_list<std::pair<int, const char*>> captions) {

@@ -66,6 +66,10 @@ protected:
     void setMessage(const QString& text);
     void setMessage(int id, const char* designTime);
     int passThreshold() const;
+    // While the calibration plays its clicks or its test rhythm, this window's notices are its:
+    // true when `code` went to it.
+    bool calibrationNotice(std::uint16_t code);
+    std::uint16_t noticeBase() const;
     // The engine judges the taps; the message line shows its message.
     int EvaluateTaps();
     void setControlCaptions(std::initializer_list<std::pair<int, const char*>> captions);

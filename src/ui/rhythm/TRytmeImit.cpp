@@ -161,6 +161,7 @@ void TRytmeImit::turnBar() {
 }
 
 void TRytmeImit::SeqNotify(std::uint16_t code) {
+    if (calibrationNotice(code)) return;
     const int bars = engine_.BarCount();
     const int rest = engine_.StartsWithBarRest() ? 1 : 0;
     switch (code) {

@@ -144,6 +144,7 @@ void TRytmeLaes::endOfPlaying() {
 }
 
 void TRytmeLaes::SeqNotify(std::uint16_t code) {
+    if (calibrationNotice(code)) return;
     const int bars = engine_.BarCount();
     const int rest = engine_.StartsWithBarRest() ? 1 : 0;
     switch (code) {

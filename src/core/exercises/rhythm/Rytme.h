@@ -44,6 +44,14 @@ enum class GenerateOutcome {
 
 inline constexpr int kMaxBars = 12;
 inline constexpr int kMaxTaps = 385;
+
+// Notices the engine queues, as offsets from an exercise's base notification code.
+inline constexpr std::uint16_t kCountInEnded = 1;
+inline constexpr std::uint16_t kRhythmBarEnded = 2;
+inline constexpr std::uint16_t kClickBarEnded = 6;
+inline constexpr std::uint16_t kClickBarsEnded = 8;
+// Free in imitation and reading: the tap-timing calibration's first click.
+inline constexpr std::uint16_t kCalibrationClicksBegan = 3;
 inline constexpr int kTextCannotGenerate = 942;
 inline constexpr const char* kCannotGenerateEnglish =
     "No rhythm can be made with the chosen meters and note values. Please change the rhythm setup.";
