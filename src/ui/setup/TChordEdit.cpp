@@ -8,6 +8,7 @@
 #include "notation/TSheet.h"
 #include "pitch/TGuitar.h"
 #include "setup/EntryEditing.h"
+#include "sound/TMidiOut.h"
 #include "theory/Guitar.h"
 #include "theory/Spelling.h"
 
@@ -277,6 +278,9 @@ void TChordEdit::MidiInput(std::uint32_t message) {
     const int velocity = static_cast<int>((message >> 16) & 0x7F);
     if (status == 0x90 && velocity > 0) {
         if (key < setup::kEditLowest || key > setup::kEditHighest) return;
+        // The first key of a chord cuts off a preview still sounding.
+        if (heldKeys_ == 0 && Sheet->chordLike)
+            if (sound::TMidiOut* out = host_.previewOut()) out->Stop();
         ++heldKeys_;
         keyChosen(key, false);
     } else if (status == 0x80 || status == 0x90) {
