@@ -102,9 +102,14 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
         (tool == TSheet::Tool::Add ? AddNotesButton : DeleteNotesButton)->setChecked(true);
         Sheet->setCursor(tool == TSheet::Tool::Add ? Qt::CrossCursor : Qt::ForbiddenCursor);
     });
-    connect(Sheet, &TSheet::notePressed, this, [this](const pitch::QuestionNote& n) { sound(n.pitch); });
-    connect(Sheet, &TSheet::noteChanged, this, [this](const pitch::QuestionNote& n) { sound(n.pitch); });
+    // The held note is drawn where it would go and sounds with every change.
+    for (auto signal : {&TSheet::notePressed, &TSheet::noteChanged})
+        connect(Sheet, signal, this, [this](const pitch::QuestionNote& n) {
+            hold(n.pitch, n.spellOffset, 0);
+            sound(n.pitch);
+        });
     connect(Sheet, &TSheet::noteReleased, this, [this](const pitch::QuestionNote& n) {
+        hold(0, 0, 0);
         noteChosen({static_cast<std::uint8_t>(n.pitch), static_cast<std::int8_t>(n.spellOffset), 0, 0}, false,
                    std::exchange(insertAt_, 0));
     });
@@ -120,10 +125,15 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
     Guitar->setObjectName(QStringLiteral("Guitar"));
     Guitar->setAccessibleName(text(7518, "Structure in C/am"));
     Guitar->setFixedHeight(kPictureHeight - 5);
-    connect(Guitar, &TGuitar::pressed, this, [this](int pitch, int) { sound(pitch); });
+    connect(Guitar, &TGuitar::pressed, this, [this](int pitch, int string) {
+        hold(pitch, theory::DefaultSpelling(pitch, 0), string);
+        sound(pitch);
+    });
     connect(Guitar, &TGuitar::released, this, [this](int pitch, bool remove) {
-        theory::CatalogueNote note{static_cast<std::uint8_t>(pitch),
-                                   static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0};
+        theory::CatalogueNote note{
+            static_cast<std::uint8_t>(pitch), static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0,
+            static_cast<std::uint8_t>(pitch == held_.shownPitch ? held_.guitarString : 0)};
+        hold(0, 0, 0);
         noteChosen(note, remove);
     });
     layout->addWidget(Guitar);
@@ -254,6 +264,16 @@ bool TChordEdit::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void TChordEdit::hold(int pitch, int spellOffset, int string) {
+    const QString name = pitch > 0 ? QString::fromStdString(theory::NoteName(pitch, spellOffset)) : QString();
+    held_ = {pitch, string, name};
+    pitch::QuestionNote note;
+    note.pitch = pitch;
+    note.spellOffset = spellOffset;
+    Sheet->DrawHeldNote(note, name);
+    showNotes();
+}
+
 void TChordEdit::sound(int pitch) {
     if (pitch < setup::kEditLowest || pitch > setup::kEditHighest) return;
     theory::CatalogueEntry one;
@@ -343,7 +363,7 @@ void TChordEdit::showNotes() {
     }
     Sheet->StaffLayout(setup::kEditHighest, false);
     Sheet->DrawStaff(std::move(staff));
-    Guitar->setMarks(std::move(marks), {});
+    Guitar->setMarks(std::move(marks), held_);
 }
 
 bool TChordEdit::check() {

@@ -5,6 +5,7 @@
 
 #include "EditKeyboard.h"
 #include "SetupViewHost.h"
+#include "pitch/InstrumentMarks.h"
 #include "theory/ChordCatalogue.h"
 
 #include <QDialog>
@@ -76,6 +77,8 @@ private:
     // out with `remove`.
     void noteChosen(theory::CatalogueNote note, bool remove, int position = 0);
     void sound(int pitch);
+    // The note under the mouse on the staff or the guitar, not yet entered (pitch 0: none).
+    void hold(int pitch, int spellOffset, int string);
     void showPicture();
     void inversionChanged(bool typeChanged);
     void showNotes();
@@ -84,6 +87,7 @@ private:
     theory::CatalogueEntry entry_;
     int exercise_ = 1;
     int instrument_ = 8;
+    InstrumentHeld held_;
     // Scales on the staff: the place a new note takes, 1 + the notes drawn left of the press.
     int insertAt_ = 0;
     bool inversionMode_ = false;

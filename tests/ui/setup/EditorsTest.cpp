@@ -139,6 +139,11 @@ TEST(ChordEdit, NotesComeFromTheGuitarOnTheStringPlayed) {
     EXPECT_EQ(edit.entry().notes[0].pitch, 60);
     EXPECT_EQ(edit.entry().notes[1].pitch, 64);
     EXPECT_EQ(edit.NotesLabel->text(), "C  E");
+    // The high E (76) played on the B string's fifth fret stays on that string.
+    QTest::mouseClick(edit.Guitar, Qt::LeftButton, {}, edit.Guitar->fretCentre(2, 5));
+    ASSERT_EQ(edit.entry().count, 3);
+    EXPECT_EQ(edit.entry().notes[2].guitarString & 0x0F, 2);
+    QTest::mouseClick(edit.Guitar, Qt::RightButton, {}, edit.Guitar->fretCentre(2, 5));
     // A right click takes a note out.
     QTest::mouseClick(edit.Guitar, Qt::RightButton, {}, edit.Guitar->fretCentre(4, 2));
     EXPECT_EQ(edit.entry().count, 1);
