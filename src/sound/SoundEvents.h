@@ -2,6 +2,7 @@
 // that post them from the audio, playback, MIDI and microphone threads.
 #pragma once
 
+#include "app/Clock.h"
 #include "sound/MidiDevice.h"
 #include "sound/SeqEvent.h"
 
@@ -27,19 +28,22 @@ constexpr QEvent::Type SoundEventType(int message) {
 }
 
 // Message 1280: a notification queued with QueueNotify. The receiver checks its generation
-// against TSequencer::IsCurrent before acting on it.
+// against TSequencer::IsCurrent before acting on it. It is made when it falls due, so `atMs` is
+// its time on the millisecond clock however long it then waits in the queue.
 class NotificationEvent final : public QEvent {
 public:
     explicit NotificationEvent(const Notification& n)
         : QEvent(SoundEventType(kNotificationMessage)), notification(n) {}
     Notification notification;
+    std::int64_t atMs = app::MillisecondClock();
 };
 
-// MIDI input data: one packed short message.
+// MIDI input data: one packed short message, with the time it arrived (a tap's moment).
 class MidiDataEvent final : public QEvent {
 public:
     explicit MidiDataEvent(std::uint32_t m) : QEvent(SoundEventType(kMidiDataMessage)), message(m) {}
     std::uint32_t message;
+    std::int64_t atMs = app::MillisecondClock();
 };
 
 // Messages 1281 and 1282 of the microphone: wParam and lParam as the detector posts them.

@@ -51,6 +51,7 @@ public:
     void stopMicrophone() override {}
     void beginMicrophone(int) override {}
     void setRhythmWithMetronome(bool) override {}
+    void setTipsToShow(std::uint32_t) override {}
     void playWave(const QString&) override {}
     bool exerciseKeyPressed(QKeyEvent*) override { return false; }
     bool exerciseKeyReleased(QKeyEvent*) override { return false; }

@@ -18,6 +18,25 @@ std::int64_t MillisecondClock() {
         .count();
 }
 
-void SetMillisecondClock(std::function<std::int64_t()> clock) { override() = std::move(clock); }
+void SetMillisecondClock(std::function<std::int64_t()> clock) {
+    override() = std::move(clock);
+}
+
+namespace {
+// 0: no event is being handled. Only the user-interface thread opens scopes.
+std::int64_t handledEventMs = 0;
+}  // namespace
+
+EventTimeScope::EventTimeScope(std::int64_t atMs) : previous_(handledEventMs) {
+    handledEventMs = atMs;
+}
+
+EventTimeScope::~EventTimeScope() {
+    handledEventMs = previous_;
+}
+
+std::int64_t EventTimeOrNow() {
+    return handledEventMs != 0 ? handledEventMs : MillisecondClock();
+}
 
 }  // namespace kalvintor::app

@@ -1,5 +1,5 @@
-// The rules of the configuration wizard and of the tips at start: which pages a start shows, what
-// finishing stores, the level meter of the microphone page, and which tip comes next.
+// The rules of the configuration wizard: which pages a start shows, what finishing stores and the
+// level meter of the microphone page.
 #pragma once
 
 #include "settings/SettingRecord.h"
@@ -36,12 +36,5 @@ void FinishWizard(settings::Settings& settings, std::uint8_t instrument, int scr
 
 // The microphone level meter: the loudest sample (0..1) as 0..100 over the range -60..0 dBFS.
 int LevelPercent(float peak);
-
-// The tip shown at start: the first tip still offered from `start` on (1..6, wrapping round);
-// 0 when every tip was hidden.
-int TipAtStart(std::uint32_t tipMask, int start);
-// "Hide this tip": clears the tip's bit; false when it was already clear.
-bool HideTip(std::uint32_t& tipMask, int tip);
-inline constexpr int kTipCount = 6;
 
 }  // namespace kalvintor::app

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 class QKeyEvent;
 
 namespace kalvintor::settings {
@@ -52,6 +54,8 @@ public:
     virtual void beginMicrophone(int exercise) = 0;
     // The "Rhythm with metronome" choice of the settings: clicks along with the rhythms played.
     virtual void setRhythmWithMetronome(bool on) = 0;
+    // The tip mask of the settings (bit n - 1: tip n is still offered), changed by the tip window.
+    virtual void setTipsToShow(std::uint32_t mask) = 0;
     // Plays a wave file asynchronously; a missing file plays nothing.
     virtual void playWave(const QString& file) = 0;
     // Keys of the exercise windows go to the shell, which turns them into control-button presses.

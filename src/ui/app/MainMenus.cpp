@@ -279,8 +279,10 @@ void TKalvintorMain::CreateMenus() {
     connect(playMetronome, &QAction::triggered, this, [this] { MetroClick(true); });
     QAction* rhythmMetronome = addItem(options, "Rhythmwithmetronome1", 940, "Rhythm with metronome");
     rhythmMetronome->setCheckable(true);
-    connect(rhythmMetronome, &QAction::triggered, this,
-            [this](bool on) { Settings.rhythmWithMetronome = on; });
+    connect(rhythmMetronome, &QAction::triggered, this, [this](bool on) {
+        Settings.rhythmWithMetronome = on;
+        if (TExerciseBaseClass* window = exerciseWindow(CurrentExercise)) window->SettingsChanged();
+    });
     options->addSeparator();
     QMenu* identification = addSubmenu(options, "Noteidentification1", 5159, "Note identification");
     auto* identificationGroup = new QActionGroup(identification);

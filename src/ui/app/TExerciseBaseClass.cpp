@@ -52,6 +52,8 @@ void TExerciseBaseClass::MicClap(std::int64_t) {}
 
 void TExerciseBaseClass::TempoChanged(int) {}
 
+void TExerciseBaseClass::SettingsChanged() {}
+
 void TExerciseBaseClass::RegisterAnswer(bool correct) {
     const auto& s = host_.settings();
     if (s.soundEffects) {

@@ -60,6 +60,8 @@ public:
     // The microphone button went down or up while this exercise is shown: the pitch exercises
     // show what they hear and take sung notes as answers.
     virtual void MicrophoneAnswering(bool on);
+    // A choice of the settings changed outside the window (a menu item): it shows it again.
+    virtual void SettingsChanged();
 
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);

@@ -12,6 +12,7 @@
 #include "TMenuDialog.h"
 #include "TVelkommen.h"
 #include "Texts.h"
+#include "app/Clock.h"
 #include "app/MachineSettings.h"
 #include "app/ViewTags.h"
 #include "settings/TProgramSettings.h"
@@ -352,6 +353,7 @@ void TKalvintorMain::customEvent(QEvent* event) {
         case sound::kNotificationMessage: {
             const auto& n = static_cast<sound::NotificationEvent*>(event)->notification;
             if (!sound_->sequencer.IsCurrent(n.generation)) return;  // of a stopped playback
+            const app::EventTimeScope due(static_cast<sound::NotificationEvent*>(event)->atMs);
             if (n.window == sound::kWindowMain) {
                 DrawVisualMetronome(n.code & 0xFF, n.code >> 8);
             } else if (n.window == sound::kWindowSettingsDialog) {
@@ -363,6 +365,7 @@ void TKalvintorMain::customEvent(QEvent* event) {
         }
         case sound::kMidiDataMessage: {
             Receivers receivers(*this);
+            const app::EventTimeScope arrived(static_cast<sound::MidiDataEvent*>(event)->atMs);
             sound_->router().Dispatch(static_cast<sound::MidiDataEvent*>(event)->message, receivers);
             return;
         }

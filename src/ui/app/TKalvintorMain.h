@@ -298,6 +298,7 @@ public:
     void stopMicrophone() override;
     void beginMicrophone(int exercise) override;
     void setRhythmWithMetronome(bool on) override { Settings.rhythmWithMetronome = on; }
+    void setTipsToShow(std::uint32_t mask) override { Settings.tipsToShow = mask; }
     void playWave(const QString& file) override;
     bool exerciseKeyPressed(QKeyEvent* event) override { return HandleKeyDown(event); }
     bool exerciseKeyReleased(QKeyEvent* event) override { return HandleKeyUp(event); }

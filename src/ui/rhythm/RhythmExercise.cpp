@@ -6,18 +6,24 @@
 #include "app/Program.h"
 #include "app/Style.h"
 #include "app/TControlButton.h"
+#include "app/TTipform.h"
 #include "app/Texts.h"
+#include "app/Tips.h"
+#include "rhythm/RhythmPaintBox.h"
 #include "rhythm/TTapCalibration.h"
 #include "rhythm/TapLatency.h"
 #include "settings/SettingRecord.h"
 #include "sound/TMidiOut.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolButton>
 
 namespace kalvintor::ui::rhythm {
 
@@ -53,7 +59,9 @@ RhythmExercise::RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent
       engine_(servicesOf(host)),
       Label4(new QLabel(this)),
       Klap(new QPushButton(this)),
-      Calibrate(new QPushButton(this)) {
+      Calibrate(new QPushButton(this)),
+      RhythmWithMetronome(new QCheckBox(this)),
+      SpeedButton10(new QToolButton(this)) {
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, style::colourFromSetting(host.settings().colour));
@@ -82,6 +90,31 @@ RhythmExercise::RhythmExercise(int exercise, ExerciseHost& host, QWidget* parent
     bindCaption(Calibrate, 7445);
     Calibrate->setFocusPolicy(Qt::NoFocus);  // the space bar taps
     connect(Calibrate, &QPushButton::clicked, this, [this] { OpenCalibration(); });
+
+    // One choice with the menu item "Rhythm with metronome": either changes the settings, and
+    // SettingsChanged brings the box in step with the menu.
+    RhythmWithMetronome->setObjectName(QStringLiteral("RhythmWithMetronome"));
+    bindCaption(RhythmWithMetronome, 940);
+    RhythmWithMetronome->setText(text(940, "Rhythm with metronome"));
+    RhythmWithMetronome->setFocusPolicy(Qt::NoFocus);
+    RhythmWithMetronome->setChecked(host.settings().rhythmWithMetronome);
+    connect(RhythmWithMetronome, &QCheckBox::toggled, this,
+            [this](bool on) { this->host().setRhythmWithMetronome(on); });
+
+    // The tip button (tag 6); rhythm correction takes no taps and hides it.
+    SpeedButton10->setObjectName(QStringLiteral("SpeedButton10"));
+    SpeedButton10->setAccessibleName(text(8300, "Tip"));
+    SpeedButton10->setToolTip(text(8300, "Tip"));
+    bindToolTip(SpeedButton10, 8300);
+    SpeedButton10->setIconSize(QSize(24, 24));
+    SpeedButton10->setAutoRaise(true);
+    SpeedButton10->setFocusPolicy(Qt::NoFocus);
+    TTipform::connectButton(SpeedButton10, app::kRhythmTip, host);
+}
+
+void RhythmExercise::SettingsChanged() {
+    const QSignalBlocker quiet(RhythmWithMetronome);
+    RhythmWithMetronome->setChecked(host().settings().rhythmWithMetronome);
 }
 
 RhythmExercise::~RhythmExercise() {
@@ -92,11 +125,22 @@ RhythmExercise::~RhythmExercise() {
 void RhythmExercise::OpenCalibration() {
     StopPlaying();
     if (!calibration_) {
-        calibration_ = new TTapCalibration(host(), this);
+        calibration_ = new TTapCalibration(host(), noticeBase(), this);
         calibration_->setAttribute(Qt::WA_DeleteOnClose);
         connect(calibration_, &QObject::destroyed, this, [this] { calibration_ = nullptr; });
     }
     calibration_->open();
+}
+
+std::uint16_t RhythmExercise::noticeBase() const {
+    // 10 for imitation, 20 for reading, 30 for correction.
+    return static_cast<std::uint16_t>((exercise() - 3) * 10);
+}
+
+bool RhythmExercise::calibrationNotice(std::uint16_t code) {
+    if (calibration_ == nullptr || !calibration_->playing()) return false;
+    calibration_->SeqNotify(static_cast<std::uint16_t>(code - noticeBase()));
+    return true;
 }
 
 void RhythmExercise::setControlCaptions(std::initializer_list<std::pair<int, const char*>> captions) {
@@ -154,10 +198,11 @@ void RhythmExercise::EnterRhythmExercise(bool withMicrophone) {
                                            static_cast<std::uint8_t>(sound->channel));
     }
     if (withMicrophone) host().beginMicrophone(exercise());
+    SettingsChanged();
 }
 
 void RhythmExercise::Tap(r::TapSource source, std::optional<std::int64_t> heardMs) {
-    const std::int64_t heard = heardMs ? *heardMs : app::MillisecondClock();
+    const std::int64_t heard = heardMs ? *heardMs : app::EventTimeOrNow();
     if (calibration_ && calibration_->isVisible()) {
         calibration_->Tap(source, heard);
         return;
@@ -197,12 +242,60 @@ void RhythmExercise::scrollToTop(QScrollArea* area) {
     area->horizontalScrollBar()->setValue(0);
 }
 
+QScrollArea* RhythmExercise::notationArea(RhythmPaintBox* box, const char* boxName) {
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("ScrollBox1"));
+    area->setAccessibleName(text(7404, "Rhythm"));
+    box->setObjectName(QString::fromLatin1(boxName));
+    box->setAccessibleName(text(7404, "Rhythm"));
+    area->setWidget(box);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::Box);
+    area->setMinimumHeight(140);
+    return area;
+}
+
+QVBoxLayout* RhythmExercise::tappingLayout() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
+    layout->setSpacing(style::kMargin);
+    ControlButton->setFixedSize(ControlButton->minimumSize());
+    layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
+    auto* options = new QHBoxLayout;
+    options->addStretch(1);
+    options->addWidget(RhythmWithMetronome);
+    options->addWidget(Calibrate);
+    options->addStretch(1);
+    options->addWidget(SpeedButton10);
+    layout->addLayout(options);
+    return layout;
+}
+
+void RhythmExercise::followBars(QScrollArea* area) {
+    const auto& bars = engine_.Bars(0);
+    if (BarsDone <= 0 || BarsDone > static_cast<int>(bars.size())) {
+        Timer1.stop();
+        return;
+    }
+    const int row =
+        bars[static_cast<std::size_t>(std::min<int>(BarsDone, static_cast<int>(bars.size()) - 1))].row;
+    QScrollBar* bar = area->verticalScrollBar();
+    if (bar->value() < r::kRowHeight * row && bar->value() < bar->maximum())
+        bar->setValue(bar->value() + 2);
+    else
+        Timer1.stop();
+}
+
+std::int64_t RhythmExercise::pressTime(const QInputEvent* event) {
+    return stamps_.ToClock(event->timestamp(), app::MillisecondClock());
+}
+
 void RhythmExercise::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         // Holding the space bar taps once.
         if (!event->isAutoRepeat() && !SpaceHeld) {
             SpaceHeld = true;
-            Tap(r::TapSource::Keyboard);
+            Tap(r::TapSource::Keyboard, pressTime(event));
         }
         return;
     }
@@ -223,7 +316,7 @@ void RhythmExercise::keyReleaseEvent(QKeyEvent* event) {
 bool RhythmExercise::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label4 || watched == Klap) {
         if (event->type() == QEvent::MouseButtonPress) {
-            Tap(r::TapSource::Keyboard);
+            Tap(r::TapSource::Keyboard, pressTime(static_cast<QInputEvent*>(event)));
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) {

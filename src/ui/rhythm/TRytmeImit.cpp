@@ -17,7 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kalvintor::ui::rhythm {
@@ -45,36 +45,10 @@ enum Button { kNew = 0, kRepeat = 1, kPlayTaps = 2, kShow = 3, kStop = 4 };
 TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
     : RhythmExercise(kExercise, host, parent),
       PaintBox1(new ProgressStrip(this)),
-      ScrollBox1(new QScrollArea(this)),
-      PaintBox2(new RhythmPaintBox(engine_, 0, this)),
-      RhythmWithMetronome(new QCheckBox(this)) {
+      PaintBox2(new RhythmPaintBox(engine_, 0, this)) {
     setObjectName(QStringLiteral("RytmeImit"));
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setAccessibleName(text(7404, "Rhythm"));
-    PaintBox2->setObjectName(QStringLiteral("PaintBox2"));
-    PaintBox2->setAccessibleName(text(7404, "Rhythm"));
-    ScrollBox1->setWidget(PaintBox2);
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setFrameShape(QFrame::Box);
-    ScrollBox1->setMinimumHeight(140);
-    RhythmWithMetronome->setObjectName(QStringLiteral("RhythmWithMetronome"));
-    bindCaption(RhythmWithMetronome, 7405);
-    RhythmWithMetronome->setText(text(7405, "Clicks with the rhythm"));
-    RhythmWithMetronome->setChecked(host.settings().rhythmWithMetronome);
-    connect(RhythmWithMetronome, &QCheckBox::toggled, this,
-            [this](bool on) { this->host().setRhythmWithMetronome(on); });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
-    layout->setSpacing(style::kMargin);
-    ControlButton->setFixedSize(ControlButton->minimumSize());
-    layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
-    auto* options = new QHBoxLayout;
-    options->addStretch(1);
-    options->addWidget(RhythmWithMetronome);
-    options->addWidget(Calibrate);
-    options->addStretch(1);
-    layout->addLayout(options);
+    ScrollBox1 = notationArea(PaintBox2, "PaintBox2");
+    QVBoxLayout* layout = tappingLayout();
     layout->addWidget(PaintBox1);
     layout->addWidget(Label4);
     layout->addWidget(ScrollBox1);
@@ -82,7 +56,7 @@ TRytmeImit::TRytmeImit(ExerciseHost& host, QWidget* parent)
 
     setControlCaptions(
         {{205, "New question"}, {808, "Repeat"}, {807, "Play my taps"}, {809, "Show rhythm"}, {805, "Stop"}});
-    connect(&Timer1, &QTimer::timeout, this, [this] { scrollStep(); });
+    connect(&Timer1, &QTimer::timeout, this, [this] { followBars(ScrollBox1); });
     ApplySetup(true);
 }
 
@@ -187,6 +161,7 @@ void TRytmeImit::turnBar() {
 }
 
 void TRytmeImit::SeqNotify(std::uint16_t code) {
+    if (calibrationNotice(code)) return;
     const int bars = engine_.BarCount();
     const int rest = engine_.StartsWithBarRest() ? 1 : 0;
     switch (code) {
@@ -354,23 +329,7 @@ void TRytmeImit::StopPlaying() {
 
 void TRytmeImit::EnterExercise() {
     EnterRhythmExercise(true);
-    RhythmWithMetronome->setChecked(host().settings().rhythmWithMetronome);
     if (!host().tutorActive() && host().settings().autoNewQuestion) host().startAutoNewQuestTimer();
-}
-
-void TRytmeImit::scrollStep() {
-    const auto& bars = engine_.Bars(0);
-    if (BarsDone <= 0 || BarsDone >= static_cast<int>(bars.size()) + 1) {
-        Timer1.stop();
-        return;
-    }
-    const int row =
-        bars[static_cast<std::size_t>(std::min<int>(BarsDone, static_cast<int>(bars.size()) - 1))].row;
-    QScrollBar* bar = ScrollBox1->verticalScrollBar();
-    if (bar->value() < r::kRowHeight * row && bar->value() < bar->maximum())
-        bar->setValue(bar->value() + 2);
-    else
-        Timer1.stop();
 }
 
 }  // namespace kalvintor::ui::rhythm

@@ -3,7 +3,6 @@
 
 #include "rhythm/RhythmExercise.h"
 
-class QCheckBox;
 class QFrame;
 class QScrollArea;
 
@@ -43,13 +42,11 @@ private:
     void setSegment(int segment);
     void drawProgress(int bar);
     void turnBar();
-    void scrollStep();
     void showNotation(bool show);
 
     ProgressStrip* PaintBox1;
-    QScrollArea* ScrollBox1;
+    QScrollArea* ScrollBox1 = nullptr;
     RhythmPaintBox* PaintBox2;
-    QCheckBox* RhythmWithMetronome;
 };
 
 }  // namespace kalvintor::ui::rhythm

@@ -6,16 +6,20 @@
 #include "app/TControlButton.h"
 #include "app/Texts.h"
 #include "exercises/rhythm/Correction.h"
+#include "pitch/TickIcon.h"
 #include "rhythm/RhythmPaintBox.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupRecord.h"
 #include "sound/TMidiOut.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kalvintor::ui::rhythm {
@@ -41,7 +45,8 @@ TRytmeKorr::TRytmeKorr(ExerciseHost& host, QWidget* parent)
       ScrollBox1(new QScrollArea(this)),
       PaintBox1(new RhythmPaintBox(engine_, 0, this)),
       ScrollBox2(new QScrollArea(this)),
-      PaintBox3(new RhythmPaintBox(engine_, 1, this)) {
+      PaintBox3(new RhythmPaintBox(engine_, 1, this)),
+      Image13(new TickIcon(this)) {
     setObjectName(QStringLiteral("RytmeKorr"));
     Label5->setObjectName(QStringLiteral("Label5"));
     Label6->setObjectName(QStringLiteral("Label6"));
@@ -79,14 +84,21 @@ TRytmeKorr::TRytmeKorr(ExerciseHost& host, QWidget* parent)
     layout->setSpacing(style::kGap);
     ControlButton->setFixedSize(ControlButton->minimumSize());
     layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
-    // Correction takes no taps: no calibration here.
+    // Correction takes no taps: no calibration and no tapping tip here.
     Calibrate->hide();
+    SpeedButton10->hide();
+    layout->addWidget(RhythmWithMetronome, 0, Qt::AlignHCenter);
     layout->addWidget(Label5);
     layout->addWidget(Label6);
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(Label7);
     layout->addWidget(ScrollBox2, 1);
-    layout->addWidget(Label4);
+    Image13->setObjectName(QStringLiteral("Image13"));
+    Image13->setAccessibleName(text(230, "Correct!"));
+    auto* result = new QHBoxLayout;
+    result->addWidget(Image13, 0, Qt::AlignVCenter);
+    result->addWidget(Label4, 1);
+    layout->addLayout(result);
 
     setControlCaptions({{205, "New question"},
                         {1210, "Play changed"},
@@ -98,6 +110,14 @@ TRytmeKorr::TRytmeKorr(ExerciseHost& host, QWidget* parent)
 
 bool TRytmeKorr::changedShown() const {
     return !ScrollBox2->isHidden();
+}
+
+bool TRytmeKorr::tickShown() const {
+    return !Image13->isHidden();
+}
+
+void TRytmeKorr::showTick(bool show) {
+    Image13->setVisible(show);
 }
 
 void TRytmeKorr::showChanged(bool show) {
@@ -131,6 +151,7 @@ void TRytmeKorr::ApplySetup(bool resetResults) {
     engine_.Setup(host().currentSetup().rhythmBlock(kExercise));
     ResultText.clear();
     setMessage(QString());
+    showTick(false);
     for (int b = 0; b < TControlButton::kButtons; ++b)
         ControlButton->setButtonEnabled(b, b == kPlayChanged || b == kPlayWritten);
     makeQuestion();
@@ -146,6 +167,7 @@ void TRytmeKorr::ResetExercise() {
     CorrectCount = 0;
     ShowScore();
     setMessage(QString());
+    showTick(false);
 }
 
 void TRytmeKorr::AutoNewQuestTimerTimer() {
@@ -165,6 +187,7 @@ void TRytmeKorr::NewQuestion() {
     ControlButton->setButtonEnabled(kPlayWritten, true);
     ControlButton->setButtonEnabled(kNew, false);
     setMessage(QString());
+    showTick(false);
     ControlButton->FocusButton(kPlayChanged);
     Answered = false;
     showChanged(false);
@@ -241,6 +264,7 @@ void TRytmeKorr::ButtonAction3() {
                                      text(1235, "You found %d of %d; %d marks were wrong.").toStdString(),
                                      {check.hits, check.expected, check.falseMarks}));
     setMessage(ResultText);
+    showTick(check.correct);
     LastScore = check.points;
     RegisterAnswer(LastAnswerCorrect);
     CorrectCount += LastScore;

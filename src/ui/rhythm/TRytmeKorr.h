@@ -8,6 +8,10 @@
 
 class QScrollArea;
 
+namespace kalvintor::ui {
+class TickIcon;
+}
+
 namespace kalvintor::ui::rhythm {
 
 class RhythmPaintBox;
@@ -37,6 +41,7 @@ public:
     RhythmPaintBox* written() const { return PaintBox1; }
     RhythmPaintBox* changed() const { return PaintBox3; }
     bool changedShown() const;
+    bool tickShown() const;
     QString ResultText;
 
 protected:
@@ -46,6 +51,8 @@ private:
     bool makeQuestion();
     void play(int voice);
     void showChanged(bool show);
+    // The picture left of the message line after a correct answer; hidden, the line takes its place.
+    void showTick(bool show);
     void paintDots(QPainter& p) const;
 
     std::set<int> marks_;  // indices into the written rhythm
@@ -57,6 +64,7 @@ private:
     RhythmPaintBox* PaintBox1;
     QScrollArea* ScrollBox2;
     RhythmPaintBox* PaintBox3;
+    TickIcon* Image13;
 };
 
 }  // namespace kalvintor::ui::rhythm

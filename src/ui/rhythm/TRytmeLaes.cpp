@@ -11,10 +11,13 @@
 #include "setup/SetupRecord.h"
 #include "sound/TMidiOut.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kalvintor::ui::rhythm {
@@ -38,25 +41,10 @@ enum Button { kNew = 0, kStart = 1, kPlayTaps = 2, kModel = 3, kStop = 4 };
 }  // namespace
 
 TRytmeLaes::TRytmeLaes(ExerciseHost& host, QWidget* parent)
-    : RhythmExercise(kExercise, host, parent),
-      ScrollBox1(new QScrollArea(this)),
-      PaintBox1(new RhythmPaintBox(engine_, 0, this)) {
+    : RhythmExercise(kExercise, host, parent), PaintBox1(new RhythmPaintBox(engine_, 0, this)) {
     setObjectName(QStringLiteral("RytmeLaes"));
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setAccessibleName(text(7404, "Rhythm"));
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    PaintBox1->setAccessibleName(text(7404, "Rhythm"));
-    ScrollBox1->setWidget(PaintBox1);
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setFrameShape(QFrame::Box);
-    ScrollBox1->setMinimumHeight(140);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(style::kMargin * 2, style::kMargin, style::kMargin * 2, style::kMargin * 2);
-    layout->setSpacing(style::kMargin);
-    ControlButton->setFixedSize(ControlButton->minimumSize());
-    layout->addWidget(ControlButton, 0, Qt::AlignHCenter);
-    layout->addWidget(Calibrate, 0, Qt::AlignHCenter);
+    ScrollBox1 = notationArea(PaintBox1, "PaintBox1");
+    QVBoxLayout* layout = tappingLayout();
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(Label4);
 
@@ -65,7 +53,7 @@ TRytmeLaes::TRytmeLaes(ExerciseHost& host, QWidget* parent)
                         {807, "Play my taps"},
                         {1010, "Play rhythm"},
                         {805, "Stop"}});
-    connect(&Timer1, &QTimer::timeout, this, [this] { scrollStep(); });
+    connect(&Timer1, &QTimer::timeout, this, [this] { followBars(ScrollBox1); });
     ApplySetup(true);
 }
 
@@ -156,6 +144,7 @@ void TRytmeLaes::endOfPlaying() {
 }
 
 void TRytmeLaes::SeqNotify(std::uint16_t code) {
+    if (calibrationNotice(code)) return;
     const int bars = engine_.BarCount();
     const int rest = engine_.StartsWithBarRest() ? 1 : 0;
     switch (code) {
@@ -308,21 +297,6 @@ void TRytmeLaes::EnterExercise() {
         host().startAutoNewQuestTimer();
     else
         host().stopAutoNewQuestTimer();
-}
-
-void TRytmeLaes::scrollStep() {
-    const auto& bars = engine_.Bars(0);
-    if (BarsDone <= 0 || bars.empty()) {
-        Timer1.stop();
-        return;
-    }
-    const int row =
-        bars[static_cast<std::size_t>(std::min<int>(BarsDone, static_cast<int>(bars.size()) - 1))].row;
-    QScrollBar* bar = ScrollBox1->verticalScrollBar();
-    if (bar->value() < r::kRowHeight * row && bar->value() < bar->maximum())
-        bar->setValue(bar->value() + 2);
-    else
-        Timer1.stop();
 }
 
 }  // namespace kalvintor::ui::rhythm

@@ -38,9 +38,8 @@ private:
     void judge();
     void waitingBar();
     void endOfPlaying();
-    void scrollStep();
 
-    QScrollArea* ScrollBox1;
+    QScrollArea* ScrollBox1 = nullptr;
     RhythmPaintBox* PaintBox1;
 };
 

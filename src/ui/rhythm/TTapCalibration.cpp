@@ -46,9 +46,10 @@ r::TRytme::Services servicesOf(ExerciseHost& host) {
 
 }  // namespace
 
-TTapCalibration::TTapCalibration(ExerciseHost& host, QWidget* parent)
+TTapCalibration::TTapCalibration(ExerciseHost& host, std::uint16_t noticeBase, QWidget* parent)
     : QDialog(parent),
       host_(host),
+      noticeBase_(noticeBase),
       engine_(servicesOf(host)),
       InputKind(new QComboBox(this)),
       Instructions(new QLabel(this)),
@@ -165,14 +166,15 @@ void TTapCalibration::StartMeasuring() {
     tempo_ = out.Sequencer().Tempo();
     const auto& s = host_.settings();
     const auto unit = static_cast<std::uint16_t>(r::NoteDurations[r::kQuarter]);
+    out.QueueNotify(static_cast<std::uint16_t>(noticeBase_ + r::kCalibrationClicksBegan));
     for (int i = 0; i < r::kLeadInClicks + r::kCalibrationClicks; ++i)
         out.QueueSound(unit, i < r::kLeadInClicks ? 0 : kClickStep, 0, 0,
                        i % 4 == 0 ? s.firstBeatClick : s.metronomeClick, false);
     taps_.clear();
     gate_.Reset();
     measurement_ = {};
-    // The exercises judge against notices posted the synchronisation delay after the sound: the
-    // clicks count from the same moment.
+    // Until the first click's notice comes, the clicks count from the start of playback; the
+    // exercises judge against notices posted the synchronisation delay after the sound.
     const std::int64_t first = app::MillisecondClock() + std::clamp(s.syncDelay, 0, 600);
     clicks_ = r::CalibrationClickTimes(first, tempo_);
     out.Play();
@@ -209,7 +211,7 @@ void TTapCalibration::StartTest() {
     const std::int64_t now = app::MillisecondClock();
     const auto& s = host_.settings();
     const std::int64_t barMs = std::int64_t{engine_.BarLength()} * r::kTickTempo / tempo;
-    engine_.PlayRhythm(0, 0, true);
+    engine_.PlayRhythm(noticeBase_, 0, true);
     engine_.StartTapsAt(now + std::clamp(s.syncDelay, 0, 600) + barMs);
     phase_ = Phase::Testing;
     setBusy(true);
@@ -230,6 +232,19 @@ void TTapCalibration::FinishTest() {
     Result->setText(QString::fromStdString(message) + QStringLiteral("  %1 %").arg(score));
 }
 
+void TTapCalibration::SeqNotify(std::uint16_t offset) {
+    if (phase_ == Phase::Measuring && offset == r::kCalibrationClicksBegan) {
+        clicks_ = r::CalibrationClickTimes(app::EventTimeOrNow(), tempo_);
+        finish_.start(static_cast<int>(clicks_.back() - app::MillisecondClock()) + kAfterLastMs);
+    } else if (phase_ == Phase::Testing && offset == r::kCountInEnded) {
+        engine_.StartTaps();
+    }
+}
+
+std::int64_t TTapCalibration::pressTime(const QInputEvent* event) {
+    return stamps_.ToClock(event->timestamp(), app::MillisecondClock());
+}
+
 void TTapCalibration::Tap(r::TapSource s, std::int64_t heardMs) {
     if (s != source() || !gate_.Accept(heardMs)) return;
     if (phase_ == Phase::Measuring) taps_.push_back(heardMs);
@@ -238,7 +253,7 @@ void TTapCalibration::Tap(r::TapSource s, std::int64_t heardMs) {
 
 void TTapCalibration::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
-        if (!event->isAutoRepeat()) Tap(r::TapSource::Keyboard, app::MillisecondClock());
+        if (!event->isAutoRepeat()) Tap(r::TapSource::Keyboard, pressTime(event));
         return;
     }
     QDialog::keyPressEvent(event);
@@ -246,7 +261,7 @@ void TTapCalibration::keyPressEvent(QKeyEvent* event) {
 
 bool TTapCalibration::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TapArea && event->type() == QEvent::MouseButtonPress) {
-        Tap(r::TapSource::Keyboard, app::MillisecondClock());
+        Tap(r::TapSource::Keyboard, pressTime(static_cast<QInputEvent*>(event)));
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 class QComboBox;
+class QInputEvent;
 class QLabel;
 class QPushButton;
 
@@ -24,10 +25,18 @@ class RhythmPaintBox;
 class TTapCalibration final : public QDialog {
     Q_OBJECT
 public:
-    explicit TTapCalibration(ExerciseHost& host, QWidget* parent = nullptr);
+    // The clicks and the test rhythm queue their notices from `noticeBase`, the base code of the
+    // exercise window that opened the calibration and hands them on (SeqNotify).
+    TTapCalibration(ExerciseHost& host, std::uint16_t noticeBase, QWidget* parent = nullptr);
 
     // A tap heard at `heardMs` on the millisecond clock.
     void Tap(kalvintor::rhythm::TapSource source, std::int64_t heardMs);
+    // A notice of the clicks or the test rhythm (its offset from the base code), at the time of
+    // the event being handled: the first click and the count-in's end are timed from them, as
+    // the exercises time their rhythms.
+    void SeqNotify(std::uint16_t offset);
+    // Whether notices go to the calibration rather than to the exercise.
+    bool playing() const { return phase_ != Phase::Idle; }
 
     // Plays the clicks and collects taps until they have passed.
     void StartMeasuring();
@@ -50,10 +59,13 @@ protected:
 
 private:
     enum class Phase { Idle, Measuring, Testing };
+    std::int64_t pressTime(const QInputEvent* event);
     void setBusy(bool busy);
 
     ExerciseHost& host_;
+    std::uint16_t noticeBase_;
     kalvintor::rhythm::TRytme engine_;
+    kalvintor::rhythm::EventStampMapper stamps_;
     Phase phase_ = Phase::Idle;
     std::vector<std::int64_t> clicks_;
     std::vector<std::int64_t> taps_;

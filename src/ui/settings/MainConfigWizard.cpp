@@ -1,9 +1,9 @@
 // The main window's part in the configuration wizard and the tips at start.
 #include "TConfigWizard.h"
-#include "TTipform.h"
 #include "app/MainSound.h"
 #include "app/Program.h"
 #include "app/TKalvintorMain.h"
+#include "app/TTipform.h"
 #include "app/Texts.h"
 
 #include <QDate>

@@ -69,14 +69,17 @@ void TChordOps::fillGrid() {
             {QString(), progressions ? QStringLiteral("#") : text(7518, "Structure in C/am"),
              text(7517, "Name")});
         const qreal ratio = devicePixelRatioF();
-        DrawGrid1->setIconSize(QSize(kEntryPictureWidth, kEntryPictureHeight));
+        const EntryPictureKind pictureKind = entryPictureKind(host_.answerPicture());
+        const int rowHeight = entryRowHeight(pictureKind);
+        DrawGrid1->setIconSize(QSize(kEntryPictureWidth, rowHeight - 2));
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const int e = entries[i];
             const int row = static_cast<int>(i);
             DrawGrid1->setItem(row, 0, entryItem(e, QString(), entryOffered(e)));
             auto* picture = entryItem(e, progressions ? QString::number(e) : QString(), entryOffered(e));
             picture->setData(Qt::CheckStateRole, QVariant());
-            if (!progressions) picture->setIcon(QIcon(entryPicture(table.entry(e), ratio)));
+            if (!progressions)
+                picture->setIcon(QIcon(entryPicture(table.entry(e), ratio, pictureKind, exercise_ == 8)));
             DrawGrid1->setItem(row, 1, picture);
             auto* name = entryItem(
                 e,
@@ -89,7 +92,7 @@ void TChordOps::fillGrid() {
         DrawGrid1->setColumnWidth(0, kMarkWidth + 6);
         DrawGrid1->setColumnWidth(1, progressions ? 40 : kEntryPictureWidth + 8);
         DrawGrid1->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-        DrawGrid1->verticalHeader()->setDefaultSectionSize(progressions ? 24 : kEntryPictureHeight + 4);
+        DrawGrid1->verticalHeader()->setDefaultSectionSize(progressions ? 24 : rowHeight);
     }
     if (keepRow >= 0 && keepRow < DrawGrid1->rowCount())
         DrawGrid1->setCurrentCell(keepRow, std::max(keepColumn, 0));

@@ -1,5 +1,6 @@
-// The structure picture of a catalogue entry in the setup grid: its notes on a small keyboard
-// from C, drawn at the screen's pixel ratio.
+// The structure picture of a catalogue entry in the setup grid, on the instrument the answers are
+// given on: its notes on a small keyboard from C, on a treble staff with their signs, or as dots
+// on a guitar's strings; drawn at the screen's pixel ratio.
 #pragma once
 
 #include "theory/ChordCatalogue.h"
@@ -8,9 +9,17 @@
 
 namespace kalvintor::ui {
 
-inline constexpr int kEntryPictureWidth = 134;
-inline constexpr int kEntryPictureHeight = 22;
+enum class EntryPictureKind { Piano, Guitar, Staff };
 
-QPixmap entryPicture(const theory::CatalogueEntry& entry, qreal pixelRatio);
+// From the setup dialogs' answer picture: 2 piano, 4 guitar, anything else the staff.
+EntryPictureKind entryPictureKind(int answerPicture);
+
+inline constexpr int kEntryPictureWidth = 134;
+// The grid's row height for a kind of picture.
+int entryRowHeight(EntryPictureKind kind);
+
+// `inSequence`: a scale's notes stand one after the other on the staff; chords are stacked.
+QPixmap entryPicture(const theory::CatalogueEntry& entry, qreal pixelRatio, EntryPictureKind kind,
+                     bool inSequence);
 
 }  // namespace kalvintor::ui

@@ -1,6 +1,7 @@
 // The chord-progression editor.
 #include "TAkkProgEdit.h"
 
+#include "EditorButtons.h"
 #include "Preview.h"
 #include "app/Texts.h"
 #include "setup/EntryEditing.h"
@@ -75,26 +76,15 @@ TAkkProgEdit::TAkkProgEdit(SetupViewHost& host, QWidget* parent) : QDialog(paren
     Label11->setFont(big);
     layout->addWidget(Label11);
 
-    auto* buttons = new QHBoxLayout;
-    SpeedButton1 = new QPushButton(text(137, "Play"), this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    const EditorButtons buttons = addEditorButtons(this, layout);
+    SpeedButton1 = buttons.play;
+    OkButton = buttons.ok;
+    CancelButton = buttons.cancel;
     connect(SpeedButton1, &QPushButton::clicked, this, [this] {
         StoreChords();
         playProgression(host_.previewOut(), entry_, host_.editableCatalogue().chordTypes(),
                         host_.answerPicture() == 4);
     });
-    OkButton = new QPushButton(text(90, "OK"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(text(93, "Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addWidget(SpeedButton1);
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
 }
 
 void TAkkProgEdit::begin(const theory::CatalogueEntry& stored) {

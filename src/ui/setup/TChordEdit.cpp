@@ -1,10 +1,14 @@
 // The chord-type editor.
 #include "TChordEdit.h"
 
+#include "EditorButtons.h"
 #include "Preview.h"
 #include "app/Style.h"
 #include "app/Texts.h"
+#include "notation/TSheet.h"
+#include "pitch/TGuitar.h"
 #include "setup/EntryEditing.h"
+#include "sound/TMidiOut.h"
 #include "theory/Guitar.h"
 #include "theory/Spelling.h"
 
@@ -14,9 +18,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kalvintor::ui {
 
@@ -30,6 +38,13 @@ constexpr int kMaxInversionItems = 6;
 QString inversionName(int i) {
     return text(kInversionTexts + i, kInversionNames[i]);
 }
+
+constexpr int kPianoPicture = 2;
+constexpr int kGuitarPicture = 4;
+constexpr int kStaffPicture = 8;
+constexpr int kPictureHeight = 172;
+// The staff takes pitches from this one up; the entry keeps 53..84.
+constexpr int kStaffLowest = 41;
 
 }  // namespace
 
@@ -56,13 +71,72 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
     Keyboard->setAccessibleName(text(7518, "Structure in C/am"));
     Keyboard->setEntry(&entry_);
     Keyboard->noteChosen = [this](int pitch, bool remove) { keyChosen(pitch, remove); };
-    Keyboard->notePressed = [this](int pitch) {
-        theory::CatalogueEntry one;
-        one.count = 1;
-        one.notes[0].pitch = static_cast<std::uint8_t>(pitch);
-        playEntry(host_.previewOut(), one, PreviewStyle::Together, host_.answerPicture() == 4);
-    };
+    Keyboard->notePressed = [this](int pitch) { sound(pitch); };
     layout->addWidget(Keyboard);
+
+    // The staff: notes are added or deleted with its two tools (a right click switches them).
+    auto* tools = new QHBoxLayout;
+    AddNotesButton = new QToolButton(this);
+    AddNotesButton->setObjectName(QStringLiteral("AddNotesButton"));
+    AddNotesButton->setText(text(8301, "Add notes"));
+    DeleteNotesButton = new QToolButton(this);
+    DeleteNotesButton->setObjectName(QStringLiteral("DeleteNotesButton"));
+    DeleteNotesButton->setText(text(8302, "Delete notes"));
+    for (QToolButton* b : {AddNotesButton, DeleteNotesButton}) {
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        tools->addWidget(b);
+    }
+    tools->addStretch(1);
+    layout->addLayout(tools);
+    Sheet = new TSheet(this);
+    Sheet->setObjectName(QStringLiteral("Sheet"));
+    Sheet->setAccessibleName(text(7518, "Structure in C/am"));
+    Sheet->setFixedHeight(kPictureHeight);
+    Sheet->lowestPitch = kStaffLowest;
+    Sheet->highestPitch = setup::kEditHighest;
+    connect(AddNotesButton, &QToolButton::clicked, this, [this] { Sheet->setTool(TSheet::Tool::Add); });
+    connect(DeleteNotesButton, &QToolButton::clicked, this, [this] { Sheet->setTool(TSheet::Tool::Delete); });
+    connect(Sheet, &TSheet::toolChanged, this, [this](TSheet::Tool tool) {
+        (tool == TSheet::Tool::Add ? AddNotesButton : DeleteNotesButton)->setChecked(true);
+        Sheet->setCursor(tool == TSheet::Tool::Add ? Qt::CrossCursor : Qt::ForbiddenCursor);
+    });
+    // The held note is drawn where it would go and sounds with every change.
+    for (auto signal : {&TSheet::notePressed, &TSheet::noteChanged})
+        connect(Sheet, signal, this, [this](const pitch::QuestionNote& n) {
+            hold(n.pitch, n.spellOffset, 0);
+            sound(n.pitch);
+        });
+    connect(Sheet, &TSheet::noteReleased, this, [this](const pitch::QuestionNote& n) {
+        hold(0, 0, 0);
+        noteChosen({static_cast<std::uint8_t>(n.pitch), static_cast<std::int8_t>(n.spellOffset), 0, 0}, false,
+                   std::exchange(insertAt_, 0));
+    });
+    Sheet->installEventFilter(this);
+    connect(Sheet, &TSheet::deleteRequested, this, [this](int index) {
+        if (index < 0 || index >= entry_.noteCount()) return;
+        EditNote(entry_.notes[static_cast<std::size_t>(index)], true, index + 1);
+    });
+    layout->addWidget(Sheet);
+
+    // The guitar: a press sounds the string's note, the release enters it on that string.
+    Guitar = new TGuitar(this);
+    Guitar->setObjectName(QStringLiteral("Guitar"));
+    Guitar->setAccessibleName(text(7518, "Structure in C/am"));
+    Guitar->setFixedHeight(kPictureHeight - 5);
+    connect(Guitar, &TGuitar::pressed, this, [this](int pitch, int string) {
+        hold(pitch, theory::DefaultSpelling(pitch, 0), string);
+        sound(pitch);
+    });
+    connect(Guitar, &TGuitar::released, this, [this](int pitch, bool remove) {
+        theory::CatalogueNote note{
+            static_cast<std::uint8_t>(pitch), static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0,
+            static_cast<std::uint8_t>(pitch == held_.shownPitch ? held_.guitarString : 0)};
+        hold(0, 0, 0);
+        noteChosen(note, remove);
+    });
+    layout->addWidget(Guitar);
 
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -92,30 +166,26 @@ TChordEdit::TChordEdit(SetupViewHost& host, QWidget* parent) : QDialog(parent), 
     ProblemLabel->setWordWrap(true);
     layout->addWidget(ProblemLabel);
 
-    auto* buttons = new QHBoxLayout;
-    SpeedButton1 = new QPushButton(text(137, "Play"), this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    const EditorButtons buttons = addEditorButtons(this, layout);
+    SpeedButton1 = buttons.play;
+    OkButton = buttons.ok;
+    CancelButton = buttons.cancel;
     connect(SpeedButton1, &QPushButton::clicked, this, [this] {
         playEntry(host_.previewOut(), entry_,
                   exercise_ == 2 || exercise_ == 8 ? PreviewStyle::Upward : PreviewStyle::Together,
                   host_.answerPicture() == 4);
     });
-    OkButton = new QPushButton(text(90, "OK"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(text(93, "Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addWidget(SpeedButton1);
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
 }
 
 void TChordEdit::begin(const theory::CatalogueEntry& stored, int exercise) {
     exercise_ = exercise;
+    instrument_ = host_.answerPicture() == kPianoPicture || host_.answerPicture() == kGuitarPicture
+                      ? host_.answerPicture()
+                      : kStaffPicture;
+    // Scales stand in sequence on the staff; everything else is stacked as one chord.
+    Sheet->chordLike = exercise != 8;
+    Sheet->setTool(TSheet::Tool::Add);
+    AddNotesButton->setChecked(true);
     heldKeys_ = 0;
     Edit1->setText(QString::fromStdString(stored.name));
     ProblemLabel->clear();
@@ -170,11 +240,56 @@ bool TChordEdit::EditNote(theory::CatalogueNote note, bool remove, int position)
 }
 
 void TChordEdit::keyChosen(int pitch, bool remove) {
+    noteChosen(
+        {static_cast<std::uint8_t>(pitch), static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0},
+        remove);
+}
+
+void TChordEdit::noteChosen(theory::CatalogueNote note, bool remove, int position) {
     if (inversionMode_) return;
-    theory::CatalogueNote note{static_cast<std::uint8_t>(pitch),
-                               static_cast<std::int8_t>(theory::DefaultSpelling(pitch, 0)), 0, 0};
     theory::AssignGuitarString(note, 0);
-    EditNote(note, remove, 0);
+    EditNote(note, remove, position);
+}
+
+bool TChordEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Sheet && event->type() == QEvent::MouseButtonPress && !Sheet->chordLike) {
+        const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+        const auto& columns = Sheet->picture().columnX;
+        insertAt_ = 1;
+        for (int i = 0; i < entry_.noteCount() && i < static_cast<int>(columns.size()); ++i) {
+            const int column = columns[static_cast<std::size_t>(i)];
+            if (column >= 0 && column < x) ++insertAt_;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TChordEdit::hold(int pitch, int spellOffset, int string) {
+    const QString name = pitch > 0 ? QString::fromStdString(theory::NoteName(pitch, spellOffset)) : QString();
+    held_ = {pitch, string, name};
+    pitch::QuestionNote note;
+    note.pitch = pitch;
+    note.spellOffset = spellOffset;
+    Sheet->DrawHeldNote(note, name);
+    showNotes();
+}
+
+void TChordEdit::sound(int pitch) {
+    if (pitch < setup::kEditLowest || pitch > setup::kEditHighest) return;
+    theory::CatalogueEntry one;
+    one.count = 1;
+    one.notes[0].pitch = static_cast<std::uint8_t>(pitch);
+    playEntry(host_.previewOut(), one, PreviewStyle::Together, instrument_ == kGuitarPicture);
+}
+
+void TChordEdit::showPicture() {
+    const bool entering = !inversionMode_;
+    Keyboard->setVisible(instrument_ == kPianoPicture);
+    Guitar->setVisible(instrument_ == kGuitarPicture);
+    Sheet->setVisible(instrument_ == kStaffPicture);
+    for (QToolButton* b : {AddNotesButton, DeleteNotesButton})
+        b->setVisible(instrument_ == kStaffPicture && entering);
+    for (QWidget* w : std::initializer_list<QWidget*>{Keyboard, Guitar, Sheet}) w->setEnabled(entering);
 }
 
 void TChordEdit::MidiInput(std::uint32_t message) {
@@ -183,6 +298,9 @@ void TChordEdit::MidiInput(std::uint32_t message) {
     const int velocity = static_cast<int>((message >> 16) & 0x7F);
     if (status == 0x90 && velocity > 0) {
         if (key < setup::kEditLowest || key > setup::kEditHighest) return;
+        // The first key of a chord cuts off a preview still sounding.
+        if (heldKeys_ == 0 && Sheet->chordLike)
+            if (sound::TMidiOut* out = host_.previewOut()) out->Stop();
         ++heldKeys_;
         keyChosen(key, false);
     } else if (status == 0x80 || status == 0x90) {
@@ -192,7 +310,7 @@ void TChordEdit::MidiInput(std::uint32_t message) {
 
 void TChordEdit::SetInversionMode(bool on) {
     inversionMode_ = on;
-    Keyboard->setEnabled(!on);
+    showPicture();
     Edit1->setVisible(!on);
     ComboBox1->setVisible(on);
     RadioGroup1->setVisible(on);
@@ -232,6 +350,20 @@ void TChordEdit::showNotes() {
     }
     NotesLabel->setText(names.join(QStringLiteral("  ")));
     Keyboard->update();
+    std::vector<kalvintor::notation::StaffNoteInput> staff;
+    std::vector<InstrumentMark> marks;
+    for (int i = 0; i < entry_.noteCount(); ++i) {
+        const theory::CatalogueNote& n = entry_.notes[static_cast<std::size_t>(i)];
+        pitch::QuestionNote note;
+        note.pitch = n.pitch;
+        note.spellOffset = n.spellOffset;
+        note.guitarString = n.guitarString;
+        staff.push_back({note, kalvintor::notation::Ink::Pending});
+        marks.push_back({n.pitch, n.guitarString & 0x0F, kalvintor::notation::Ink::Pending});
+    }
+    Sheet->StaffLayout(setup::kEditHighest, false);
+    Sheet->DrawStaff(std::move(staff));
+    Guitar->setMarks(std::move(marks), held_);
 }
 
 bool TChordEdit::check() {

@@ -1,10 +1,11 @@
 // The chord-type editor: a user entry of the chord-type, interval, inversion or scale table gets
-// its name and its notes, entered on the keyboard; for inversions a chord type and an inversion
-// are chosen instead.
+// its name and its notes, entered on the picture of the answer instrument (staff, piano or guitar)
+// or on a MIDI keyboard; for inversions a chord type and an inversion are chosen instead.
 #pragma once
 
 #include "EditKeyboard.h"
 #include "SetupViewHost.h"
+#include "pitch/InstrumentMarks.h"
 #include "theory/ChordCatalogue.h"
 
 #include <QDialog>
@@ -18,8 +19,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 
 namespace kalvintor::ui {
+
+class TGuitar;
+class TSheet;
 
 class TChordEdit final : public QDialog {
     Q_OBJECT
@@ -43,8 +48,15 @@ public:
     // The entry as OK would take it, or the problem that stops OK (shown in the dialog).
     bool check();
 
+    // The answer picture the notes are entered on: 2 piano, 4 guitar, 8 staff.
+    int instrument() const { return instrument_; }
+
     QLineEdit* Edit1 = nullptr;
     EditKeyboard* Keyboard = nullptr;
+    TSheet* Sheet = nullptr;
+    TGuitar* Guitar = nullptr;
+    QToolButton* AddNotesButton = nullptr;  // the staff's tools
+    QToolButton* DeleteNotesButton = nullptr;
     QLabel* NotesLabel = nullptr;
     QLabel* ProblemLabel = nullptr;
     QPushButton* SpeedButton1 = nullptr;  // play
@@ -56,14 +68,28 @@ public:
 
     void accept() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void keyChosen(int pitch, bool remove);
+    // A note from a picture: inserted (at `position` when above 0, else in pitch order), or taken
+    // out with `remove`.
+    void noteChosen(theory::CatalogueNote note, bool remove, int position = 0);
+    void sound(int pitch);
+    // The note under the mouse on the staff or the guitar, not yet entered (pitch 0: none).
+    void hold(int pitch, int spellOffset, int string);
+    void showPicture();
     void inversionChanged(bool typeChanged);
     void showNotes();
 
     SetupViewHost& host_;
     theory::CatalogueEntry entry_;
     int exercise_ = 1;
+    int instrument_ = 8;
+    InstrumentHeld held_;
+    // Scales on the staff: the place a new note takes, 1 + the notes drawn left of the press.
+    int insertAt_ = 0;
     bool inversionMode_ = false;
     int heldKeys_ = 0;
     std::vector<int> inversionTypes_;

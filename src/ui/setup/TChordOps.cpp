@@ -84,6 +84,14 @@ constexpr RootMovementText kRootMovements[] = {{0, "Random"},
                                                {36, "B/g# (5#)"}};
 constexpr int kFirstRootMovementText = 7530;
 
+// The two layouts: the client width below which the narrow one is used, the grid's smallest width
+// and the option column's width (wider when its texts need it, in any language). The grid's
+// smallest width stays the narrow one so that the view can always be made narrow again.
+constexpr int kNarrowBelow = 701;
+constexpr int kGridMinimum = 426;
+constexpr int kNarrowOptions = 190;
+constexpr int kWideOptions = 200;
+
 }  // namespace
 
 TChordOps::TChordOps(SetupViewHost& host, QWidget* parent) : QWidget(parent), host_(host) {
@@ -95,7 +103,7 @@ TChordOps::~TChordOps() = default;
 
 void TChordOps::buildControls() {
     auto* outer = new QHBoxLayout(this);
-    outer->setContentsMargins(style::kMargin, style::kMargin, style::kMargin, style::kMargin);
+    outer->setContentsMargins(style::kGap, style::kGap, style::kGap, style::kGap);
 
     auto* left = new QVBoxLayout;
     DrawGrid1 = new QTableWidget(this);
@@ -105,7 +113,7 @@ void TChordOps::buildControls() {
     DrawGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DrawGrid1->verticalHeader()->hide();
     DrawGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    DrawGrid1->setMinimumWidth(426);
+    DrawGrid1->setMinimumWidth(kGridMinimum);
     connect(DrawGrid1, &QTableWidget::cellClicked, this, [this](int r, int c) { cellClicked(r, c); });
     connect(DrawGrid1, &QTableWidget::cellActivated, this, [this](int r, int c) {
         if (const int e = entryAt(r, c)) ClickEntry(e, false);
@@ -221,8 +229,10 @@ void TChordOps::buildControls() {
     auto* column = new QWidget(scroll);
     column->setLayout(right);
     scroll->setWidget(column);
-    scroll->setMinimumWidth(column->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    optionsNeed_ = column->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width();
+    scroll->setFixedWidth(std::max(kNarrowOptions, optionsNeed_));
     outer->addWidget(scroll);
+    optionPanel_ = scroll;
 
     fillRootMovementList();
     Picker->changed = [] {};
@@ -266,6 +276,17 @@ void TChordOps::showEvent(QShowEvent* event) {
     Picker->setPicture(setup::pickerPicture(host_.answerPicture()));
     fillGrid();
     QWidget::showEvent(event);
+}
+
+void TChordOps::resizeEvent(QResizeEvent* event) {
+    const bool narrow = width() < kNarrowBelow;
+    if (narrow != narrow_) {
+        narrow_ = narrow;
+        const int margin = narrow ? style::kGap : style::kMargin;
+        layout()->setContentsMargins(margin, margin, margin, margin);
+        optionPanel_->setFixedWidth(std::max(narrow ? kNarrowOptions : kWideOptions, optionsNeed_));
+    }
+    QWidget::resizeEvent(event);
 }
 
 void TChordOps::LoadSetup(int exercise, const setup::SetupRecord& setup) {

@@ -45,6 +45,8 @@ public:
     void setCompactView(bool compact);
     bool entryOffered(int entry) const { return offered_[static_cast<std::size_t>(entry - 1)] != 0; }
     int exercise() const { return exercise_; }
+    // Below 701 pixels of width the grid and the option column take their narrow widths.
+    bool narrowLayout() const { return narrow_; }
 
     // The editors, made on first use.
     TChordEdit* chordEditor();
@@ -80,6 +82,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -100,6 +103,9 @@ private:
     std::array<std::uint8_t, pitch::kEntryFlagCount> offered_{};
     bool compact_ = false;
     bool filling_ = false;
+    bool narrow_ = true;  // as built: the narrow widths
+    QWidget* optionPanel_ = nullptr;
+    int optionsNeed_ = 0;  // the option column's own smallest width, in any language
     QGroupBox* answerGroup_ = nullptr;
     QGroupBox* tonicGroup_ = nullptr;
     QGroupBox* rootGroup_ = nullptr;

@@ -1,5 +1,6 @@
 // The configuration wizard's pages and stored choice, the microphone meter and the tips at start.
 #include "app/ConfigWizard.h"
+#include "app/Tips.h"
 
 #include <gtest/gtest.h>
 

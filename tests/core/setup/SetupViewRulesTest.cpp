@@ -1,5 +1,6 @@
 // Rules of the setup views and of editing user catalogue entries, and the working catalogue's Chord.dat.
 #include "setup/EntryEditing.h"
+#include "setup/EntryStructure.h"
 #include "setup/PitchSetupRules.h"
 #include "setup/UserCatalogue.h"
 
@@ -149,6 +150,53 @@ TEST(ProgressionChords, FlatStepsAreSpelledFlat) {
     EXPECT_EQ(CheckProgression(progression), EntryProblem::TooFewChords);
     progression.count = 2;
     EXPECT_EQ(CheckProgression(progression), EntryProblem::None);
+}
+
+TEST(StructurePictures, HeadsStandOnTheirWrittenStepsAndDotsOnTheirStrings) {
+    // C E-flat G B-double-flat (a diminished seventh spelled from C), and a cluster of seconds.
+    CatalogueEntry chord;
+    chord.count = 4;
+    chord.notes[0] = {60, 0, 0, 0};
+    chord.notes[1] = {63, 1, 0, 0};
+    chord.notes[2] = {66, 1, 0, 0};
+    chord.notes[3] = {69, 2, 0, 0};
+    const auto heads = StaffHeads(chord, false);
+    ASSERT_EQ(heads.size(), 4u);
+    EXPECT_EQ(heads[0].step, -2) << "C4 on the ledger line below the staff";
+    EXPECT_EQ(heads[1].step, 0);
+    EXPECT_EQ(heads[1].alteration, -1);
+    EXPECT_EQ(heads[2].step, 2);
+    EXPECT_EQ(heads[3].step, 4);
+    EXPECT_EQ(heads[3].alteration, -2);
+    CatalogueEntry cluster;
+    cluster.count = 3;
+    cluster.notes[0] = {60, 0, 0, 0};
+    cluster.notes[1] = {62, 0, 0, 0};
+    cluster.notes[2] = {64, 0, 0, 0};
+    const auto stacked = StaffHeads(cluster, false);
+    EXPECT_FALSE(stacked[0].displaced);
+    EXPECT_TRUE(stacked[1].displaced);
+    EXPECT_FALSE(stacked[2].displaced) << "the third head goes back left of the stem";
+    const auto scale = StaffHeads(cluster, true);
+    EXPECT_EQ(scale[2].column, 2);
+    EXPECT_FALSE(scale[1].displaced);
+
+    // Written guitar pitches: a stored string is kept, the others take the highest string that
+    // reaches them; the open low E (52) is string 6, anything below is left out.
+    CatalogueEntry guitar;
+    guitar.count = 4;
+    guitar.notes[0] = {52, 0, 0, 0};
+    guitar.notes[1] = {60, 0, 0, 5};
+    guitar.notes[2] = {64, 0, 0, 0};
+    guitar.notes[3] = {40, 0, 0, 0};
+    const auto dots = FretDots(guitar);
+    ASSERT_EQ(dots.size(), 3u);
+    EXPECT_EQ(dots[0].string, 6);
+    EXPECT_EQ(dots[0].fret, 0);
+    EXPECT_EQ(dots[1].string, 5);
+    EXPECT_EQ(dots[1].fret, 3);
+    EXPECT_EQ(dots[2].string, 4);
+    EXPECT_EQ(dots[2].fret, 2);
 }
 
 TEST(EntryChecks, EmptyDuplicateOutOfRangeAndLongNamesAreRefused) {

@@ -62,6 +62,7 @@ public:
     void stopMicrophone() override { calls << "stopMicrophone"; }
     void beginMicrophone(int exercise) override { calls << QString("beginMicrophone:%1").arg(exercise); }
     void setRhythmWithMetronome(bool on) override { current.rhythmWithMetronome = on; }
+    void setTipsToShow(std::uint32_t mask) override { current.tipsToShow = mask; }
     void playWave(const QString& file) override { calls << "wave:" + file; }
     bool exerciseKeyPressed(QKeyEvent*) override { return false; }
     bool exerciseKeyReleased(QKeyEvent*) override { return false; }
@@ -98,6 +99,7 @@ public:
         TExerciseBaseClass::LeaveExercise();
     }
     void SeqNotify(std::uint16_t code) override { calls << QString("notify:%1").arg(code); }
+    void SettingsChanged() override { calls << "settingsChanged"; }
     void AnswerButtonBlink() override { calls << "blink"; }
     void LightDisplayStep() override { calls << "light"; }
     void MicPitch(std::uint8_t pitch) override { calls << QString("pitch:%1").arg(pitch); }

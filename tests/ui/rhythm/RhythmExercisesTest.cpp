@@ -4,6 +4,7 @@
 
 #include "Signals.h"
 #include "app/TControlButton.h"
+#include "app/TTipform.h"
 #include "exercises/rhythm/Correction.h"
 #include "rhythm/ProgressStrip.h"
 #include "rhythm/RhythmPaintBox.h"
@@ -16,10 +17,15 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 using namespace kalvintor;
 using namespace kalvintor::ui::rhythm;
@@ -158,6 +164,63 @@ INSTANTIATE_TEST_SUITE_P(Taps, RytmeImitLatency,
                          ::testing::Values(LatencyCase{0, 0, 100}, LatencyCase{30, 0, 82},
                                            LatencyCase{30, 30, 100}, LatencyCase{0, 30, 82}));
 
+// A user-interface thread that handles every event 30 ms late: the sequencer's notices keep the
+// time they fell due and the taps the moment they were made, so exact taps stay exact.
+constexpr double kBusyMs = 30;
+
+TEST(RytmeImit, SpaceBarPressesHandledLateAreJudgedAtTheTimeTheirEventsCarry) {
+    Rig<TRytmeImit> rig(4, quarters(4, Strictness::Severe));
+    auto& w = *rig.window;
+    // The windowing system stamps key events on a clock of its own.
+    const auto press = [&w](double at) {
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+        down.setTimestamp(static_cast<quint64>(kClockBase + at) - 5'000'000);
+        QApplication::sendEvent(&w, &down);
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
+        QApplication::sendEvent(&w, &up);
+    };
+    // A press before the question, handled at once, is no answer.
+    rig.run(100, {{100, [&] { press(100); }}});
+    rig.handlingDelayMs = kBusyMs;
+    rig.press(0);
+    const double begin = rig.now();
+    rig.run(begin + 2 * kBarMs + kBusyMs);
+    const double turn = rig.timeOf(12);
+    ASSERT_EQ(turn, begin + 2 * kBarMs);
+    std::multimap<double, std::function<void()>> taps;
+    for (int i = 0; i < 4; ++i) {
+        const double at = turn + i * kQuarterMs;
+        taps.emplace(at + kBusyMs, [&press, at] { press(at); });
+    }
+    rig.run(turn + kBarMs + 2 * kBusyMs, std::move(taps));
+    ASSERT_EQ(w.QuestionCount, 1);
+    EXPECT_EQ(marksOf(w.engine()), (std::vector<Mark>(4, Mark::Exact)));
+    EXPECT_EQ(w.LastScore, 100);
+}
+
+TEST(RytmeLaes, MidiKeysHandledLateAreJudgedAtTheirArrival) {
+    Rig<TRytmeLaes> rig(5, quarters(5, Strictness::Severe));
+    rig.handlingDelayMs = kBusyMs;
+    auto& w = *rig.window;
+    rig.press(1);
+    rig.run(kBarMs - 1);
+    // Keys struck on the notes of the bar after the count-in; the main window hands each on inside
+    // a scope with the time it arrived.
+    const double start = kBarMs;
+    std::multimap<double, std::function<void()>> taps;
+    for (int i = 0; i < 4; ++i) {
+        const auto arrived = kClockBase + static_cast<std::int64_t>(start + i * kQuarterMs);
+        taps.emplace(start + i * kQuarterMs + kBusyMs, [&w, arrived] {
+            const app::EventTimeScope scope(arrived);
+            w.MidiInput(sound::NoteOnMessage(0, 60, 100));
+        });
+    }
+    rig.run(start + kBarMs + 2 * kBusyMs, std::move(taps));
+    ASSERT_EQ(w.QuestionCount, 1);
+    EXPECT_EQ(marksOf(w.engine()), (std::vector<Mark>(4, Mark::Exact)));
+    EXPECT_EQ(w.LastScore, 100);
+}
+
 TEST(TapLatency, IsKeptInTheLocalConfigurationPerKindOfTap) {
     QTemporaryDir dir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
@@ -190,6 +253,19 @@ TEST(RytmeLaes, TheFirstTappedBarIsTheRhythmsFirstAndMidiKeysAreJudgedAtItsEnd) 
     EXPECT_EQ(w.LastScore, (10000 - ((300 - 41) * 10000 / 330 + 10000) / 4) / 100);
     EXPECT_TRUE(w.notation()->showMarks());
     EXPECT_FALSE(w.ControlButton->ButtonEnabled[4]);
+}
+
+TEST(RytmeLaes, ATapBeforeTheCountInEndsStartsTheClappingAsAnEarlyFirstNote) {
+    Rig<TRytmeLaes> rig(5, quarters(5, Strictness::Normal));
+    auto& w = *rig.window;
+    rig.press(1);
+    const double start = kBarMs;  // the count-in bar ends, the rhythm's bar begins
+    const auto key = [&w] { w.MidiInput(sound::NoteOnMessage(0, 60, 100)); };
+    std::multimap<double, std::function<void()>> taps{
+        {start - 60, key}, {start + 672, key}, {start + 1344, key}, {start + 2016, key}};
+    rig.run(start + kBarMs + 5, std::move(taps));
+    ASSERT_EQ(w.QuestionCount, 1) << "judged at the end of the rhythm's bar, not waiting for more";
+    EXPECT_EQ(marksOf(w.engine()), (std::vector<Mark>{Mark::Early, Mark::Exact, Mark::Exact, Mark::Exact}));
 }
 
 TEST(RytmeLaes, ClapsFromAGeneratedMicrophoneStreamAreTaps) {
@@ -251,6 +327,7 @@ TEST(RytmeKorr, MarkingTheChangedNotesScoresAndFalseMarksCost) {
     rig.press(3);
     const int expected = static_cast<int>(involved.size());
     EXPECT_FALSE(w.LastAnswerCorrect);
+    EXPECT_FALSE(w.tickShown());
     EXPECT_EQ(w.LastScore, (100 * expected - 50) / expected);
     EXPECT_TRUE(w.changedShown());
     EXPECT_EQ(w.QuestionCount, 1);
@@ -266,6 +343,9 @@ TEST(RytmeKorr, MarkingTheChangedNotesScoresAndFalseMarksCost) {
     EXPECT_TRUE(w.LastAnswerCorrect);
     EXPECT_EQ(w.LastScore, 100);
     EXPECT_EQ(w.message(), "Correct!");
+    EXPECT_TRUE(w.tickShown()) << "the picture beside the message after a correct answer";
+    rig.press(0);
+    EXPECT_FALSE(w.tickShown());
 }
 
 TEST(TapCalibration, TapsAlongWithTheClicksSetTheOffsetThatTheTestThenTakesOff) {
@@ -295,7 +375,10 @@ TEST(TapCalibration, TapsAlongWithTheClicksSetTheOffsetThatTheTestThenTakesOff) 
     EXPECT_EQ(TapLatency().of(TapSource::Keyboard), 0);
     EXPECT_TRUE(dialog->resultText().contains("late on average"));
 
-    // The test rhythm tapped 40 ms late is judged on time.
+    // The test rhythm tapped 40 ms late is judged on time; its notices, handled late, are the
+    // calibration's and leave the window's own question alone.
+    const QString message = w.message();
+    rig.handlingDelayMs = 30;
     dialog->StartTest();
     const double start = rig.now();
     const double barMs = 4 * beat;
@@ -308,6 +391,77 @@ TEST(TapCalibration, TapsAlongWithTheClicksSetTheOffsetThatTheTestThenTakesOff) 
     rig.run(start + 3 * barMs, std::move(onTime));
     dialog->FinishTest();
     EXPECT_EQ(dialog->testEngine().LastEvaluation().score, 100);
+    EXPECT_EQ(w.message(), message);
+    EXPECT_EQ(w.QuestionCount, 0);
+}
+
+// Tip 6 behind the tip buttons of rhythm imitation and reading.
+struct TipCase {
+    std::uint32_t mask;
+    bool hide;
+    std::uint32_t maskAfter;
+    bool buttonStays;
+};
+
+class RhythmTip : public ::testing::TestWithParam<TipCase> {};
+
+TEST_P(RhythmTip, TheTipButtonShowsTipSixAndHidingItClearsItsBit) {
+    const auto c = GetParam();
+    Rig<TRytmeLaes> rig(5, quarters(5, Strictness::Normal));
+    rig.host.current.tipsToShow = c.mask;
+    auto* button = rig.window->findChild<QToolButton*>("SpeedButton10");
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isVisible());
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* tip = qobject_cast<ui::TTipform*>(QApplication::activeModalWidget());
+        ASSERT_NE(tip, nullptr);
+        shown = tip->Label1->text();
+        tip->CheckBox1->setChecked(c.hide);
+        tip->Button1->click();
+    });
+    button->click();
+    EXPECT_TRUE(shown.startsWith("Tap the rhythm"));
+    EXPECT_EQ(rig.host.current.tipsToShow, c.maskAfter);
+    EXPECT_EQ(button->isVisible(), c.buttonStays);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tips, RhythmTip,
+                         ::testing::Values(TipCase{0xFF, false, 0xFF, true}, TipCase{0xFF, true, 0xDF, false},
+                                           // Already hidden elsewhere: the mask stays, the button goes.
+                                           TipCase{0x1F, true, 0x1F, false}));
+
+TEST(RhythmWindows, TheRhythmWithMetronomeBoxAndTheMenuChoiceAreOneSetting) {
+    Rig<TRytmeLaes> rig(5, quarters(5, Strictness::Normal));
+    auto& w = *rig.window;
+    auto* box = w.findChild<QCheckBox*>("RhythmWithMetronome");
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    EXPECT_TRUE(rig.host.current.rhythmWithMetronome);
+    // The model rhythm now clicks along in its bar, after the count-in.
+    const auto clicksAfter = [&](double from) {
+        int n = 0;
+        for (const auto& m : rig.host.system.Output()->Sent()) {
+            const auto key = static_cast<int>((m.message >> 8) & 0x7F);
+            const bool click =
+                key == rig.host.current.metronomeClick.key || key == rig.host.current.firstBeatClick.key;
+            if ((m.message & 0xF0) == 0x90 && click && ((m.message >> 16) & 0x7F) > 0 && m.timeMs >= from)
+                ++n;
+        }
+        return n;
+    };
+    w.ButtonAction3();
+    rig.run(2 * kBarMs + 5);
+    EXPECT_EQ(clicksAfter(kBarMs), 4);
+    // The menu item switches it off: the window's box follows.
+    rig.host.current.rhythmWithMetronome = false;
+    w.SettingsChanged();
+    EXPECT_FALSE(box->isChecked());
+    const double again = rig.now();
+    w.ButtonAction3();
+    rig.run(again + 2 * kBarMs + 5);
+    EXPECT_EQ(clicksAfter(again + kBarMs), 0);
 }
 
 TEST(RhythmWindows, EveryControlHasAnAccessibleNameOrVisibleText) {

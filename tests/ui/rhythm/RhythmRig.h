@@ -28,6 +28,10 @@ struct Rig {
     ui::testing::RecordingHost host;
     sound::RecordingNotificationSink sink;
     std::vector<std::pair<double, std::uint16_t>> delivered;  // virtual time, code
+    // A busy user-interface thread: notices are handled this long after they fell due, inside an
+    // event scope with their due time, as the main window hands them on.
+    double handlingDelayMs = 0;
+    std::vector<std::pair<double, sound::Notification>> waiting;  // due time, notice
     std::unique_ptr<Window> window;
 
     Rig(int exercise, const kalvintor::rhythm::RhythmSetup& block) {
@@ -62,10 +66,13 @@ struct Rig {
                 it->second();
                 it = actions.erase(it);
             }
-            auto due = std::exchange(sink.received, {});
-            for (const auto& n : due) {
+            for (const auto& n : std::exchange(sink.received, {})) waiting.emplace_back(t, n);
+            while (!waiting.empty() && waiting.front().first + handlingDelayMs <= t) {
+                const auto [dueAt, n] = waiting.front();
+                waiting.erase(waiting.begin());
                 if (!host.sequencer.IsCurrent(n.generation) || n.window != window->exercise()) continue;
-                delivered.emplace_back(t, n.code);
+                delivered.emplace_back(dueAt, n.code);
+                const app::EventTimeScope scope(kClockBase + static_cast<std::int64_t>(dueAt));
                 window->SeqNotify(n.code);
             }
         }

@@ -3,6 +3,8 @@
 #include "RhythmRig.h"
 
 #include "app/Program.h"
+#include "app/TTipform.h"
+#include "app/Tips.h"
 #include "exercises/rhythm/Correction.h"
 #include "rhythm/RhythmPaintBox.h"
 #include "rhythm/TRytmeImit.h"
@@ -106,6 +108,22 @@ int main(int argc, char** argv) {
         }
         rig.press(3);
         save(w, folder, "rhythm-correction.png");
+        // The next question marked exactly: the tick stands beside the message.
+        rig.press(0);
+        rig.run(rig.now() + 4 * kBarMs);
+        QApplication::processEvents();  // the new rhythm is laid out where it is painted
+        for (int n : r::InvolvedNotes(w.engine().Errors())) {
+            const auto& note = w.engine().voice(0)[static_cast<std::size_t>(n)];
+            w.PressOnWritten(QPoint(note.x, 64 * note.row + 30));
+        }
+        rig.press(3);
+        save(w, folder, "rhythm-correction-correct.png");
+    }
+    {
+        std::uint32_t tips = ~0u;
+        ui::TTipform tip(tips, kalvintor::app::kRhythmTip, false);
+        tip.show();
+        save(tip, folder, "rhythm-tip.png");
     }
     {
         setup::SetupRecord saved = setup::DefaultSetup();

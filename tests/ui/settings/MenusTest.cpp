@@ -62,6 +62,16 @@ private:
 
 }  // namespace
 
+TEST(Menus, RhythmWithMetronomeTellsTheShownExerciseSoThatItsBoxFollows) {
+    SettingsShell shell;
+    shell.main.SelectView(1, 1);
+    shell.exercise->calls.clear();
+    const bool before = shell.main.Settings.rhythmWithMetronome;
+    shell.main.menuAction("Rhythmwithmetronome1")->trigger();
+    EXPECT_NE(shell.main.Settings.rhythmWithMetronome, before);
+    EXPECT_TRUE(shell.exercise->calls.contains("settingsChanged"));
+}
+
 TEST(Menus, EveryItemDoesWhatItSays) {
     SettingsShell shell;
     TKalvintorMain& main = shell.main;

@@ -1,10 +1,10 @@
 // The configuration wizard at start and the tip window.
 #include "../AccessibleWalk.h"
 #include "SettingsFixture.h"
+#include "app/TTipform.h"
 #include "app/ViewTags.h"
 #include "settings/TConfigWizard.h"
 #include "settings/TProgramSettings.h"
-#include "settings/TTipform.h"
 
 #include <gtest/gtest.h>
 #include <QCheckBox>

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIcon>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -207,6 +208,37 @@ TEST(ChordOps, RestoreTakesTheBlockAsItWasWhenTheViewWasEntered) {
     v.ops.Akk_SimulCheck->click();
     v.ops.Restore();
     EXPECT_FALSE(v.ops.Akk_SimulCheck->isChecked());
+}
+
+TEST(ChordOps, StructurePicturesFollowTheAnswerInstrument) {
+    // Piano, guitar and staff pictures have rows of 24, 37 and 42 pixels.
+    for (auto [picture, row] : {std::pair{2, 24}, std::pair{4, 37}, std::pair{8, 42}}) {
+        View v;
+        v.host.picture = picture;
+        v.ops.LoadSetup(1, v.setup);
+        ASSERT_GT(v.ops.DrawGrid1->rowCount(), 0);
+        EXPECT_EQ(v.ops.DrawGrid1->rowHeight(0), row) << "picture " << picture;
+        const QIcon icon = v.ops.DrawGrid1->item(0, 1)->icon();
+        ASSERT_FALSE(icon.isNull());
+        EXPECT_EQ(icon.availableSizes().front().height(), row - 2);
+    }
+}
+
+TEST(ChordOps, BelowSevenHundredAndOnePixelsTheNarrowLayoutIsUsed) {
+    View v;
+    v.ops.LoadSetup(1, v.setup);
+    const QWidget* options = v.ops.findChild<QWidget*>("OptionPanel");
+    EXPECT_FALSE(v.ops.narrowLayout());
+    EXPECT_GE(options->width(), 200);
+    // The view can be made narrow from the wide layout, and wide again.
+    v.ops.resize(695, 600);
+    EXPECT_EQ(v.ops.width(), 695);
+    EXPECT_TRUE(v.ops.narrowLayout());
+    EXPECT_LT(v.ops.minimumSizeHint().width(), 695) << "the narrow layout needs less room";
+    EXPECT_GE(options->width(), 190);
+    EXPECT_GE(v.ops.DrawGrid1->width(), 426);
+    v.ops.resize(701, 600);
+    EXPECT_FALSE(v.ops.narrowLayout());
 }
 
 TEST(RangePicker, DraggingMarkersStopsAtTheOtherLimitAndTheEnds) {

@@ -2,6 +2,8 @@
 #include "SetupViewDoubles.h"
 #include "exercises/pitch/ExerciseState.h"
 #include "exercises/pitch/Generation.h"
+#include "notation/TSheet.h"
+#include "pitch/TGuitar.h"
 #include "theory/Naming.h"
 #include "ui/setup/TAkkProgEdit.h"
 #include "ui/setup/TChordEdit.h"
@@ -19,6 +21,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace kalvintor;
 using namespace kalvintor::ui;
@@ -66,6 +69,84 @@ TEST(ChordEdit, NotesFromTheMidiKeyboard) {
     EXPECT_EQ(edit.entry().notes[0].pitch, 60);
     edit.MidiInput(message(0x90, 64, 0));
     EXPECT_EQ(edit.heldKeys(), 1);
+}
+
+TEST(ChordEdit, NotesComeFromTheStaffWithItsSpellingAndItsDeleteTool) {
+    ui::testing::FakeSetupHost host;
+    host.picture = 8;
+    TChordEdit edit(host);
+    edit.resize(640, 420);
+    edit.begin({}, 1);
+    edit.show();
+    ASSERT_TRUE(edit.Sheet->isVisible());
+    EXPECT_FALSE(edit.Keyboard->isVisible());
+    EXPECT_TRUE(edit.AddNotesButton->isVisible() && edit.AddNotesButton->isChecked());
+    const auto at = [&](int naturalPitch) {
+        return QPoint(edit.Sheet->width() / 2, edit.Sheet->geometry().noteY(naturalPitch, false));
+    };
+    // C, then E and G above it on the treble staff.
+    for (int p : {60, 64, 67}) QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, at(p));
+    ASSERT_EQ(edit.entry().count, 3);
+    EXPECT_EQ(edit.NotesLabel->text(), "C  E  G");
+    // The delete tool takes the E out where it is drawn.
+    edit.DeleteNotesButton->click();
+    EXPECT_EQ(edit.Sheet->tool(), TSheet::Tool::Delete);
+    QPoint e;
+    for (const auto& head : edit.Sheet->picture().heads)
+        if (edit.entry().notes[static_cast<std::size_t>(head.index)].pitch == 64)
+            e = QPoint(head.x + 4, head.y);
+    ASSERT_NE(e, QPoint());
+    QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, e);
+    EXPECT_EQ(edit.NotesLabel->text(), "C  G");
+}
+
+TEST(ChordEdit, AScaleOnTheStaffTakesANoteWhereItIsPressed) {
+    ui::testing::FakeSetupHost host;
+    host.picture = 8;
+    TChordEdit edit(host);
+    edit.resize(640, 420);
+    edit.begin({}, 8);
+    edit.show();
+    ASSERT_FALSE(edit.Sheet->chordLike) << "a scale's notes stand in sequence";
+    const auto y = [&](int naturalPitch) { return edit.Sheet->geometry().noteY(naturalPitch, false); };
+    const int right = edit.Sheet->width() - 40;
+    QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, QPoint(right, y(60)));
+    QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, QPoint(right, y(64)));
+    ASSERT_EQ(edit.NotesLabel->text(), "C  E");
+    // A press between the two columns puts G between them.
+    const auto& columns = edit.Sheet->picture().columnX;
+    ASSERT_GE(columns.size(), 2u);
+    QTest::mouseClick(edit.Sheet, Qt::LeftButton, {}, QPoint((columns[0] + columns[1]) / 2 + 2, y(67)));
+    EXPECT_EQ(edit.NotesLabel->text(), "C  G  E");
+}
+
+TEST(ChordEdit, NotesComeFromTheGuitarOnTheStringPlayed) {
+    ui::testing::FakeSetupHost host;
+    host.picture = 4;
+    TChordEdit edit(host);
+    edit.resize(700, 420);
+    edit.begin({}, 1);
+    edit.show();
+    ASSERT_TRUE(edit.Guitar->isVisible());
+    EXPECT_FALSE(edit.Sheet->isVisible());
+    EXPECT_FALSE(edit.AddNotesButton->isVisible());
+    // The guitar shows its notes as written, an octave above their sound: the open low E (52) is
+    // below the range; the A string's third fret (C 60) and the D string's second (E 64) go in.
+    QTest::mouseClick(edit.Guitar, Qt::LeftButton, {}, edit.Guitar->fretCentre(6, 0));
+    QTest::mouseClick(edit.Guitar, Qt::LeftButton, {}, edit.Guitar->fretCentre(5, 3));
+    QTest::mouseClick(edit.Guitar, Qt::LeftButton, {}, edit.Guitar->fretCentre(4, 2));
+    ASSERT_EQ(edit.entry().count, 2);
+    EXPECT_EQ(edit.entry().notes[0].pitch, 60);
+    EXPECT_EQ(edit.entry().notes[1].pitch, 64);
+    EXPECT_EQ(edit.NotesLabel->text(), "C  E");
+    // The high E (76) played on the B string's fifth fret stays on that string.
+    QTest::mouseClick(edit.Guitar, Qt::LeftButton, {}, edit.Guitar->fretCentre(2, 5));
+    ASSERT_EQ(edit.entry().count, 3);
+    EXPECT_EQ(edit.entry().notes[2].guitarString & 0x0F, 2);
+    QTest::mouseClick(edit.Guitar, Qt::RightButton, {}, edit.Guitar->fretCentre(2, 5));
+    // A right click takes a note out.
+    QTest::mouseClick(edit.Guitar, Qt::RightButton, {}, edit.Guitar->fretCentre(4, 2));
+    EXPECT_EQ(edit.entry().count, 1);
 }
 
 TEST(ChordEdit, StoredNotesOutsideTheRangeAreLeftOut) {

@@ -18,11 +18,6 @@ constexpr int kBeatNoticeScale = 256;
 constexpr std::uint8_t kFirstBeatStep = 0;
 constexpr std::uint8_t kOtherBeatStep = 2;
 constexpr int kAccentVelocityStep = 10;
-// Offsets from an exercise's base notification code.
-constexpr std::uint16_t kCountInEnded = 1;
-constexpr std::uint16_t kRhythmBarEnded = 2;
-constexpr std::uint16_t kClickBarEnded = 6;
-constexpr std::uint16_t kClickBarsEnded = 8;
 
 std::uint8_t velocity(int v) {
     return static_cast<std::uint8_t>(std::clamp(v, 0, sound::kMaxDataValue));

@@ -91,7 +91,7 @@ bool TRytme::InjectErrors() {
 }
 
 void TRytme::StartTaps() {
-    tapZero_ = app::MillisecondClock();
+    tapZero_ = app::EventTimeOrNow();
     tapTempo_ = tempo_;
 }
 
@@ -103,7 +103,7 @@ void TRytme::StartTapsAt(std::int64_t zeroMs) {
 void TRytme::AddTap(std::int64_t time) {
     tapped_ = true;
     if (static_cast<int>(taps_.size()) >= kMaxTaps) return;
-    taps_.push_back(time == 0 ? app::MillisecondClock() : time);
+    taps_.push_back(time == 0 ? app::EventTimeOrNow() : time);
 }
 
 void TRytme::ClearTaps() {

@@ -44,6 +44,14 @@ enum class GenerateOutcome {
 
 inline constexpr int kMaxBars = 12;
 inline constexpr int kMaxTaps = 385;
+
+// Notices the engine queues, as offsets from an exercise's base notification code.
+inline constexpr std::uint16_t kCountInEnded = 1;
+inline constexpr std::uint16_t kRhythmBarEnded = 2;
+inline constexpr std::uint16_t kClickBarEnded = 6;
+inline constexpr std::uint16_t kClickBarsEnded = 8;
+// Free in imitation and reading: the tap-timing calibration's first click.
+inline constexpr std::uint16_t kCalibrationClicksBegan = 3;
 inline constexpr int kTextCannotGenerate = 942;
 inline constexpr const char* kCannotGenerateEnglish =
     "No rhythm can be made with the chosen meters and note values. Please change the rhythm setup.";
@@ -83,11 +91,12 @@ public:
     void PlayRhythm(std::uint16_t base, int voice, bool countIn);
     void PlayTaps(std::uint16_t base);
 
-    // Taps in milliseconds of the shared millisecond clock.
+    // Taps in milliseconds of the shared millisecond clock. Time zero is the moment of the event
+    // being handled (the notice of a bar's end at the time it fell due), else now.
     void StartTaps();
     // Tap time zero at a given moment (a rhythm whose first note is known to sound then).
     void StartTapsAt(std::int64_t zeroMs);
-    void AddTap(std::int64_t time = 0);  // 0 = now
+    void AddTap(std::int64_t time = 0);  // 0 = the event being handled, else now
     void ClearTaps();
     bool Tapped() const { return tapped_; }
     int TapCount() const { return static_cast<int>(taps_.size()); }

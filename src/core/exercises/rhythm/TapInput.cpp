@@ -19,6 +19,13 @@ bool TapGate::Accept(std::int64_t timeMs) {
     return true;
 }
 
+std::int64_t EventStampMapper::ToClock(std::uint64_t stamp, std::int64_t nowMs) {
+    if (stamp == 0) return nowMs;
+    const std::int64_t sample = nowMs - static_cast<std::int64_t>(stamp);
+    if (!offset_ || sample < *offset_ || sample - *offset_ > kMaxEventDelayMs) offset_ = sample;
+    return static_cast<std::int64_t>(stamp) + *offset_;
+}
+
 namespace {
 
 std::int64_t beatMs(int tempo) {

@@ -43,6 +43,27 @@ private:
     std::optional<std::int64_t> last_;
 };
 
+// Key and mouse events carry the windowing system's time of the press, on a clock of its own
+// (milliseconds since some start of its own, possibly wrapping at 32 bits). The mapper puts that
+// time on the millisecond clock: the smallest difference between the clock at handling and the
+// event's stamp seen so far is the offset of the two clocks (an event is never handled before it
+// happened), so a press handled late keeps the moment it was made.
+class EventStampMapper {
+public:
+    // A stamp of 0 means the event has none: it happened now. A stamp whose implied delay is beyond
+    // kMaxEventDelayMs puts the clocks in step again (another stamp source, a wrapped counter,
+    // events made by a program).
+    std::int64_t ToClock(std::uint64_t stamp, std::int64_t nowMs);
+    void Reset() { offset_.reset(); }
+
+private:
+    std::optional<std::int64_t> offset_;
+};
+
+// No event waits this long in the queue of a working program: a longer delay means the stamps
+// do not follow the clock.
+inline constexpr int kMaxEventDelayMs = 200;
+
 // The calibration: four clicks to find the beat, then eight the student taps along with.
 inline constexpr int kLeadInClicks = 4;
 inline constexpr int kCalibrationClicks = 8;

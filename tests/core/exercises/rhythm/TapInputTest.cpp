@@ -45,3 +45,23 @@ TEST(TapInput, TheOffsetOfTheTapsKindIsTakenOff) {
     EXPECT_EQ(CorrectedTapTime(1000, TapSource::Clap, offsets), 955);
     EXPECT_EQ(CorrectedTapTime(1000, TapSource::Keyboard, offsets), 1000);
 }
+
+TEST(TapInput, KeyStampsKeepTheMomentOfThePressWhenTheEventIsHandledLate) {
+    // The windowing system's clock runs 7,000,000 ms behind ours; events reach the window 1 ms
+    // after they happen, except one that waits 40 ms behind a repaint.
+    constexpr std::int64_t behind = 7'000'000;
+    EventStampMapper mapper;
+    const auto handled = [&](std::int64_t pressedAt, std::int64_t waited) {
+        return mapper.ToClock(static_cast<std::uint64_t>(pressedAt - behind), pressedAt + waited);
+    };
+    EXPECT_EQ(handled(10'000, 1), 10'001) << "the first stamp can only say: now";
+    EXPECT_EQ(handled(10'500, 1), 10'501);
+    EXPECT_EQ(handled(11'000, 40), 11'001) << "the repaint's delay is not the student's";
+    EXPECT_EQ(handled(11'500, 0), 11'500) << "a quicker event tells the clocks' offset better";
+    EXPECT_EQ(handled(12'000, 40), 12'000);
+
+    // No stamp: now. A stamp from elsewhere (far off the offset): the clocks are put in step.
+    EXPECT_EQ(mapper.ToClock(0, 13'000), 13'000);
+    EXPECT_EQ(mapper.ToClock(5, 14'000), 14'000);
+    EXPECT_EQ(mapper.ToClock(505, 14'530), 14'500);
+}
