@@ -1,18 +1,11 @@
 // Program entry: one instance, the welcome window, the windows in their order, the message loop.
+#include "ProgramWindows.h"
 #include "app/InfoOptions.h"
 #include "app/Installation.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
-#include "pitch/TAkkord.h"
-#include "pitch/TIntervalSam.h"
-#include "results/TUserResult.h"
-#include "setup/MainSetupHost.h"
-#include "rhythm/TRytmeImit.h"
-#include "rhythm/TRytmeKorr.h"
-#include "rhythm/TRytmeLaes.h"
-#include "rhythm/TRytmeOps.h"
 
 #include <QApplication>
 
@@ -46,23 +39,10 @@ int main(int argc, char** argv) {
 
     QApplication::setApplicationName(QStringLiteral("Kalvintor"));
 
-    // The main window first; the exercise windows in their order (those built so far); the start
-    // menu last. The main window owns them all.
+    // The main window first; the exercise windows in their order; the start menu last. The main
+    // window owns them all.
     TKalvintorMain mainWindow;
-    for (int e : {1, 2}) mainWindow.SetExerciseWindow(e, new TAkkord(e, mainWindow));
-    mainWindow.SetExerciseWindow(3, new TIntervalSam(mainWindow));
-    for (int e : {7, 8, 9, 10}) mainWindow.SetExerciseWindow(e, new TAkkord(e, mainWindow));
-    mainWindow.SetInfoView(3, new TUserResult(mainWindow));
-    RegisterPitchSetupViews(mainWindow);
-    mainWindow.SetExerciseWindow(4, new rhythm::TRytmeImit(mainWindow));
-    mainWindow.SetExerciseWindow(5, new rhythm::TRytmeLaes(mainWindow));
-    mainWindow.SetExerciseWindow(6, new rhythm::TRytmeKorr(mainWindow));
-    // One rhythm setup view serves exercises 4, 5 and 6; the main window owns it.
-    auto* rhythmSetup = new rhythm::TRytmeOps(
-        [&mainWindow]() -> const kalvintor::setup::SetupRecord& { return mainWindow.Setup.savedCopy; },
-        &mainWindow);
-    for (int e : {4, 5, 6}) mainWindow.SetSetupView(e, rhythmSetup);
-    mainWindow.CreateMenuDialog();
+    CreateProgramWindows(mainWindow);
     // The first show runs the start-up dialogue: data directory, login, settings, setup.
     mainWindow.StartupDialogue = true;
     mainWindow.CommandLine = QApplication::arguments().mid(1);

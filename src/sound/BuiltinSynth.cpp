@@ -100,6 +100,7 @@ BuiltinSynth::Created BuiltinSynth::Create(const SynthOptions& options) {
     s->playbackSource_ = fluid_sequencer_register_client(s->sequencer_.get(), "playback", nullptr, nullptr);
     s->metronomeSource_ = fluid_sequencer_register_client(s->sequencer_.get(), "metronome", nullptr, nullptr);
     const SynthError fontError = s->LoadSoundFont(options.soundFont);
+    s->monitor_ = options.monitor;
 
     if (options.realtime) {
         for (const std::string& name : options.drivers) {
@@ -157,7 +158,10 @@ int BuiltinSynth::Render(void* data, int len, int nfx, float* fx[], int nout, fl
     } else {
         result = fluid_synth_process(self->synth_.get(), len, nfx, fx, nout, out);
     }
-    if (nout >= 2) self->waves_.Mix(out[0], out[1], len);
+    if (nout >= 2) {
+        self->waves_.Mix(out[0], out[1], len);
+        if (self->monitor_ != nullptr) self->monitor_->Rendered(out[0], out[1], len);
+    }
     return result;
 }
 

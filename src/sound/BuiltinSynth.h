@@ -29,11 +29,21 @@ inline constexpr double kSynthGain = 1.0;
 enum class SynthError { None, SynthUnavailable, SoundFontMissing, SoundFontBroken };
 enum class AudioOutput { Offline, Driver, SilentClock };
 
+// Hears what the synthesizer renders, block by block, with the answer sounds mixed in (a silent
+// clock renders too). Called on the audio thread: it must neither block nor allocate.
+class OutputMonitor {
+public:
+    virtual ~OutputMonitor() = default;
+    virtual void Rendered(const float* left, const float* right, int frames) = 0;
+};
+
 struct SynthOptions {
     bool realtime = true;  // false: nothing plays until RenderOffline is called
     std::filesystem::path soundFont = kDefaultSoundFont;
     // Audio drivers tried in this order; when none opens, a silent clock keeps time.
     std::vector<std::string> drivers = {"pulseaudio", "alsa", "jack", "sdl2", "oss"};
+    // Must outlive the synthesizer.
+    OutputMonitor* monitor = nullptr;
 };
 
 void FreeFluidSettings(fluid_settings_t* p);
@@ -105,6 +115,7 @@ private:
     std::mutex scheduleMutex_;
     FluidEvent event_;
     AudioOutput output_ = AudioOutput::Offline;
+    OutputMonitor* monitor_ = nullptr;
     WaveMixer waves_;
     std::jthread clock_;
     std::jthread soundFontLoader_;

@@ -14,8 +14,6 @@ namespace {
 constexpr double kMaxIdleMs = 50.0;
 // The stretch before an item that the thread sleeps through plainly.
 constexpr double kFinalApproachMs = 2.0;
-// The real-time priority asked for; JACK's own threads run at 70 and above.
-constexpr int kPlaybackPriority = 20;
 }  // namespace
 
 ScheduledPlayback::ScheduledPlayback(PlaybackTarget& target, bool threaded) : target_(target) {

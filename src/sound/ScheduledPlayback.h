@@ -15,6 +15,9 @@
 
 namespace kalvintor::sound {
 
+// The real-time priority the playback thread asks for; JACK's own threads run at 70 and above.
+inline constexpr int kPlaybackPriority = 20;
+
 class PlaybackTarget {
 public:
     virtual ~PlaybackTarget() = default;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace kalvintor;
 using namespace kalvintor::sound;
 namespace an = kalvintor::sound::analysis;
@@ -107,4 +109,25 @@ TEST(SynthRender, RhythmOnsetsFallWithin2MsOfTheirTimes) {
             EXPECT_NEAR(onsets[i], shifted[i], 2.0) << "tempo " << tempo << " note " << i;
         }
     }
+}
+
+TEST(SynthRender, AnOutputMonitorHearsEveryRenderedFrameAsRendered) {
+    struct Keep final : OutputMonitor {
+        void Rendered(const float* left, const float*, int frames) override {
+            heard.insert(heard.end(), left, left + frames);
+        }
+        std::vector<float> heard;
+    } keep;
+    keep.heard.reserve(8192);
+    SynthOptions options{false};
+    options.monitor = &keep;
+    BuiltinSynth::Created created = BuiltinSynth::Create(options);
+    ASSERT_TRUE(created.synth);
+    BuiltinOutPort port(*created.synth);
+    port.Send(NoteOnMessage(0, 60, 100));
+    std::vector<float> left, right;
+    port.RenderOffline(left, right, 4000);  // not a whole number of blocks
+    ASSERT_EQ(keep.heard.size(), left.size());
+    EXPECT_EQ(keep.heard, left);
+    EXPECT_GT(*std::max_element(keep.heard.begin(), keep.heard.end()), 0.01f) << "the note sounds";
 }

@@ -15,6 +15,7 @@
 #include "app/MachineSettings.h"
 #include "app/ViewTags.h"
 #include "data/DataDirectory.h"
+#include "data/SessionResult.h"
 #include "users/TAddUserForm.h"
 #include "users/TProgressForm.h"
 #include "users/TUserLoggin.h"
@@ -52,6 +53,32 @@ QString fileProblemText(const app::DataFileState& s) {
             break;
     }
     return {};
+}
+
+// Results that could not be written stay in memory only: before the program ends they are offered
+// once more. True when the program may close (all written, or the user lets them go).
+bool letUnsavedResultsGo(TKalvintorMain& main) {
+    QString why;
+    while (!main.UnsavedResults.empty()) {
+        QString message = userFormat(8500,
+                                     "%d result(s) of this session could not be saved. If the program "
+                                     "closes now, they are lost. Press Retry to try to save them again.",
+                                     {static_cast<long long>(main.UnsavedResults.size())});
+        if (!why.isEmpty()) message += "\n\n" + why;
+        QMessageBox box(QMessageBox::Warning, text(5005, "Error"), message, QMessageBox::NoButton, &main);
+        box.setObjectName(QStringLiteral("UnsavedResults"));
+        QPushButton* retry = box.addButton(QMessageBox::Retry);
+        QPushButton* closeAnyway = box.addButton(text(8501, "Close anyway"), QMessageBox::DestructiveRole);
+        closeAnyway->setObjectName(QStringLiteral("CloseAnyway"));
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(retry);
+        box.exec();
+        if (box.clickedButton() == closeAnyway) return true;
+        if (box.clickedButton() != retry) return false;
+        if (main.Store == nullptr || data::AppendKeptResults(*main.Store, main.UnsavedResults)) break;
+        why = QString::fromStdString(main.Store->describe(main.Store->LastError()));
+    }
+    return true;
 }
 
 }  // namespace
@@ -419,7 +446,7 @@ bool TKalvintorMain::EndSession(bool cancellable) {
 
 bool TKalvintorMain::CloseQuery() {
     try {
-        return EndSession(true);
+        return EndSession(true) && letUnsavedResultsGo(*this);
     } catch (const std::exception&) {
         return true;  // an error never traps the user in the program
     }

@@ -88,6 +88,52 @@ TEST(StartupEdge, TheCloseAsksAboutResultsFromFiveAnswersOnAndCancelKeepsTheProg
     EXPECT_TRUE(store.ResultList().empty());
 }
 
+TEST(StartupEdge, ResultsThatCouldNotBeSavedAreOfferedAgainBeforeTheProgramCloses) {
+    School school;
+    school.establish();
+    Workstation ws;
+    ModalScript script;
+    script.then(logIn("SAM", "s")).then(rejectIt());
+    ws.main->show();
+    // The result folder is a link the store does not write through.
+    const auto data = toPath(school.data + "/");
+    std::filesystem::create_directories(data / "Elsewhere");
+    std::filesystem::remove_all(data / "Result");
+    std::filesystem::create_directory_symlink(data / "Elsewhere", data / "Result");
+
+    // Saved on Yes, the save fails and its retry is cancelled: the close asks again, and Cancel
+    // keeps the program with the result in memory.
+    ws.answer(5);
+    script.then(press(QMessageBox::Yes)).then(press(QMessageBox::Cancel)).then(press(QMessageBox::Cancel));
+    EXPECT_FALSE(ws.main->close());
+    ASSERT_EQ(script.seen.size(), 5);
+    EXPECT_TRUE(script.seen[4].startsWith("UnsavedResults|")) << script.seen[4].toStdString();
+    EXPECT_TRUE(script.seen[4].contains("1 result(s)")) << script.seen[4].toStdString();
+    EXPECT_EQ(ws.main->UnsavedResults.size(), 1u);
+
+    // Retry while the folder is still wrong: asked again, now with the reason. (The answers stay
+    // counted, so the results question comes first each time; the session was booked already.)
+    script.then(press(QMessageBox::No)).then(press(QMessageBox::Retry)).then(fill({}, "CloseAnyway"));
+    EXPECT_TRUE(ws.main->close());
+    ASSERT_EQ(script.seen.size(), 8);
+    EXPECT_TRUE(script.seen[7].startsWith("UnsavedResults|")) << script.seen[7].toStdString();
+    EXPECT_TRUE(script.seen[7].contains("symbolic link")) << script.seen[7].toStdString();
+    EXPECT_TRUE(std::filesystem::is_empty(data / "Elsewhere")) << "closed anyway: nothing written";
+
+    // Once the folder is right, Retry writes the kept result and the program closes.
+    ws.main->show();
+    std::filesystem::remove(data / "Result");
+    script.then(press(QMessageBox::No)).then(press(QMessageBox::Retry));
+    EXPECT_TRUE(ws.main->close());
+    ASSERT_EQ(script.seen.size(), 10);
+    EXPECT_TRUE(ws.main->UnsavedResults.empty());
+    data::DataStore store(data);
+    store.LoadResults(ws.main->UserId);
+    ASSERT_EQ(store.ResultList().size(), 1u);
+    EXPECT_EQ(store.ResultList()[0]->record.questions, 5);
+    EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
+}
+
 TEST(StartupEdge, AWrongPasswordKeepsTheLoginOpen) {
     School school;
     school.establish();
