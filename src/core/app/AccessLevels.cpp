@@ -16,6 +16,8 @@ int LevelOf(std::int32_t accessLevel) {
     return level >= kLevelStudent && level <= kLevelAdministrator ? level : kLevelGuest;
 }
 
+Access GuestAccess() { return AccessFor(kLevelGuest, StudentPermissions{}); }
+
 Access AccessFor(int level, const StudentPermissions& permissions) {
     Access a;
     a.level = level >= kLevelStudent && level <= kLevelAdministrator ? level : kLevelGuest;

@@ -72,6 +72,8 @@ struct Access {
 
 // The access of a level; any level other than 1, 2 and 3 is a guest's.
 Access AccessFor(int level, const StudentPermissions& permissions);
+// A guest's access, as a window has it before anybody logs in.
+Access GuestAccess();
 
 // A level's own value as stored in a user record: tests use its low four bits.
 int LevelOf(std::int32_t accessLevel);

@@ -10,7 +10,7 @@
 namespace kalvintor::app {
 
 struct MenuContext {
-    Access access = AccessFor(kLevelGuest, {});
+    Access access = GuestAccess();
     int exercise = 0;  // 0 = the overview
     int view = 1;
     bool tutorActive = false;

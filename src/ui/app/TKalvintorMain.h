@@ -259,7 +259,7 @@ public:
     // entry sets StartupDialogue; without it the first show starts a guest on the built-in settings.
     bool StartupDialogue = false;
     QStringList CommandLine;  // the arguments after the program name
-    app::Access Access = app::AccessFor(app::kLevelGuest, {});
+    app::Access Access = app::GuestAccess();
     void RunStartupDialogue();
     void ApplySettings(bool languageOnly);
     void ApplyAccessLevel(int level);
