@@ -9,6 +9,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 extern char** environ;
@@ -53,9 +54,23 @@ TEST(Backup, CopiesEveryRecordCompleteWhenTakenWhileAnotherProcessAppends) {
     constexpr int kAppends = 3000;
     const pid_t writer = spawn(
         {KALVINTOR_DATA_WORKSTATION, "append", school.data.string(), "2", std::to_string(kAppends), "7"});
-    // Wait until the writer is well under way, then take copies while it goes on.
-    while (fs::file_size(file) < 50 * data::kResultRecordSize)
+    // Wait until the writer is well under way, then take copies while it goes on. A writer that
+    // stops early or never gets going fails the test instead of hanging it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool stopped = false;
+    while (fs::file_size(file) < 50 * data::kResultRecordSize && !stopped &&
+           std::chrono::steady_clock::now() < deadline) {
+        stopped = waitpid(writer, nullptr, WNOHANG) == writer;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (fs::file_size(file) < 50 * data::kResultRecordSize) {
+        if (!stopped) {
+            kill(writer, SIGKILL);
+            waitpid(writer, nullptr, 0);
+        }
+        FAIL() << (stopped ? "the writer stopped before appending 50 results"
+                           : "the writer appended fewer than 50 results in a minute");
+    }
     std::vector<std::size_t> seenBefore;
     for (int round = 0; round < 3; ++round) {
         seenBefore.push_back(recordsIn(readBytes(file)).size());

@@ -135,3 +135,22 @@ TEST_F(Listed, StatisticsSumThePeriodAsTheUserOverviewDoes) {
 
     EXPECT_EQ(runAdmin(school.data, {"stats", "--class", "4b"}).code, kExitFailed);
 }
+
+TEST_F(Listed, ControlCharactersInNamesNeverReachTheTerminal) {
+    // A damaged or hostile record: an escape sequence that would retitle the terminal, a line
+    // break, and a C1 control that code page 1252 leaves undefined.
+    auto eve = school.addUser("eve\x1b]0;owned\x07", "Eve\r\nX", "Ma\x9D");
+    school.store->SaveUser(eve);
+    const auto table = runAdmin(school.data, {"users"});
+    ASSERT_EQ(table.code, kExitOk) << table.err;
+    EXPECT_NE(table.out.find("eve ]0;owned "), std::string::npos) << table.out;
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 5) << "a header and four users";
+    EXPECT_EQ(table.out.find_first_of(std::string("\x1b\x07\r\t", 4)), std::string::npos);
+    EXPECT_EQ(table.out.find("\xC2\x9D"), std::string::npos);
+
+    // JSON and CSV keep the text as it is, escaped or quoted as their formats ask.
+    const auto json = runAdmin(school.data, {"users", "--json"});
+    EXPECT_NE(json.out.find("\"login\":\"eve\\u001b]0;owned\\u0007\""), std::string::npos) << json.out;
+    const auto csv = runAdmin(school.data, {"users", "--csv"});
+    EXPECT_NE(csv.out.find("\"Eve\r\nX Ma\xC2\x9D\""), std::string::npos) << csv.out;
+}

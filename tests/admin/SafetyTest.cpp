@@ -10,6 +10,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <thread>
 
@@ -59,8 +60,19 @@ TEST(Backup, TakenWhileUsersAreAddedIsAlwaysCheckedClean) {
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
+    const auto usersBefore = fs::file_size(school.data / "User.dat");
     pid_t writer = -1;
     ASSERT_EQ(posix_spawn(&writer, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+    // The copies are taken once the writer has added its first user, so they meet it at work.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (fs::file_size(school.data / "User.dat") == usersBefore &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (fs::file_size(school.data / "User.dat") == usersBefore) {
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+        FAIL() << "the writer added no user in a minute";
+    }
     for (int round = 0; round < 3; ++round) {
         const auto copy = root / ("Backup" + std::to_string(round));
         const auto r = runAdmin(school.data, {"backup", copy.string()}, Waits::Real);

@@ -62,11 +62,18 @@ TEST(SynthPlayback, NotificationsComeAtTheirTimePlusSyncDelayAndNeverAfterStop) 
     EXPECT_GE(ms, 380.0) << "the silent clock renders a block (12 ms) ahead";
     EXPECT_LE(ms, 700.0) << "generous for a loaded machine";
 
-    // Played again and stopped half-way: its notice never comes.
+    // A longer sound played and stopped early on: its notice, due 1300 ms after the start, never
+    // comes. The stop leaves more than a second to spare on a busy machine, and the wait goes on
+    // until well past the notice's time.
+    sequencer.SeqClear();
+    midiOut.QueueSound(2400, 0, 0, 108, settings.metronomeClick, false);
+    const Clock::time_point again = Clock::now();
     midiOut.Play();
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     midiOut.Stop();
-    EXPECT_FALSE(inbox.WaitFor(2, std::chrono::milliseconds(800)));
+    const double stoppedAt = std::chrono::duration<double, std::milli>(Clock::now() - again).count();
+    EXPECT_FALSE(inbox.WaitFor(2, std::chrono::milliseconds(1800)));
+    EXPECT_LT(stoppedAt, 1300.0) << "the stop came after the notice's time: nothing was tested";
 }
 
 TEST(SoundTexts, SynthProblemsAreToldWithTheFileAndInTheLoadedLanguage) {

@@ -17,6 +17,26 @@ std::size_t width(std::string_view utf8) {
         utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// Text as a terminal is given it: every control character (line breaks and tabs among them, DEL,
+// and the C1 controls that code page 1252 leaves undefined) becomes a blank, so that a value stays
+// on its line and a damaged or hostile name in a data file cannot steer the terminal.
+std::string forTerminal(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            out += ' ';
+            i += c1 ? 1 : 0;
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
 std::string number(double value) {
     if (!std::isfinite(value)) return {};
     char text[64];
@@ -124,9 +144,9 @@ void Json::writeText(std::ostream& out, int indent) const {
             } else if (list) {
                 std::string line;
                 for (const auto& item : *list) line += (line.empty() ? "" : ", ") + item.plain();
-                out << pad << name << ": " << (list->empty() ? "none" : line) << '\n';
+                out << pad << name << ": " << (list->empty() ? "none" : forTerminal(line)) << '\n';
             } else {
-                out << pad << name << ": " << member.plain() << '\n';
+                out << pad << name << ": " << forTerminal(member.plain()) << '\n';
             }
         }
     } else if (const auto* a = std::get_if<Array>(&value_)) {
@@ -135,11 +155,11 @@ void Json::writeText(std::ostream& out, int indent) const {
                 out << pad << "- " << (i + 1) << '\n';
                 (*a)[i].writeText(out, indent + 2);
             } else {
-                out << pad << "- " << (*a)[i].plain() << '\n';
+                out << pad << "- " << forTerminal((*a)[i].plain()) << '\n';
             }
         }
     } else {
-        out << pad << plain() << '\n';
+        out << pad << forTerminal(plain()) << '\n';
     }
 }
 
@@ -186,11 +206,8 @@ void Table::write(std::ostream& out, Format format) const {
             for (const auto& row : rows) {
                 auto& line = cells.emplace_back();
                 for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
-                    std::string text = row[c].plain();
                     // One listing line per row: line breaks inside a cell are shown as blanks.
-                    std::replace_if(
-                        text.begin(), text.end(),
-                        [](char ch) { return ch == '\n' || ch == '\r' || ch == '\t'; }, ' ');
+                    std::string text = forTerminal(row[c].plain());
                     widths[c] = std::max(widths[c], width(text));
                     line.push_back(std::move(text));
                 }

@@ -50,24 +50,10 @@ bool DataStore::SaveCommon() {
     return finish(*file, texts::kSaveCommonBusy, file->writeAt(0, encodeCommonRecord(record)));
 }
 
+// One id is a block of one: a counter that a damaged Common.dat leaves at 0 or below, or one past
+// the largest id, hands out nothing rather than an id no record may hold.
 std::int16_t DataStore::NextId(IdKind kind) {
-    auto file = openForUpdate(file_names::kCommon, texts::kDataFileBusy);
-    if (!file) return 0;
-    CommonBytes stored{};
-    CommonRecord record = Common;
-    if (file->readAt(0, stored) == kCommonRecordSize) {
-        record = *decodeCommonRecord(stored);
-    } else {
-        showError(std::string(texts::kIdErrorMessage));
-    }
-    std::int16_t& counter = kind == IdKind::Class ? record.nextClassId : record.nextUserId;
-    const std::int16_t taken = counter;
-    counter = static_cast<std::int16_t>(counter + 1);
-    // An id that was not stored as taken could be handed out twice.
-    if (!finish(*file, texts::kDataFileBusy, file->writeAt(0, encodeCommonRecord(record)))) return 0;
-    Common.nextClassId = record.nextClassId;
-    Common.nextUserId = record.nextUserId;
-    return taken;
+    return NextIds(kind, 1);
 }
 
 std::int16_t DataStore::NextIds(IdKind kind, int count) {

@@ -109,6 +109,8 @@ public:
     // Common.dat.
     void LoadCommon();
     bool SaveCommon();
+    // The next id from Common.dat, stored as taken; 0 when Common.dat cannot be written or its
+    // counter holds no id a record may have (0, negative, or past the largest).
     std::int16_t NextId(IdKind kind);
     // `count` consecutive ids taken at once; the first of them, or 0 when Common.dat cannot be
     // written or the ids would run past the largest a record holds.

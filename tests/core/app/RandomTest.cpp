@@ -1,10 +1,12 @@
-// The program-wide random generator and the millisecond clock hooks.
+// The program-wide random generator and the millisecond clock.
 #include "app/Clock.h"
 #include "app/Random.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
+#include <thread>
 
 using namespace kalvintor::app;
 
@@ -35,10 +37,17 @@ TEST(Random, RandomizeReadsTheInjectedClock) {
     SetRandomizeClock(nullptr);
 }
 
-TEST(Clock, TestsCanFixTheMillisecondClock) {
-    SetMillisecondClock([] { return std::int64_t{1234}; });
-    EXPECT_EQ(MillisecondClock(), 1234);
-    SetMillisecondClock(nullptr);
-    const auto a = MillisecondClock();
-    EXPECT_GE(MillisecondClock(), a);
+TEST(Clock, CountsMillisecondsOfTheSteadyClock) {
+    using namespace std::chrono;
+    const auto steadyMs = [] {
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    };
+    const auto before = steadyMs();
+    const auto first = MillisecondClock();
+    std::this_thread::sleep_for(milliseconds(30));
+    const auto second = MillisecondClock();
+    const auto after = steadyMs();
+    EXPECT_GE(first, before);
+    EXPECT_GE(second - first, 30) << "milliseconds, not a coarser unit";
+    EXPECT_LE(second, after) << "milliseconds, not a finer unit";
 }

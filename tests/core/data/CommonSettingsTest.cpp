@@ -146,4 +146,18 @@ TEST(Common, NextIdsTakesABlockAndNeverPastTheLargestId) {
     EXPECT_EQ(store.NextIds(IdKind::User, 8), 32760);
     EXPECT_EQ(store.NextIds(IdKind::User, 1), 0);
     EXPECT_EQ(store.NextIds(IdKind::User, 0), 0);
+
+    // One id at a time keeps to the same range: the largest is handed out once, and a counter
+    // a damaged file leaves at 0 or below hands out nothing and stays as it is.
+    for (const std::int16_t counter : {32767, 0, -5}) {
+        SCOPED_TRACE(counter);
+        CommonRecord stored;
+        stored.nextUserId = counter;
+        writeBytes(dir / "Common.dat", asString(encodeCommonRecord(stored)));
+        EXPECT_EQ(store.NextId(IdKind::User), counter > 0 ? counter : 0);
+        EXPECT_EQ(store.NextId(IdKind::User), 0);
+    }
+    CommonRecord damaged;
+    damaged.nextUserId = -5;
+    EXPECT_EQ(readBytes(dir / "Common.dat"), asString(encodeCommonRecord(damaged)));
 }

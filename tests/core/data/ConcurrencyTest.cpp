@@ -9,6 +9,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <csignal>
+#include <iostream>
+#include <random>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -65,6 +67,61 @@ void createUsers(DataStore& store, int first, int count) {
 }
 
 constexpr int kWorkstations = 8;
+constexpr auto kCatchTime = std::chrono::seconds(2);
+constexpr int kStops = 300;
+
+// Polls `done` every `pause` (no pause: as often as it can) until it holds or `limit` has passed;
+// whether it held.
+template <typename Done>
+bool waitFor(Done done, std::chrono::milliseconds limit,
+             std::chrono::milliseconds pause = std::chrono::milliseconds(1)) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        if (pause.count() > 0)
+            std::this_thread::sleep_for(pause);
+        else
+            std::this_thread::yield();
+    }
+    return true;
+}
+
+// The rounds a rewriting workstation has reported finished.
+int roundsReported(const fs::path& report) {
+    std::istringstream lines(readBytes(report));
+    int rounds = 0;
+    for (std::string line; std::getline(lines, line);) rounds += !line.empty();
+    return rounds;
+}
+
+// Whether the writer `pid` is writing the new content of `file` beside it (the temporary file
+// that will be renamed over it exists).
+bool writesNewFile(const fs::path& file, pid_t pid) {
+    const std::string prefix = "." + file.filename().string() + ".tmp" + std::to_string(pid) + "-";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(file.parent_path(), error))
+        if (entry.path().filename().string().starts_with(prefix)) return true;
+    return false;
+}
+
+// Whether the process goes on (an ended one is left to be waited for).
+bool running(const Process& p) {
+    siginfo_t info{};
+    return waitid(P_PID, static_cast<id_t>(p.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
+}
+
+// The exit code of a process that ends within `limit`; -1 (and the process killed) otherwise.
+int finishWithin(const Process& p, std::chrono::milliseconds limit) {
+    int status = 0;
+    const bool ended = waitFor([&] { return waitpid(p.pid, &status, WNOHANG) == p.pid; }, limit);
+    if (!ended) {
+        kill(p.pid, SIGKILL);
+        waitpid(p.pid, &status, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 }  // namespace
 
@@ -133,23 +190,67 @@ TEST(Workstations, AWriterKilledInAWholeFileRewriteLeavesTheOldOrTheNewFile) {
     for (int i = 0; i < 50; ++i) ASSERT_TRUE(store.AppendResult(ws::resultOf(1, i, 100)));
     const auto file = dir / "Result" / "User100.dat";
     std::size_t previous = 50;
+    int caughtWriting = 0;
     for (int round = 0; round < 6; ++round) {
-        const Process writer = start({"rewrite", dir.string(), "100"}, dir / "rewrite.txt");
-        // The writer is killed a little after its first rewrite of the round, wherever it then is;
-        // how long a rewrite takes depends on the disk and on what else runs beside the test.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (resultsIn(file).size() <= previous && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        std::this_thread::sleep_for(std::chrono::milliseconds(3 + 7 * round));
+        const fs::path report = dir / ("rewrite" + std::to_string(round) + ".txt");
+        const Process writer = start({"rewrite", dir.string(), "100"}, report);
+        const bool underWay = waitFor([&] { return roundsReported(report) >= 1; }, std::chrono::seconds(60));
+        // Killed while the next rewrite's new file is being written, wherever that can be caught;
+        // otherwise wherever the writer then is.
+        if (underWay)
+            caughtWriting += waitFor([&] { return writesNewFile(file, writer.pid); }, kCatchTime, {});
         kill(writer.pid, SIGKILL);
         finish(writer);
+        ASSERT_TRUE(underWay) << "the writer finished no rewrite within a minute";
         const auto records = resultsIn(file);
         EXPECT_GE(records.size(), previous);
         for (const auto& r : records) EXPECT_TRUE(ws::isWhole(r));
         previous = records.size();
     }
     EXPECT_GT(previous, 50u);
+    std::cout << "killed while writing the new file in " << caughtWriting << " of 6 rounds\n";
     // The file is still a live result file: appends and merges go on from it.
     ASSERT_TRUE(store.AppendResult(ws::resultOf(2, 0, 100)));
     EXPECT_EQ(resultsIn(file).size(), previous + 1);
+}
+
+TEST(Workstations, ResultsAppendedWhileAnotherWorkstationRewritesTheFileAreAllKept) {
+    const auto dir = freshDir();
+    {
+        DataStore store(dir);
+        for (int i = 0; i < 50; ++i) ASSERT_TRUE(store.AppendResult(ws::resultOf(1, i, 100)));
+    }
+    const fs::path report = dir / "rewrite.txt";
+    const Process rewriter = start({"rewrite", dir.string(), "100"}, report);
+    ASSERT_TRUE(waitFor([&] { return roundsReported(report) >= 1; }, std::chrono::seconds(60)))
+        << "the rewriter finished no rewrite within a minute";
+    // An appender that opened the file before it was renamed over and locks it after has to let
+    // go of the old file and append to the new one. The appender is stopped at random moments
+    // while the rewriter finishes a round, so that some stops fall between its open and its lock.
+    constexpr int kAppends = 300;
+    const Process appender =
+        start({"append", dir.string(), "100", std::to_string(kAppends), "5"}, dir / "append.txt");
+    const int roundsBefore = roundsReported(report);
+    std::mt19937 random(std::random_device{}());
+    for (int stop = 0; stop < kStops && running(appender); ++stop) {
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 2000));
+        kill(appender.pid, SIGSTOP);
+        const int rounds = roundsReported(report);
+        // A stop while the appender holds the lock holds up the rewriter too: it is let go soon.
+        waitFor([&] { return roundsReported(report) > rounds; }, std::chrono::milliseconds(20));
+        kill(appender.pid, SIGCONT);
+    }
+    const auto appended = finishWithin(appender, std::chrono::seconds(120));
+    const int roundsDuring = roundsReported(report) - roundsBefore;
+    kill(rewriter.pid, SIGKILL);
+    finish(rewriter);
+    ASSERT_EQ(appended, 0) << "-1: the appender did not finish within two minutes";
+    EXPECT_GT(roundsDuring, 0) << "the rewrites went on while the results were appended";
+
+    std::set<int> kept;
+    for (const auto& r : resultsIn(dir / "Result" / "User100.dat")) {
+        EXPECT_TRUE(ws::isWhole(r));
+        if (r.correct == 5) kept.insert(r.tutorStep);
+    }
+    EXPECT_EQ(kept.size(), static_cast<std::size_t>(kAppends)) << "appended results were lost";
 }

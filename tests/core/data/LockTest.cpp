@@ -25,7 +25,7 @@ TEST(Locking, AWriterRetriesForTwoSecondsThenAsksAndGivesUpOnOk) {
     EXPECT_EQ(questions.size(), 2u);
     EXPECT_EQ(questions[0],
               std::string(texts::kSaveUserBusy.english) + "\n" + std::string(texts::kFileInUse.english));
-    EXPECT_EQ(pausedMs, 2 * kLockAttempts * kLockPauseMs);
+    EXPECT_EQ(pausedMs, 4000) << "two series of two seconds each";
     EXPECT_EQ(readBytes(dir / "User.dat"), before);
 }
 

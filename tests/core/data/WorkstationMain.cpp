@@ -81,10 +81,13 @@ int readAlong(DataStore& store, int milliseconds, std::int16_t resultUser) {
     return records > 0 ? 0 : 4;
 }
 
+// Reports every finished round on its own line, so that a test can act once it is under way.
 int rewriteForever(DataStore& store, std::int16_t userId) {
     for (int i = 0;; ++i) {
         if (!store.MergeResults(userId, {ws::resultOf(99, i, userId)})) return 2;
         if (!store.PurgeResults(userId, 0)) return 2;
+        std::printf("%d\n", i + 1);
+        std::fflush(stdout);
     }
 }
 

@@ -126,8 +126,11 @@ void TRytme::PlayTaps(std::uint16_t base) {
         PlayMetronomeBar(false, static_cast<std::uint16_t>(base + kRhythmBarEnded), 0, false, withClicks);
 
     const int fullVelocity = settingsInUse().rhythmSound.velocity;
+    // Each tap's own time is turned into ticks, not the gaps between taps: where a tick is not a
+    // whole millisecond, gaps rounded one by one would add up and the later taps would drift
+    // away from the clicks.
     for (std::size_t i = 0; i + 1 < taps.size(); ++i)
-        queueRhythmNote(toTicks(taps[i + 1] - taps[i]), fullVelocity);
+        queueRhythmNote(toTicks(taps[i + 1]) - toTicks(taps[i]), fullVelocity);
     queueRhythmNote(barCount_ * barLength - toTicks(taps.back()), fullVelocity);
     services_.midiOut->Play();
 }

@@ -3,8 +3,11 @@
 #include "app/Clock.h"
 #include "exercises/rhythm/Evaluate.h"
 #include "exercises/rhythm/Rytme.h"
+#include "sound/Ticks.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace kalvintor::rhythm;
 using namespace kalvintor::rhythm::testing;
@@ -37,6 +40,29 @@ TEST(Evaluate, QuartersTappedOnTimeScoreAHundred) {
     EXPECT_EQ(e.message, EvaluationMessage::Perfect);
     EXPECT_EQ(marksOf(v), std::vector<Mark>(4, Mark::Exact));
     EXPECT_EQ(e.extraTaps, 0);
+}
+
+TEST(Evaluate, TapsOnThePlayedNotesAreExactAtTemposWhereATickIsNotAMillisecond) {
+    // Four bars of quarters, dotted quarters, eighths and eighth triplets: their onsets fall on
+    // fractions of a millisecond, and a rounding that added up from note to note would drift
+    // beyond the severe dead zone (12 ms) long before the end.
+    const Voice bar = join({{note(3), dotted(3), note(4)}, triplet(4), {note(4), note(4, true)}});
+    const Voice rhythm = join({bar, bar, bar, bar});
+    for (const int tempo : {70, 120, 250}) {
+        SCOPED_TRACE("tempo " + std::to_string(tempo));
+        Voice v = rhythm;
+        std::vector<std::int64_t> taps;
+        std::int64_t ticks = 0;
+        for (const auto& n : v) {
+            // Tapped right on each note as it sounds, read off the millisecond clock.
+            taps.push_back(kZero + std::llround(kalvintor::sound::TicksToMs(ticks, tempo)));
+            ticks += n.duration;
+        }
+        const auto e = EvaluateTaps(v, TapTimes{&taps, kZero, tempo}, Strictness::Severe, false, 2688, 90);
+        EXPECT_EQ(e.score, 100);
+        EXPECT_EQ(marksOf(v), std::vector<Mark>(v.size(), Mark::Exact));
+        EXPECT_EQ(e.extraTaps, 0);
+    }
 }
 
 TEST(Evaluate, DeadZoneAndWindowByStrictness) {

@@ -165,6 +165,26 @@ TEST_F(Playback, RecordedTapsPlayBackAfterACountIn) {
     EXPECT_EQ(engine.voice(0)[0].mark, Mark::Unmatched);
 }
 
+TEST_F(Playback, RecordedTapsKeepTheirTimesAtATempoWhereATickIsNotAMillisecond) {
+    // At tempo 70 a tick lasts 9/7 ms: seventeen taps 200 ms apart fill the bar. Each played tap
+    // sounds within a tick of where it was tapped, however many taps come before it.
+    engine.SetTempo(70);
+    engine.voice(0) = Voice{note(1, true)};
+    engine.StartTaps();
+    const auto zero = engine.TapZero();
+    constexpr int kTaps = 17;
+    for (int k = 0; k < kTaps; ++k) engine.AddTap(zero + 200 * k);
+    engine.PlayTaps(20);
+    std::vector<std::int64_t> onsets;
+    for (const auto& e : track(1))
+        if (e == on(1, e.tick, 39, 110)) onsets.push_back(e.tick);
+    ASSERT_EQ(onsets.size(), static_cast<std::size_t>(kTaps));
+    for (int k = 0; k < kTaps; ++k) {
+        const double tapped = 2688 + 200.0 * k * 70 / 90;  // after the count-in bar
+        EXPECT_NEAR(static_cast<double>(onsets[static_cast<std::size_t>(k)]), tapped, 1.0) << "tap " << k;
+    }
+}
+
 TEST_F(Playback, WithoutTapsOrDeviceNothingIsQueued) {
     engine.voice(0) = Voice{note(1, true)};
     engine.PlayTaps(10);
