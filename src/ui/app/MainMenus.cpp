@@ -96,6 +96,7 @@ void TKalvintorMain::CreateMenus() {
     // "Save setup..." is the window's own command with its F3 key; the menu shows it.
     if (QAction* save = findChild<QAction*>(QStringLiteral("Gemopstning1"), Qt::FindDirectChildrenOnly))
         file->addAction(save);
+    AddTutorMenuItems(file);
     file->addSeparator();
     connect(addItem(file, "Restartexercise", 20, "Reset current results",
                     QKeySequence(Qt::CTRL | Qt::Key_Delete)),

@@ -5,9 +5,10 @@
 #include "ExerciseHost.h"
 #include "Pictures.h"
 #include "ViewWindows.h"
-#include "app/MenuState.h"
 #include "app/AccessLevels.h"
+#include "app/MenuState.h"
 #include "data/DataStore.h"
+#include "data/SessionResult.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
 #include "setup/UserCatalogue.h"
@@ -30,10 +31,13 @@ class QStackedWidget;
 class QToolBar;
 class QToolButton;
 class QButtonGroup;
+class QMenu;
 
 namespace kalvintor::ui {
 
 class MainSound;
+struct MainTutor;
+struct TutorRequests;
 class TExerciseBaseClass;
 class TGauge;
 class THelpWindow;
@@ -255,6 +259,20 @@ public:
     TProgressForm& progressForm();
     MainStartup& startup();
 
+    // Tutor mode and the tutor editor (MainTutor.cpp): the two menu items, the steps in force,
+    // and the parts of SelectView that start and end the two modes.
+    MainTutor& tutor();
+    void AddTutorMenuItems(QMenu* file);
+    bool EnableTutorExercises();
+    int ShowStepInfo();
+    void ApplyTutorStepsNow(int exercise);
+    bool PrepareTutorRequest(int& exercise, int view) const;
+    TutorRequests ReadTutorRequests() const;
+    bool LeaveTutorModes(const TutorRequests& requests, int oldExercise, int exercise);
+    void EnterTutorModes(const TutorRequests& requests, int oldExercise, bool exerciseChanged);
+    void FillTutorResult(int exercise, data::SessionSource& source) const;
+    void RestoreTutorCatalogue();
+
     // ExerciseHost.
     const settings::Settings& settings() const override { return Settings; }
     const setup::SetupRecord& currentSetup() const override { return Setup.current; }
@@ -334,6 +352,7 @@ private:
     int lastBeat_ = 0;
     int lastBeats_ = 0;
     std::unique_ptr<MainStartup> startup_;
+    std::unique_ptr<MainTutor> tutor_;
     bool quitting_ = false;
 };
 
