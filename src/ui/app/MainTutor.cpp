@@ -94,10 +94,16 @@ void TKalvintorMain::AddTutorMenuItems(QMenu* file) {
     });
 }
 
-bool TKalvintorMain::PrepareTutorRequest(int& e, int v) const {
+bool TKalvintorMain::PrepareTutorRequest(int& e, int v) {
     // The editor works beside the setup view only; the tutor only on exercises that have steps.
     if (TutorEditorActive && SpeedButton9->isChecked() && v != app::kViewSetup) return false;
-    if (SpeedButton9->isChecked() && !TutorEditorActive && e == 0) e = 1;
+    if (SpeedButton9->isChecked() && !TutorEditorActive) {
+        if (e == 0) e = 1;
+        if (!ViewAvailable(e, app::kViewSetup)) {
+            SpeedButton9->setChecked(false);
+            return false;
+        }
+    }
     if (TutorActive && SpeedButton10->isChecked() && e != 0 && tutor_ && tutor_->model.StepCount(e) == 0)
         return false;
     return true;
@@ -255,6 +261,17 @@ void TKalvintorMain::EnterTutorModes(const TutorRequests& r, int oe, bool exerci
         editor.setWindowTitle(text(17, "Tutor editor") + " - " + Label3->text());
     }
     (void)oe;
+}
+
+bool TKalvintorMain::LeaveTutorEditorForClose() {
+    return tutor().editor->LeaveEditor(CurrentExercise);
+}
+
+void TKalvintorMain::EndTutorModes() {
+    if (!TutorActive && !TutorEditorActive) return;
+    SpeedButton10->setChecked(false);
+    SpeedButton9->setChecked(false);
+    Speed1Click(TutorEditorActive ? app::kTagTutorEditor : app::kTagTutor);
 }
 
 void TKalvintorMain::ApplyTutorStepsNow(int exercise) {

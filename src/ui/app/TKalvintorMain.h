@@ -266,12 +266,15 @@ public:
     bool EnableTutorExercises();
     int ShowStepInfo();
     void ApplyTutorStepsNow(int exercise);
-    bool PrepareTutorRequest(int& exercise, int view) const;
+    bool PrepareTutorRequest(int& exercise, int view);
     TutorRequests ReadTutorRequests() const;
     bool LeaveTutorModes(const TutorRequests& requests, int oldExercise, int exercise);
     void EnterTutorModes(const TutorRequests& requests, int oldExercise, bool exerciseChanged);
     void FillTutorResult(int exercise, data::SessionSource& source) const;
     void RestoreTutorCatalogue();
+    bool LeaveTutorEditorForClose();
+    // Another user logs in: the tutor and the editor of the one before end.
+    void EndTutorModes();
 
     // ExerciseHost.
     const settings::Settings& settings() const override { return Settings; }
