@@ -283,8 +283,9 @@ void TKalvintorMain::ApplyTutorStepsNow(int exercise) {
 
 bool TKalvintorMain::EnableTutorExercises() {
     const tutor::TutorModel& model = tutor().model;
+    // Without a current exercise the course begins where the tool bar and the chooser begin.
     int first = 0;
-    for (int e = 1; e <= 10; ++e) {
+    for (int e : {3, 2, 1, 7, 10, 8, 5, 4, 6, 9}) {
         const bool steps = model.StepCount(e) > 0 && exerciseWindow(e) != nullptr;
         if (QToolButton* b = exerciseButton(e)) b->setEnabled(steps);
         if (steps && first == 0) first = e;

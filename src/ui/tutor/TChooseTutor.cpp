@@ -73,10 +73,7 @@ TChooseTutor::TChooseTutor(tutor::TutorModel& model, TTutorlist& list, QWidget* 
         line->addWidget(caption);
         line->addWidget(bar, 1);
         line->addWidget(step);
-        connect(bar, &QSlider::valueChanged, this, [step, bar](int position) {
-            step->setText(QString::fromStdString(
-                language::FormatText(text(8113, "Step %d of %d").toStdString(), {position, bar->maximum()})));
-        });
+        connect(bar, &QSlider::valueChanged, this, [this, e] { ShowStep(e); });
         rows->addWidget(row);
         Rows[static_cast<std::size_t>(e)] = row;
         TrackBars[static_cast<std::size_t>(e)] = bar;
@@ -124,6 +121,12 @@ TChooseTutor::TChooseTutor(tutor::TutorModel& model, TTutorlist& list, QWidget* 
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void TChooseTutor::ShowStep(int e) {
+    const QSlider* bar = TrackBars[static_cast<std::size_t>(e)];
+    StepLabels[static_cast<std::size_t>(e)]->setText(QString::fromStdString(
+        language::FormatText(text(8113, "Step %d of %d").toStdString(), {bar->value(), bar->maximum()})));
+}
+
 void TChooseTutor::ShowTitle() {
     Label8->setText(text(4372, "Tutor:") + " \"" + QString::fromStdString(model_.header.tutorName) + "\"");
     Label9->setText(text(8104, "Author:") + " \"" + QString::fromStdString(model_.header.author) + "\"");
@@ -142,7 +145,7 @@ void TChooseTutor::BuildRows(int exercise) {
         const QSignalBlocker quiet(bar);
         bar->setMaximum(count);
         bar->setValue(std::clamp(steps_[static_cast<std::size_t>(e - 1)], 1, count));
-        emit bar->valueChanged(bar->value());
+        ShowStep(e);
         const bool current = e == exercise;
         auto* caption = row->findChild<QLabel*>(QStringLiteral("ExerciseName%1").arg(e));
         caption->setFont(style::uiFont(9, current ? QFont::Bold : QFont::Normal));

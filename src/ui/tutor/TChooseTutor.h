@@ -56,6 +56,7 @@ public:
 private:
     void BuildRows(int exercise);
     void ShowTitle();
+    void ShowStep(int exercise);
 
     tutor::TutorModel& model_;
     TTutorlist& list_;
