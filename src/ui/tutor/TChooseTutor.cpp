@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -84,6 +85,8 @@ TChooseTutor::TChooseTutor(tutor::TutorModel& model, TTutorlist& list, QWidget* 
     scroll_->setWidget(rowsBody);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->verticalScrollBar()->setAccessibleName(Label7->text());
+    scroll_->horizontalScrollBar()->setAccessibleName(Label7->text());
 
     auto* layout = new QVBoxLayout(this);
     auto* head = new QHBoxLayout;

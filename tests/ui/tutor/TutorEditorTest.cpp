@@ -3,9 +3,14 @@
 #include "TutorCourse.h"
 #include "app/MainTutor.h"
 #include "setup/MainSetupHost.h"
+#include "tutor/TChooseTutor.h"
 #include "tutor/TEditTutorLevel.h"
+#include "tutor/TEndTutorStep.h"
 #include "tutor/TTutorDefine.h"
+#include "tutor/TTutorStepInfo.h"
 #include "tutor/TTutorheader.h"
+#include "tutor/TTutorlist.h"
+#include "ui/AccessibleWalk.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -150,4 +155,22 @@ TEST(TutorEditor, ATeacherMakesReordersAndSavesACourse) {
     EXPECT_TRUE(w.main->SpeedButton1->isEnabled());
     EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
     w.main->close();
+}
+
+TEST(TutorEditor, EveryControlOfTheTutorWindowsHasAName) {
+    School school;
+    Workstation w;
+    MainTutor& t = w.main->tutor();
+    t.model.addStep(3, tutor::TTutorObject{});
+    t.editor->StartEditor(3);
+    t.editor->stepDialog()->ForNewStep(true);
+    t.end->Fill(tutor::JudgeStep(60, 2, 3, 90, 55));
+    t.info->Fill("Interval comparison", 1, "Course", "Step", "Hint", true, true);
+    t.chooser->setWindowTitle("Chooser");
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             t.editor, t.editor->stepDialog(), t.editor->headerDialog(), t.list, t.chooser, t.info, t.end}) {
+        window->show();
+        EXPECT_EQ(unnamedControls(window), "") << window->objectName().toStdString();
+        window->hide();
+    }
 }

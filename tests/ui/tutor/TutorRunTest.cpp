@@ -117,6 +117,17 @@ TEST(TutorRun, AStudentWorksThroughACourseAndFindsHisPlaceAgain) {
         EXPECT_EQ(storedUser(school, "SAM").tutorStep[2], 2);
         EXPECT_EQ(w.main->Label2->text(), "Step 2 of 3: \"Comparison 2\" in Hearing intervals");
 
+        // Step 2 passed on the second try, then the last step: the tutor is finished, nothing
+        // is marked and there is no next step; the student stays on it.
+        script.then(endOfStep(shown, "BitBtn1")).then(stepInfo(shown));
+        answerAll(w, kCourseQuestions, true);
+        script.then(endOfStep(shown, "BitBtn2")).then(stepInfo(shown));
+        answerAll(w, kCourseQuestions, true);
+        ASSERT_TRUE(script.done()) << script.seen.join("\n").toStdString();
+        EXPECT_TRUE(shown[6].startsWith("Comparison 3|")) << shown[6].toStdString();
+        EXPECT_EQ(shown[7], "Tutor finished: 200% (step 3).|01|none");
+        EXPECT_EQ(storedUser(school, "SAM").tutorStep[2], 3);
+
         // Escape ends the tutor and brings back the setup in force before it.
         w.key(Qt::Key_Escape);
         EXPECT_FALSE(w.main->TutorActive);
@@ -125,21 +136,21 @@ TEST(TutorRun, AStudentWorksThroughACourseAndFindsHisPlaceAgain) {
         EXPECT_FALSE(setup::SetupDiffers(w.main->Setup.current, before));
         EXPECT_FALSE(w.main->ToolWindow(kPanelTutor)->isVisible());
 
-        // The next tutor start continues on step 2; the program is then closed during the tutor.
+        // The next tutor start continues on step 3; the program is then closed during the tutor.
         script.then(stepInfo(shown));
         w.main->SpeedButton10->click();
         ASSERT_TRUE(script.done()) << script.seen.join("\n").toStdString();
-        EXPECT_TRUE(shown[5].startsWith("Comparison 2|")) << shown[5].toStdString();
+        EXPECT_TRUE(shown[9].startsWith("Comparison 3|")) << shown[9].toStdString();
         EXPECT_TRUE(w.main->close());
         EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
     }
 
-    // Both finished steps are in the result file with the tutor's title, the step and its number.
+    // Every finished step is in the result file with the tutor's title, the step and its number.
     data::DataStore store(toPath(school.data + "/"));
     store.LoadUsers();
     ASSERT_TRUE(store.FindUser(0, "SAM", true));
     store.LoadResults(store.CurrentUser()->record.userId);
-    ASSERT_EQ(store.ResultList().size(), 2u);
+    ASSERT_EQ(store.ResultList().size(), 4u);
     const data::ResultRecord& first = store.ResultList()[0]->record;
     EXPECT_EQ(first.tutorName, "Hearing intervals");
     EXPECT_EQ(first.setupName, "Comparison 1");
@@ -150,6 +161,8 @@ TEST(TutorRun, AStudentWorksThroughACourseAndFindsHisPlaceAgain) {
     EXPECT_EQ(second.setupName, "Comparison 2");
     EXPECT_EQ(second.tutorStep, 2);
     EXPECT_EQ(second.correct, 0);
+    EXPECT_EQ(store.ResultList()[3]->record.setupName, "Comparison 3");
+    EXPECT_EQ(store.ResultList()[3]->record.tutorStep, 3);
 
     // The next start: the tutor that was running goes on where the student left it.
     {
@@ -163,7 +176,7 @@ TEST(TutorRun, AStudentWorksThroughACourseAndFindsHisPlaceAgain) {
         ASSERT_TRUE(script.done()) << script.seen.join("\n").toStdString();
         EXPECT_TRUE(again.main->TutorActive);
         ASSERT_EQ(shown.size(), 1);
-        EXPECT_TRUE(shown[0].startsWith("Comparison 2|")) << shown[0].toStdString();
+        EXPECT_TRUE(shown[0].startsWith("Comparison 3|")) << shown[0].toStdString();
         again.main->close();
         EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
     }
