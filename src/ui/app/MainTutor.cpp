@@ -10,6 +10,7 @@
 #include "app/ViewTags.h"
 #include "language/Format.h"
 #include "tutor/Course.h"
+#include "tutor/StepCheck.h"
 #include "tutor/TChooseTutor.h"
 #include "tutor/TEndTutorStep.h"
 #include "tutor/TTutorDefine.h"
@@ -306,10 +307,16 @@ int TKalvintorMain::ShowStepInfo() {
         const data::TUserInfo* user = Store ? Store->CurrentUser() : nullptr;
         const int step = user && e >= 1 ? user->record.tutorStep[static_cast<std::size_t>(e - 1)] : 0;
         const tutor::TTutorObject* found = t.model.StepOf(e, step);
+        QString hint = found ? QString::fromStdString(found->fullHint()) : QString();
+        // A step that cannot ask anything is said to be so rather than left to look broken.
+        if (found && !tutor::StepAsksSomething(e, *found, Catalogue.catalogue))
+            hint +=
+                (hint.isEmpty() ? "" : "\n\n") +
+                text(8187,
+                     "This step's exercise setup has nothing to ask. Ask your teacher to mend the tutor.");
         t.info->Fill(Label3->text(), step, QString::fromStdString(t.model.header.tutorName),
-                     found ? QString::fromStdString(found->record.stepName) : QString(),
-                     found ? QString::fromStdString(found->fullHint()) : QString(), found != nullptr,
-                     AccessRights[app::kRightChooseTutor]);
+                     found ? QString::fromStdString(found->record.stepName) : QString(), hint,
+                     found != nullptr, AccessRights[app::kRightChooseTutor]);
         showTutorProgress();
     };
     bool cleared = false;

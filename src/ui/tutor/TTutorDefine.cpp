@@ -16,6 +16,7 @@
 #include "language/Format.h"
 #include "setup/SetupFile.h"
 #include "tutor/Editing.h"
+#include "tutor/StepCheck.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -402,6 +403,18 @@ bool TTutorDefine::SaveTutor(bool withListing) {
                                : QFileDialog::getSaveFileName(this, text(8147, "Save tutor"), start,
                                                               text(8186, "Tutor files") + " (*.tut)");
     if (chosen.isEmpty()) return false;
+    if (const auto silent = tutor::SilentSteps(model_, main_.Catalogue.catalogue); !silent.empty()) {
+        QString list = QStringLiteral("\n\n");
+        for (const tutor::SilentStep& step : silent)
+            list += exerciseName(step.exercise) + ", " + QString::number(step.step) + ": " +
+                    QString::fromStdString(model_.StepOf(step.exercise, step.step)->record.stepName) + "\n";
+        QMessageBox::warning(
+            this, text(5007, "Information"),
+            format(8188,
+                   "These steps cannot ask anything with their exercise setup:%sThe tutor is saved "
+                   "all the same; mend them before students use it.",
+                   {(list + "\n").toStdString()}));
+    }
     if (!model_.SaveTutorFile(toPath(chosen))) {
         QMessageBox::critical(this, text(5005, "Error"),
                               format(8181, "The tutor could not be saved in %s. It is kept open, unsaved.",

@@ -4,6 +4,7 @@
 
 #include "tutor/Course.h"
 #include "tutor/Editing.h"
+#include "tutor/StepCheck.h"
 
 using namespace kalvintor::tutor;
 using namespace kalvintor::tutor::testing_support;
@@ -130,4 +131,22 @@ TEST(TutorEditing, StepScoreRoundsHalvesUpAndAveragesRhythmScores) {
                           Case{4, 170, 2, 85}, Case{6, 199, 2, 99}, Case{1, 0, 0, 0}, Case{5, 0, 0, 0}}) {
         EXPECT_EQ(StepScore(c.exercise, c.correct, c.questions), c.score) << c.exercise << ":" << c.correct;
     }
+}
+
+TEST(TutorEditing, StepsWhoseSetupCannotAskAreFound) {
+    Catalogues c;
+    TutorModel model = c.model();
+    for (int e : {1, 3, 4, 9}) model.addStep(e, stepFor(e));
+    TTutorObject nothing = stepFor(3);
+    std::fill_n(nothing.record.stepSetup.begin(), 60, std::uint8_t{0});  // no interval chosen
+    model.addStep(3, nothing);
+    TTutorObject noChords = stepFor(1);
+    std::fill_n(noChords.record.stepSetup.begin(), 60, std::uint8_t{0});
+    model.addStep(1, noChords);
+    const auto silent = SilentSteps(model, c.working);
+    ASSERT_EQ(silent.size(), 2u);
+    EXPECT_EQ(silent[0].exercise, 1);
+    EXPECT_EQ(silent[0].step, 2);
+    EXPECT_EQ(silent[1].exercise, 3);
+    EXPECT_EQ(silent[1].step, 2);
 }
