@@ -35,8 +35,8 @@ TEditTutorLevel::TEditTutorLevel(QWidget* parent) : QDialog(parent) {
     newPage_ = new QWidget(this);
     newPage_->hide();
     auto* from = new QGroupBox(text(8152, "Copy setup from:"), newPage_);
-    const auto radio = [](QWidget* parent, const char* name, int id, const char* english) {
-        auto* r = new QRadioButton(text(id, english), parent);
+    const auto radio = [](QWidget* group, const char* name, int id, const char* english) {
+        auto* r = new QRadioButton(text(id, english), group);
         r->setObjectName(QString::fromLatin1(name));
         return r;
     };
