@@ -5,12 +5,15 @@
 #include "app/MainTutor.h"
 #include "data/DataStore.h"
 #include "pitch/TAkkord.h"
+#include "tutor/TChooseTutor.h"
 #include "tutor/TEndTutorStep.h"
 #include "tutor/TTutorStepInfo.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -226,5 +229,46 @@ TEST(TutorRun, ADamagedOrEmptyTutorIsReportedAndNoTutorStarts) {
     ASSERT_TRUE(script.done()) << script.seen.join("\n").toStdString();
     EXPECT_FALSE(w.main->TutorActive);
     EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
+    w.main->close();
+}
+
+TEST(TutorRun, ChangeStepChoosesAnotherStepInTheTutorProfile) {
+    School school;
+    school.establish();
+    giveTutor(school, writeCourse(school.root.path()));
+    Workstation w;
+    ModalScript script;
+    script.then(logIn("SAM", "s")).then(rejectIt());
+    w.main->show();
+    ASSERT_TRUE(script.done());
+
+    // "Change step..." in the step information: the profile shows the course's one exercise,
+    // the student picks step 3, and the step information shows it.
+    QString title, rows, refilled;
+    script.then([](QWidget* d) { qobject_cast<TTutorStepInfo*>(d)->BitBtn2->click(); })
+        .then([&](QWidget* d) {
+            auto* chooser = qobject_cast<TChooseTutor*>(d);
+            ASSERT_NE(chooser, nullptr);
+            title = chooser->Label8->text();
+            for (int e = 1; e <= 10; ++e)
+                if (!chooser->Rows[static_cast<std::size_t>(e)]->isHidden()) rows += QString::number(e);
+            chooser->TrackBars[3]->setValue(3);
+            chooser->BitBtn1->click();
+        })
+        .then([&](QWidget* d) {
+            auto* info = qobject_cast<TTutorStepInfo*>(d);
+            refilled = info->Label2->text();
+            info->BitBtn1->click();
+        });
+    w.main->SpeedButton10->click();
+    // The step information stays open while the profile runs; its refill is the same dialog.
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 5000);
+    EXPECT_EQ(title, "Tutor: \"Hearing intervals\"");
+    EXPECT_EQ(rows, "3");
+    EXPECT_EQ(refilled, "Comparison 3");
+    EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
+    EXPECT_EQ(storedUser(school, "SAM").tutorStep[2], 3);
+    EXPECT_TRUE(std::ranges::equal(w.main->Setup.current.block(3), courseSetup(3).block(3)));
+    EXPECT_EQ(w.main->Label2->text(), "Step 3 of 3: \"Comparison 3\" in Hearing intervals");
     w.main->close();
 }
