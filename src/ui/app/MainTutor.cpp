@@ -123,6 +123,10 @@ TutorRequests TKalvintorMain::ReadTutorRequests() const {
     return r;
 }
 
+bool TKalvintorMain::TutorMaterialInForce() const {
+    return tutor_ && tutor_->backup.catalogueReplaced;
+}
+
 void TKalvintorMain::RestoreTutorCatalogue() {
     if (!tutor_ || !tutor_->backup.catalogueReplaced) return;
     // The user's own entries come back, and a later tutor backs up what is current then, so that
@@ -171,7 +175,7 @@ bool TKalvintorMain::LeaveTutorModes(const TutorRequests& r, int oe, int e) {
     return true;
 }
 
-void TKalvintorMain::EnterTutorModes(const TutorRequests& r, int oe, bool exerciseChanged) {
+void TKalvintorMain::EnterTutorModes(const TutorRequests& r, bool exerciseChanged) {
     bool started = false;
     if (r.tutorStarting) {
         MainTutor& t = tutor();
@@ -261,7 +265,6 @@ void TKalvintorMain::EnterTutorModes(const TutorRequests& r, int oe, bool exerci
         Overview->setEnabled(false);
         editor.setWindowTitle(text(17, "Tutor editor") + " - " + Label3->text());
     }
-    (void)oe;
 }
 
 bool TKalvintorMain::LeaveTutorEditorForClose() {
@@ -394,17 +397,17 @@ bool TKalvintorMain::checkTutorStepEnd() {
                          found ? found->record.downgradePercent : 55, &program().language);
     tutor_->end->Fill(judgement);
     const int result = tutor_->end->exec();
-    if (result == tutor::kPreviousStep || result == tutor::kStay || result == tutor::kNextStep) {
-        user->record.tutorStep[static_cast<std::size_t>(e - 1)] = tutor::stepAfter(result, step);
-        Store->SaveUser(user->record);
-    }
-    if (result == tutor::kEndTutor ||
-        (result != tutor::kPreviousStep && result != tutor::kStay && result != tutor::kNextStep)) {
+    // Any other end of the dialog than its three buttons ends the tutor.
+    const bool goesOn =
+        result == tutor::kPreviousStep || result == tutor::kStay || result == tutor::kNextStep;
+    if (!goesOn) {
         SpeedButton10->setChecked(false);
         Speed1Click(app::kTagTutor);
         window->ResetExercise();
         return true;
     }
+    user->record.tutorStep[static_cast<std::size_t>(e - 1)] = tutor::stepAfter(result, step);
+    Store->SaveUser(user->record);
     ApplyTutorStepsNow(e);
     ShowStepInfo();
     window->ResetExercise();

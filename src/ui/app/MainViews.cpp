@@ -127,7 +127,7 @@ void TKalvintorMain::SelectView(int e, int v) {
     viewButtons[static_cast<std::size_t>(v - 1)]->setChecked(true);
     Overview->setEnabled(true);
     UpdateViewButtons();
-    EnterTutorModes(requests, oe, exerciseChanged);
+    EnterTutorModes(requests, exerciseChanged);
 }
 
 bool TKalvintorMain::ViewAvailable(int e, int v) const {

@@ -269,9 +269,11 @@ public:
     bool PrepareTutorRequest(int& exercise, int view);
     TutorRequests ReadTutorRequests() const;
     bool LeaveTutorModes(const TutorRequests& requests, int oldExercise, int exercise);
-    void EnterTutorModes(const TutorRequests& requests, int oldExercise, bool exerciseChanged);
+    void EnterTutorModes(const TutorRequests& requests, bool exerciseChanged);
     void FillTutorResult(int exercise, data::SessionSource& source) const;
     void RestoreTutorCatalogue();
+    // A tutor's own material is the working catalogue: it is never written to Chord.dat.
+    bool TutorMaterialInForce() const;
     bool LeaveTutorEditorForClose();
     // Another user logs in: the tutor and the editor of the one before end.
     void EndTutorModes();

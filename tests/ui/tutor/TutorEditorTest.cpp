@@ -174,3 +174,48 @@ TEST(TutorEditor, EveryControlOfTheTutorWindowsHasAName) {
         window->hide();
     }
 }
+
+TEST(TutorEditor, ATutorsOwnMaterialNeverReachesTheChordFile) {
+    School school;
+    school.establish();
+    // A tutor whose chord step uses a chord type of its own (entry 28, the first user entry).
+    const std::string file = school.root.filePath("Own.tut").toStdString();
+    {
+        theory::ChordCatalogue material = theory::BuiltInCatalogue();
+        theory::CatalogueEntry& own = material.table(theory::TableKind::ChordTypes).entry(28);
+        own = material.table(theory::TableKind::ChordTypes).entry(1);
+        own.name = "Tutor chord";
+        tutor::CatalogueBackup backup;
+        tutor::TutorModel model(material, backup);
+        model.header.tutorName = "Own chords";
+        tutor::TTutorObject step;
+        step.record.stepName = "Own chord";
+        step.record.stepSetup[27] = 1;
+        model.addStep(1, step);
+        ASSERT_TRUE(model.SaveTutorFile(file));
+    }
+    Workstation w;
+    RegisterPitchSetupViews(*w.main);
+    ModalScript script;
+    script.then(logIn("ADA", "a")).then(rejectIt());
+    w.main->show();
+    ASSERT_TRUE(script.done());
+    w.main->Speed1Click(3);
+    const std::string before =
+        w.main->Catalogue.catalogue.table(theory::TableKind::ChordTypes).entry(28).name;
+    ASSERT_TRUE(w.main->tutor().model.LoadTutor(file, {}));
+    w.main->SpeedButton9->click();
+    ASSERT_TRUE(w.main->TutorEditorActive);
+    EXPECT_EQ(w.main->Catalogue.catalogue.table(theory::TableKind::ChordTypes).entry(28).name, "Tutor chord");
+
+    // An edit of the material while the tutor's is in force is the tutor's, not Chord.dat's.
+    w.main->CatalogueEdited();
+    EXPECT_FALSE(QFile::exists(school.file("Chord.dat")));
+
+    // Leaving the editor brings the user's own material back.
+    w.main->SpeedButton9->click();
+    EXPECT_FALSE(w.main->TutorEditorActive);
+    EXPECT_EQ(w.main->Catalogue.catalogue.table(theory::TableKind::ChordTypes).entry(28).name, before);
+    EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
+    w.main->close();
+}
