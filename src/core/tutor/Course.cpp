@@ -143,6 +143,18 @@ std::int32_t stepAfter(int result, std::int32_t step) {
     return step;
 }
 
+int StepScore(int exercise, std::int64_t correct, std::int64_t questions) {
+    if (questions <= 0) return 0;
+    if (exercise >= 4 && exercise <= 6) return static_cast<int>(correct / questions);
+    return static_cast<int>((correct * 200 + questions) / (2 * questions));
+}
+
+int StepQuestions(const TutorModel& model, const TutorSteps& steps, int exercise) {
+    if (exercise < 1 || exercise > kExerciseCount) return kQuestionsWithoutStep;
+    const TTutorObject* step = model.StepOf(exercise, steps[static_cast<std::size_t>(exercise - 1)]);
+    return step ? step->record.stepQuestions : kQuestionsWithoutStep;
+}
+
 std::vector<ChooserRow> TutorChooserRows(const TutorHeader& header) {
     std::vector<ChooserRow> rows;
     for (int exercise : {3, 2, 1, 7, 10, 8, 5, 4, 6, 9})

@@ -53,6 +53,15 @@ StepJudgement JudgeStep(int score, int step, int stepCount, int upgradePercent, 
 // The step after the dialog's result: one up, the same or one down; unchanged for any other result.
 std::int32_t stepAfter(int result, std::int32_t step);
 
+// The score a finished step is judged by: the share of right answers in percent (halves up) for
+// the pitch exercises and interval comparison; for the rhythm exercises (4, 5, 6), whose correct
+// count adds up each answer's score, the average score. 0 without questions.
+int StepScore(int exercise, std::int64_t correct, std::int64_t questions);
+
+// The questions of the user's current step of an exercise; 25 when the step cannot be found.
+inline constexpr int kQuestionsWithoutStep = 25;
+int StepQuestions(const TutorModel& model, const TutorSteps& steps, int exercise);
+
 // One row of the tutor chooser: an exercise that has steps, and how many.
 struct ChooserRow {
     int exercise;

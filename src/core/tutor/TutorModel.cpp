@@ -78,6 +78,47 @@ TTutorObject& TutorModel::addStep(int exercise, TTutorObject step) {
     return *list(exercise).emplace_back(std::make_unique<TTutorObject>(std::move(step)));
 }
 
+TTutorObject& TutorModel::insertStep(int exercise, int index, TTutorObject step) {
+    StepList& l = list(exercise);
+    const int at = std::clamp(index, 0, static_cast<int>(l.size()));
+    int& open = editorStep[static_cast<std::size_t>(exercise - 1)];
+    if (open >= at) ++open;
+    modified = true;
+    return **l.insert(l.begin() + at, std::make_unique<TTutorObject>(std::move(step)));
+}
+
+bool TutorModel::removeStep(int exercise, int index) {
+    if (index < 0 || index >= StepCount(exercise)) return false;
+    StepList& l = list(exercise);
+    l.erase(l.begin() + index);
+    int& open = editorStep[static_cast<std::size_t>(exercise - 1)];
+    if (open == index)
+        open = -1;
+    else if (open > index)
+        --open;
+    modified = true;
+    return true;
+}
+
+bool TutorModel::moveStep(int exercise, int from, int to) {
+    const int count = StepCount(exercise);
+    if (from < 0 || from >= count || to < 0 || to >= count) return false;
+    if (from == to) return true;
+    StepList& l = list(exercise);
+    auto moved = std::move(l[static_cast<std::size_t>(from)]);
+    l.erase(l.begin() + from);
+    l.insert(l.begin() + to, std::move(moved));
+    int& open = editorStep[static_cast<std::size_t>(exercise - 1)];
+    if (open == from)
+        open = to;
+    else if (from < open && open <= to)
+        --open;
+    else if (to <= open && open < from)
+        ++open;
+    modified = true;
+    return true;
+}
+
 bool TutorModel::CloseTutor() {
     if (modified && confirmClose && !confirmClose()) return false;
     for (auto& l : steps_) l.clear();

@@ -45,6 +45,12 @@ public:
     TTutorObject* StepOf(int exercise, int step) const;
     // Appends a step (the editor's "new step"); marks the tutor modified.
     TTutorObject& addStep(int exercise, TTutorObject step);
+    // The editor's list changes, by 0-based index; each marks the tutor modified. The open step
+    // (editorStep) stays on the same step object wherever it moves; a removed open step leaves
+    // none open.
+    TTutorObject& insertStep(int exercise, int index, TTutorObject step);
+    bool removeStep(int exercise, int index);
+    bool moveStep(int exercise, int from, int to);
 
     TutorHeader header;
     std::array<int, kExerciseCount> editorStep{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};

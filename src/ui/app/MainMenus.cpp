@@ -118,6 +118,7 @@ void TKalvintorMain::CreateMenus() {
     // "Save setup..." is the window's own command with its F3 key; the menu shows it.
     if (QAction* save = findChild<QAction*>(QStringLiteral("Gemopstning1"), Qt::FindDirectChildrenOnly))
         file->addAction(save);
+    AddTutorMenuItems(file);
     QAction* userSeparator = file->addSeparator();
     connect(addItem(file, "Userinfo1", 18, "User info", {}, true), &QAction::triggered, this,
             [this] { UserInfo(); });

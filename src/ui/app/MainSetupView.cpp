@@ -39,7 +39,7 @@ void TKalvintorMain::LoadUserCatalogue() {
 void TKalvintorMain::CatalogueEdited() {
     Catalogue.changed = true;
     // Tutor material never reaches Chord.dat; edits made meanwhile are written with the next one.
-    if (TutorActive) return;
+    if (TutorActive || TutorMaterialInForce()) return;
     switch (Catalogue.Save()) {
         case setup::CatalogueSave::Refused:
             QMessageBox::warning(

@@ -429,6 +429,9 @@ bool TKalvintorMain::EndSession(bool cancellable) {
             }
         }
     }
+    // The tutor editor agrees first; tutor material never outlives the session.
+    if (TutorEditorActive && !LeaveTutorEditorForClose()) return false;
+    RestoreTutorCatalogue();
     if (!Setup.ConfirmSetupChange()) return false;
     MainStartup& s = startup();
     if (!Guest && s.store && s.store->CurrentUser()) {
@@ -463,6 +466,7 @@ void TKalvintorMain::closeEvent(QCloseEvent* event) {
 void TKalvintorMain::ChangeUser() {
     MainStartup& s = startup();
     if (!s.dataUsable || !EndSession(true)) return;
+    EndTutorModes();
     RestartSession(0);
     LogIn();
     if (quitting_) return;

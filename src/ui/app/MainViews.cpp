@@ -1,6 +1,7 @@
 // The main window's view switching, session clocks and results, keys, timers, metronome and tempo.
 #include "MainPanels.h"
 #include "MainSound.h"
+#include "MainTutor.h"
 #include "Program.h"
 #include "TControlButton.h"
 #include "TExerciseBaseClass.h"
@@ -67,6 +68,7 @@ void TKalvintorMain::Speed1Click(int tag) {
 
 void TKalvintorMain::SelectView(int e, int v) {
     if (e < 0 || e > 10 || v < 1 || v > 4) return;
+    if (!PrepareTutorRequest(e, v)) return;
     // Exercises and views whose window does not exist cannot be chosen.
     if (!ViewAvailable(e, v)) return;
     if (CurrentView == app::kViewSetup && v != CurrentView && !ConfirmLeavingSetupView()) return;
@@ -74,6 +76,7 @@ void TKalvintorMain::SelectView(int e, int v) {
     const int ov = CurrentView;
     const bool exerciseChanged = e != oe;
     const bool viewChanged = v != ov;
+    const TutorRequests requests = ReadTutorRequests();
 
     if (exerciseChanged && oe == 0 && menu_) menu_->StopIntro();
 
@@ -87,6 +90,10 @@ void TKalvintorMain::SelectView(int e, int v) {
         else if (SetupView* view = setupView(oe))
             view->StoreSetup(oe, Setup.current);
     }
+    if (!LeaveTutorModes(requests, oe, e)) return;
+    TutorEditorActive = requests.editor;
+    TutorActive = requests.tutor;
+    Settings.startInTutorMode = TutorActive;
 
     CurrentView = v;
     CurrentExercise = e;
@@ -120,6 +127,7 @@ void TKalvintorMain::SelectView(int e, int v) {
     viewButtons[static_cast<std::size_t>(v - 1)]->setChecked(true);
     Overview->setEnabled(true);
     UpdateViewButtons();
+    EnterTutorModes(requests, exerciseChanged);
 }
 
 bool TKalvintorMain::ViewAvailable(int e, int v) const {
@@ -273,6 +281,7 @@ void TKalvintorMain::SaveSessionResult(int exercise, bool tutor, bool sessionOnl
     source.clocks = window;
     source.tutor = tutor;
     source.setupName = setup::displayName(Setup.setupName);
+    if (tutor) FillTutorResult(exercise, source);
     const data::ResultRecord record = data::MakeSessionResult(source);
     if (sessionOnly) {
         SessionResults[static_cast<std::size_t>(exercise)].record = data::SessionOnlyResult(record);
@@ -305,16 +314,6 @@ void TKalvintorMain::ShowSetupName(const QString& name) {
             window->setWindowTitle(name);
     }
     UpdateCaption();
-}
-
-void TKalvintorMain::showTutorProgress() {
-    // No tutor is loaded: the progress lines stay empty.
-    Label6->clear();
-    Label2->clear();
-}
-
-bool TKalvintorMain::checkTutorStepEnd() {
-    return false;
 }
 
 void TKalvintorMain::startAutoNewQuestTimer() {
@@ -388,7 +387,9 @@ bool TKalvintorMain::HandleKeyDown(QKeyEvent* event) {
         }
     }
     if (key == Qt::Key_Escape) {
-        Speed1Click(app::kTagOverview);
+        // Escape ends a running tutor; otherwise it leads to the overview.
+        if (TutorActive) SpeedButton10->setChecked(false);
+        Speed1Click(TutorActive ? app::kTagTutor : app::kTagOverview);
         return true;
     }
     if (window == nullptr) return false;

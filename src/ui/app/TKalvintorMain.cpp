@@ -2,8 +2,9 @@
 #include "TKalvintorMain.h"
 
 #include "MachineSettingsFile.h"
-#include "MainStartup.h"
 #include "MainSound.h"
+#include "MainStartup.h"
+#include "MainTutor.h"
 #include "Program.h"
 #include "Style.h"
 #include "TControlButton.h"

@@ -8,6 +8,7 @@
 #include "app/AccessLevels.h"
 #include "app/MenuState.h"
 #include "data/DataStore.h"
+#include "data/SessionResult.h"
 #include "settings/SettingRecord.h"
 #include "setup/SetupFile.h"
 #include "setup/UserCatalogue.h"
@@ -30,10 +31,13 @@ class QStackedWidget;
 class QToolBar;
 class QToolButton;
 class QButtonGroup;
+class QMenu;
 
 namespace kalvintor::ui {
 
 class MainSound;
+struct MainTutor;
+struct TutorRequests;
 class TExerciseBaseClass;
 class TGauge;
 class THelpWindow;
@@ -279,6 +283,25 @@ public:
     TProgressForm& progressForm();
     MainStartup& startup();
 
+    // Tutor mode and the tutor editor (MainTutor.cpp): the two menu items, the steps in force,
+    // and the parts of SelectView that start and end the two modes.
+    MainTutor& tutor();
+    void AddTutorMenuItems(QMenu* file);
+    bool EnableTutorExercises();
+    int ShowStepInfo();
+    void ApplyTutorStepsNow(int exercise);
+    bool PrepareTutorRequest(int& exercise, int view);
+    TutorRequests ReadTutorRequests() const;
+    bool LeaveTutorModes(const TutorRequests& requests, int oldExercise, int exercise);
+    void EnterTutorModes(const TutorRequests& requests, bool exerciseChanged);
+    void FillTutorResult(int exercise, data::SessionSource& source) const;
+    void RestoreTutorCatalogue();
+    // A tutor's own material is the working catalogue: it is never written to Chord.dat.
+    bool TutorMaterialInForce() const;
+    bool LeaveTutorEditorForClose();
+    // Another user logs in: the tutor and the editor of the one before end.
+    void EndTutorModes();
+
     // ExerciseHost.
     const settings::Settings& settings() const override { return Settings; }
     const setup::SetupRecord& currentSetup() const override { return Setup.current; }
@@ -359,6 +382,7 @@ private:
     int lastBeat_ = 0;
     int lastBeats_ = 0;
     std::unique_ptr<MainStartup> startup_;
+    std::unique_ptr<MainTutor> tutor_;
     bool quitting_ = false;
 };
 

@@ -286,6 +286,24 @@ TEST(Menus, EveryItemDoesWhatItSays) {
              EXPECT_EQ(catcher.urls.last(), "https://school.example/kalvintor");
          }},
         {"OmKalvintor1", opens("kalvintor::ui::TAboutBox")},
+        {"Activatetutor1",
+         [&](QAction* a) {
+             // A user without a tutor who may not choose one is told so, and no tutor starts.
+             main.SpeedButton10->setEnabled(true);
+             closesModal();
+             a->trigger();
+             EXPECT_EQ(modalClass, "QMessageBox");
+             EXPECT_FALSE(main.TutorActive);
+             EXPECT_FALSE(main.SpeedButton10->isChecked());
+         }},
+        {"Tutoreditor2",
+         [&](QAction* a) {
+             // Exercise 1 has no setup view here: the editor, which works beside it, stays shut.
+             main.SpeedButton9->setEnabled(true);
+             a->trigger();
+             EXPECT_FALSE(main.TutorEditorActive);
+             EXPECT_FALSE(main.SpeedButton9->isChecked());
+         }},
     };
     for (int e = 1; e <= 10; ++e)
         for (int v = 1; v <= 4; ++v)
