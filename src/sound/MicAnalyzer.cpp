@@ -234,6 +234,7 @@ void MicAnalyzer::Begin(MicMode mode) {
     zeroRun_ = clipWindow_ = clipped_ = 0;
     clipping_ = false;
     signal_ = MicSignal::Listening;
+    levelDb_ = kLowestLevelDb;
     converter_.Reset(inRate_, kMicSampleRate);
     filter_.Reset();
     clapHighPass_.Reset();
@@ -322,6 +323,7 @@ void MicAnalyzer::Hop(std::vector<MicDetection>& out) {
     const double hopDb = std::max(Db(hopSquares_ / hop_), kLowestLevelDb);
     const double peakDb = std::max(Db(static_cast<double>(hopPeak_) * hopPeak_), kLowestLevelDb);
     const double end = HopClockMs();
+    levelDb_ = hopDb;
     HearOwnSounds(end - hopMs_, end, mode_ == MicMode::Tone ? hopDb : peakDb);
     if (mode_ == MicMode::Tone) {
         ToneHop(hopDb, out);
