@@ -120,6 +120,25 @@ TEST(Microphone, FedSamplesArePostedAsNotesAndClaps) {
     EXPECT_TRUE(collector.Take().empty());
 }
 
+TEST(Microphone, NotesOutsideTheExercisesRangeAreNoAnswer) {
+    Collector collector;
+    Microphone mic(collector.Post());
+    mic.SetPitchRange(48, 72);
+    mic.MicStartTone();
+    for (int note : {45, 60, 76}) FeedInChunks(mic, sig::Tone(sig::Voice::Sawtooth, note, 100, 400), 0);
+    std::vector<Posted> posted = collector.Take();
+    ASSERT_EQ(posted.size(), 2u) << "the note in range, and its end";
+    EXPECT_EQ(posted[0].wParam, 60u);
+    EXPECT_EQ(posted[1].wParam, 0u);
+    // Any note a voice sings again once the range is given up, from the next start on.
+    mic.SetPitchRange(1, 0);
+    mic.MicStartTone();
+    FeedInChunks(mic, sig::Tone(sig::Voice::Sawtooth, 45, 100, 400), 0);
+    posted = collector.Take();
+    ASSERT_FALSE(posted.empty());
+    EXPECT_EQ(posted[0].wParam, 45u);
+}
+
 TEST(Microphone, UnacknowledgedNotesAreNotPiledUp) {
     Collector collector;
     Microphone mic(collector.Post());

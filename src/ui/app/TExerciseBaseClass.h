@@ -3,10 +3,12 @@
 #pragma once
 
 #include "app/ExerciseClocks.h"
+#include "exercises/pitch/Instruments.h"
 
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
 namespace kalvintor::ui {
 
@@ -60,6 +62,9 @@ public:
     // The microphone button went down or up while this exercise is shown: the pitch exercises
     // show what they hear and take sung notes as answers.
     virtual void MicrophoneAnswering(bool on);
+    // The sung notes that can answer this exercise: the detector ignores the others. None: any
+    // note a voice sings.
+    virtual std::optional<pitch::SungRange> MicrophoneRange() const;
 
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);

@@ -273,6 +273,7 @@ public:
     void stopMidiInput() override;
     void stopMicrophone() override;
     void beginMicrophone(int exercise) override;
+    sound::MicReading microphoneReading() const override;
     void setRhythmWithMetronome(bool on) override { Settings.rhythmWithMetronome = on; }
     void playWave(const QString& file) override;
     bool exerciseKeyPressed(QKeyEvent* event) override { return HandleKeyDown(event); }
