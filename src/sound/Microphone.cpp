@@ -9,6 +9,7 @@
 namespace kalvintor::sound {
 
 namespace {
+// The worker wakes at each captured buffer, and at least this often to watch the stream.
 constexpr auto kWorkerIdle = std::chrono::milliseconds(3);
 }  // namespace
 
@@ -161,6 +162,7 @@ void Microphone::Push(const float* samples, std::size_t count, double clockMs, d
         b.clockMs = clockMs;
         b.rate = rate;
         head_.store(head + 1, std::memory_order_release);
+        arrived_.release();
         samples += b.count;
         clockMs += static_cast<double>(b.count) * 1000.0 / rate;
         count -= b.count;
@@ -168,7 +170,8 @@ void Microphone::Push(const float* samples, std::size_t count, double clockMs, d
 }
 
 void Microphone::Drain() {
-    while (analysed_.load() < head_.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const std::size_t until = head_.load();
+    for (std::size_t done = analysed_.load(); done < until; done = analysed_.load()) analysed_.wait(done);
 }
 
 bool Microphone::StreamStopped() const {
@@ -201,10 +204,11 @@ void Microphone::Work(std::stop_token stop) {
         }
         const std::size_t tail = tail_.load(std::memory_order_relaxed);
         if (tail == head_.load(std::memory_order_acquire)) {
-            std::this_thread::sleep_for(kWorkerIdle);
+            (void)arrived_.try_acquire_for(kWorkerIdle);
             continue;
         }
         const Block& b = (*blocks_)[tail % kBlocks];
+        (void)arrived_.try_acquire();  // this block's, so that the count stays within the queue's
         found.clear();
         analyzer.Feed(b.samples.data(), b.count, b.clockMs, found, b.rate);
         tail_.store(tail + 1, std::memory_order_release);
@@ -224,6 +228,7 @@ void Microphone::Work(std::stop_token stop) {
             }
         }
         analysed_.store(tail + 1);
+        analysed_.notify_all();
     }
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <semaphore>
 #include <thread>
 #include <vector>
 
@@ -109,6 +110,8 @@ private:
     std::atomic<std::size_t> head_{0};
     std::atomic<std::size_t> tail_{0};
     std::atomic<std::size_t> analysed_{0};
+    // Released for each buffer queued (never blocks the capture thread), acquired by the worker.
+    std::counting_semaphore<kBlocks * 16> arrived_{0};
 
     mutable std::mutex streamMutex_;  // the worker checks the stream the user-interface thread owns
     std::unique_ptr<MicCapture> capture_;
