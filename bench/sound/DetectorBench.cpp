@@ -1,39 +1,24 @@
 // The microphone detector on generated signals: how many sung notes it gets right and how soon,
-// how exactly it times claps, and what it costs.
+// how exactly it times claps, and what it costs, on the path the program takes from the
+// microphone's buffers to the messages it receives.
+#include "MicPath.h"
 #include "Signals.h"
-
-#include "sound/MicAnalyzer.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <random>
 
 using namespace kalvintor::sound;
 namespace sig = kalvintor::sound::testsignals;
+using kalvintor::sound::bench::Heard;
+using kalvintor::sound::bench::MicPath;
 
 namespace {
 
 constexpr double kSilenceMs = 300;
 constexpr double kToneMs = 600;
 constexpr double kSnrDb = 20;
-
-std::vector<MicDetection> Analyze(MicAnalyzer& analyzer, const std::vector<float>& x,
-                                  std::size_t chunk = 256) {
-    std::vector<MicDetection> out;
-    for (std::size_t i = 0; i < x.size(); i += chunk) {
-        analyzer.Feed(x.data() + i, std::min(chunk, x.size() - i),
-                      static_cast<double>(i) * 1000.0 / sig::kRate, out);
-    }
-    return out;
-}
-
-double ThreadCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 void BM_PitchDetection(benchmark::State& state) {
     // Every note from E2 to C6 as a sine, the synthesizer's piano and a sawtooth with ±20 cents of
@@ -56,15 +41,13 @@ void BM_PitchDetection(benchmark::State& state) {
         latencies.clear();
         cpu = audio = 0;
         for (const auto& [note, x] : tones) {
-            MicAnalyzer analyzer;
-            analyzer.Begin(MicMode::Tone);
-            const double before = ThreadCpuSeconds();
-            const std::vector<MicDetection> found = Analyze(analyzer, x);
-            cpu += ThreadCpuSeconds() - before;
+            MicPath path(1, 1, 0);
+            const std::vector<Heard> heard = path.Run(x, 0, cpu);
             audio += static_cast<double>(x.size()) / sig::kRate;
-            if (!found.empty() && found.front().note == note) {
+            if (!heard.empty() && heard.front().message == kMicNoteMessage &&
+                static_cast<int>(heard.front().wParam) == note) {
                 ++right;
-                latencies.push_back(found.front().streamMs - kSilenceMs);
+                latencies.push_back(heard.front().atMs - kSilenceMs);
             }
         }
     }
@@ -87,22 +70,21 @@ void BM_ClapDetection(benchmark::State& state) {
     double mean = 0, worst = 0, cpu = 0;
     std::size_t found = 0;
     for (auto _ : state) {
-        MicAnalyzer analyzer;
-        analyzer.Begin(MicMode::Rhythm);
-        const double before = ThreadCpuSeconds();
-        const std::vector<MicDetection> detected = Analyze(analyzer, x);
-        cpu = ThreadCpuSeconds() - before;
-        found = detected.size();
+        MicPath path(4, 1, 0);
+        cpu = 0;
+        found = 0;
         double sum = 0;
         worst = 0;
-        for (const MicDetection& d : detected) {
-            // Each detection against the nearest clap.
+        for (const Heard& h : path.Run(x, 0, cpu)) {
+            if (h.message != kMicEventMessage || h.wParam < kMicClapParam) continue;
+            // Each clap as the program gets it (whole milliseconds) against the nearest one made.
+            ++found;
             double nearest = 1e9;
-            for (double c : claps) nearest = std::min(nearest, std::fabs(d.streamMs - c));
+            for (double c : claps) nearest = std::min(nearest, std::fabs(static_cast<double>(h.lParam) - c));
             sum += nearest;
             worst = std::max(worst, nearest);
         }
-        mean = detected.empty() ? 0 : sum / static_cast<double>(detected.size());
+        mean = found == 0 ? 0 : sum / static_cast<double>(found);
     }
     state.counters["clap_error_mean_ms"] = mean;
     state.counters["clap_error_max_ms"] = worst;

@@ -1,33 +1,28 @@
 // The microphone detector on recorded sounds: General MIDI voices and instruments note after note
 // in one stream, clean, in reverb, in room noise and under mains hum; hand claps among the
 // program's own metronome clicks. How often the first note reported is the one sung, how soon,
-// how many false notes room sound gives, how exactly claps are timed, and what it costs.
+// how many false notes room sound gives, how exactly claps are timed, and what it costs, all on the
+// path the program takes from the microphone's buffers to the messages it receives.
+#include "MicPath.h"
 #include "RecordedMaterial.h"
-
-#include "sound/MicAnalyzer.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <random>
 
 using namespace kalvintor::sound;
 namespace mat = kalvintor::sound::material;
+using kalvintor::sound::bench::Heard;
+using kalvintor::sound::bench::MicPath;
 
 namespace {
 
 constexpr int kLowest = 40;
 constexpr int kHighest = 84;
 constexpr double kClickLagMs = 35.0;  // from the program sending a click to the microphone hearing it
-
-double ThreadCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 struct Condition {
     const char* name;
@@ -43,18 +38,6 @@ constexpr Condition kConditions[] = {
     {"white15", mat::Room::Dry, Condition::Sound::White, 15},
     {"hum", mat::Room::Dry, Condition::Sound::Hum, 20},
 };
-
-std::vector<MicDetection> Analyze(MicAnalyzer& analyzer, const std::vector<float>& x, double& cpu) {
-    constexpr std::size_t kChunk = 256;
-    std::vector<MicDetection> out;
-    const double before = ThreadCpuSeconds();
-    for (std::size_t i = 0; i < x.size(); i += kChunk) {
-        analyzer.Feed(x.data() + i, std::min(kChunk, x.size() - i),
-                      static_cast<double>(i) * 1000.0 / mat::kRate, out);
-    }
-    cpu += ThreadCpuSeconds() - before;
-    return out;
-}
 
 double Percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0;
@@ -93,12 +76,12 @@ void BM_RecordedPitch(benchmark::State& state) {
                 if (c.sound == Condition::Sound::Pink) mat::AddPinkNoise(stream.samples, rms, noiseSeed);
                 if (c.sound == Condition::Sound::White) mat::AddWhiteNoise(stream.samples, rms, noiseSeed);
                 if (c.sound == Condition::Sound::Hum) mat::AddHum(stream.samples, rms, 50.0);
-                MicAnalyzer analyzer;
-                analyzer.SetPitchRange(kLowest - 2, kHighest + 2);  // as the exercise tells it
-                analyzer.Begin(MicMode::Tone);
+                MicPath path(1, kLowest - 2, kHighest + 2);  // the range as the exercise tells it
                 std::vector<mat::Reported> reported;
-                for (const MicDetection& d : Analyze(analyzer, stream.samples, cpu)) {
-                    if (d.kind == MicDetection::Kind::Note) reported.push_back({d.note, d.streamMs});
+                for (const Heard& h : path.Run(stream.samples, 0, cpu)) {
+                    // A note's end comes as note 0.
+                    if (h.message == kMicNoteMessage && h.wParam > 0)
+                        reported.push_back({static_cast<int>(h.wParam), h.atMs});
                 }
                 audio += static_cast<double>(stream.samples.size()) / mat::kRate;
                 const mat::NoteScore one = mat::ScoreNotes(stream, reported, layout);
@@ -159,21 +142,21 @@ void BM_RecordedClaps(benchmark::State& state) {
                       mat::Rms(stream.samples, 0, stream.samples.size()) * mat::DbToRatio(-30), 5);
 
     for (auto _ : state) {
-        MicAnalyzer analyzer;
-        analyzer.Begin(MicMode::Rhythm);
-        // The sequencer tells the detector when it sends each click.
+        MicPath path(4, 1, 0);
+        // The sequencer tells the microphone when it sends each click.
         for (std::size_t k = 0; k < clicks.size(); ++k) {
             const double sent = clicks[k] - kClickLagMs;
-            analyzer.ProgramSound({OwnSound::Kind::Click, mat::kClickKeys[k % 3], sent, sent});
+            path.microphone().ProgramSound({OwnSound::Kind::Click, mat::kClickKeys[k % 3], sent, sent});
         }
         double cpu = 0;
-        const std::vector<MicDetection> found = Analyze(analyzer, stream.samples, cpu);
         std::vector<double> errors;
         int falseAlarms = 0;
-        for (const MicDetection& d : found) {
+        for (const Heard& h : path.Run(stream.samples, 0, cpu)) {
+            if (h.message != kMicEventMessage || h.wParam < kMicClapParam) continue;
+            // The clap's time as the program gets it: whole milliseconds on its clock.
             double nearest = 1e9;
             for (double c : claps) {
-                const double e = d.streamMs - (c + stream.clapAudibleMs);
+                const double e = static_cast<double>(h.lParam) - (c + stream.clapAudibleMs);
                 if (std::fabs(e) < std::fabs(nearest)) nearest = e;
             }
             if (std::fabs(nearest) > 30) {

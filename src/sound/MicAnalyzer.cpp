@@ -234,6 +234,7 @@ void MicAnalyzer::Begin(MicMode mode) {
     zeroRun_ = clipWindow_ = clipped_ = 0;
     clipping_ = false;
     signal_ = MicSignal::Listening;
+    levelDb_ = kLowestLevelDb;
     converter_.Reset(inRate_, kMicSampleRate);
     filter_.Reset();
     clapHighPass_.Reset();
@@ -322,6 +323,7 @@ void MicAnalyzer::Hop(std::vector<MicDetection>& out) {
     const double hopDb = std::max(Db(hopSquares_ / hop_), kLowestLevelDb);
     const double peakDb = std::max(Db(static_cast<double>(hopPeak_) * hopPeak_), kLowestLevelDb);
     const double end = HopClockMs();
+    levelDb_ = hopDb;
     HearOwnSounds(end - hopMs_, end, mode_ == MicMode::Tone ? hopDb : peakDb);
     if (mode_ == MicMode::Tone) {
         ToneHop(hopDb, out);
@@ -420,12 +422,19 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     std::size_t w = kWindows;
     while (w > 0 && kWindowSizes[w - 1] + kAttackSkip > sinceOnset_) --w;
     if (w == 0) return;  // too soon after the onset for any window
-    Estimate e = EstimatePitch(w - 1);
-    // A shorter window that can hear this pitch must agree with the longer one.
-    if (e.midi > 0 && w >= 2 &&
-        kMicSampleRate / (440.0 * std::pow(2.0, (e.midi - 69.0) / 12.0)) <=
-            static_cast<double>(kWindowSizes[w - 2]) * kLongestPeriodShare) {
-        const Estimate shorter = EstimatePitch(w - 2);
+    // The shortest window that hears the pitch decides: it holds the least of what sounded before
+    // (the previous note's tail when a note grows out of it without a clear onset). A longer one
+    // is taken when the pitch is too low for it.
+    const auto hears = [](std::size_t window, double midi) {
+        return kMicSampleRate / (440.0 * std::pow(2.0, (midi - 69.0) / 12.0)) <=
+               static_cast<double>(kWindowSizes[window]) * kLongestPeriodShare;
+    };
+    std::size_t use = std::min<std::size_t>(1, w - 1);
+    Estimate e = EstimatePitch(use);
+    while ((e.midi <= 0 || !hears(use, e.midi - 0.5)) && use + 1 < w) e = EstimatePitch(++use);
+    // A shorter window that can hear this pitch must agree.
+    if (e.midi > 0 && use >= 1 && hears(use - 1, e.midi)) {
+        const Estimate shorter = EstimatePitch(use - 1);
         if (std::fabs(shorter.midi - e.midi) > kWindowsAgreeSemitones) e = {};
     }
     if (e.midi <= 0 || e.midi < low_ - 0.5 || e.midi > high_ + 0.5) {

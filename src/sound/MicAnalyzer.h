@@ -6,6 +6,7 @@
 
 #include "sound/CHandles.h"
 #include "sound/MicFilters.h"
+#include "sound/MicSession.h"
 
 #include <aubio/aubio.h>
 #include <aubio/pitch/pitchyinfast.h>
@@ -86,6 +87,8 @@ public:
     void Feed(const float* samples, std::size_t count, double clockMs, std::vector<MicDetection>& out,
               double rate = kMicSampleRate);
     MicSignal Signal() const { return signal_; }
+    // The level of the latest hop after the rumble filter, in dB below full scale.
+    double LevelDb() const { return levelDb_; }
 
     // The program plays this: a note heard while its notes sound or die away, or an onset at one of
     // its clicks, counts as the student's only when clearly louder than the program's sound at the
@@ -203,6 +206,7 @@ private:
 
     // Signal state.
     MicSignal signal_ = MicSignal::Listening;
+    double levelDb_ = kMicSilentDb;
     std::uint64_t zeroRun_ = 0;
     std::uint64_t clipWindow_ = 0;
     std::uint64_t clipped_ = 0;

@@ -2,7 +2,6 @@
 #include "sound/Microphone.h"
 
 #include "app/Clock.h"
-#include "sound/QuietAudio.h"
 #include "sound/SoundEvents.h"
 
 #include <algorithm>
@@ -12,17 +11,14 @@
 namespace kalvintor::sound {
 
 namespace {
-constexpr unsigned long kCaptureFrames = 256;
+// The worker wakes at each captured buffer, and at least this often to watch the stream.
 constexpr auto kWorkerIdle = std::chrono::milliseconds(3);
 }  // namespace
 
-void Microphone::StreamCloser::operator()(PaStream* s) const {
-    Pa_AbortStream(s);
-    Pa_CloseStream(s);
-}
-
-Microphone::Microphone(Post post)
-    : post_(std::move(post)), blocks_(std::make_unique<std::array<Block, kBlocks>>()) {
+Microphone::Microphone(Post post, std::unique_ptr<MicCapture> capture)
+    : post_(std::move(post)),
+      blocks_(std::make_unique<std::array<Block, kBlocks>>()),
+      capture_(std::move(capture)) {
     worker_ = std::jthread([this](std::stop_token stop) { Work(stop); });
 }
 
@@ -33,40 +29,27 @@ Microphone::~Microphone() {
 
 bool Microphone::Open() const {
     std::lock_guard lock(streamMutex_);
-    return stream_ != nullptr;
+    return open_;
 }
 
 int Microphone::MicOpen() {
     std::lock_guard lock(streamMutex_);
-    if (stream_ != nullptr) return 1;
-    QuietAudioLibraries();
-    if (!paInitialised_) {
-        if (Pa_Initialize() != paNoError) return 0;
-        paInitialised_ = true;
+    if (open_) return 1;
+    if (capture_ == nullptr) return 0;
+    lastCaptureMs_ = static_cast<double>(app::MillisecondClock());
+    streamLost_ = false;
+    if (!capture_->Start(&Microphone::Captured, this)) {
+        capture_->Stop();
+        return 0;
     }
-    const PaDeviceIndex device = Pa_GetDefaultInputDevice();
-    if (device == paNoDevice) return 0;
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
-    if (info == nullptr || info->maxInputChannels < 1) return 0;
-    PaStreamParameters input{device, 1, paFloat32, info->defaultLowInputLatency, nullptr};
-    PaStream* raw = nullptr;
-    // The analysis rate if the device gives it, else the device's own (converted in analysis).
-    double rate = kMicSampleRate;
-    if (Pa_IsFormatSupported(&input, nullptr, rate) != paFormatIsSupported) rate = info->defaultSampleRate;
-    if (!(rate >= kMicLowestRate && rate <= kMicHighestRate)) return 0;
-    if (Pa_OpenStream(&raw, &input, nullptr, rate, kCaptureFrames, paClipOff, &Microphone::Capture, this) !=
-        paNoError) {
+    const double rate = capture_->Rate();
+    if (!(rate >= kMicLowestRate && rate <= kMicHighestRate)) {
+        capture_->Stop();
         return 0;
     }
     captureRate_ = rate;
-    lastCaptureMs_ = static_cast<double>(app::MillisecondClock());
-    stream_.reset(raw);
-    if (const PaStreamInfo* si = Pa_GetStreamInfo(raw)) captureLatencyMs_ = si->inputLatency * 1000.0;
-    streamLost_ = false;
-    if (Pa_StartStream(raw) != paNoError) {
-        stream_.reset();
-        return 0;
-    }
+    captureLatencyMs_ = capture_->LatencyMs();
+    open_ = true;
     return 1;
 }
 
@@ -119,34 +102,53 @@ void Microphone::MicHandleMessage(std::uint32_t wParam) {
         // The device went away: release it, so that switching the microphone on again reopens it.
         MicStop();
         std::lock_guard lock(streamMutex_);
-        stream_.reset();
+        if (capture_ != nullptr) capture_->Stop();
+        open_ = false;
     }
 }
 
 void Microphone::MicClose() {
     MicStop();
     std::lock_guard lock(streamMutex_);
-    stream_.reset();
-    if (paInitialised_) {
-        Pa_Terminate();
-        paInitialised_ = false;
-    }
+    if (capture_ != nullptr) capture_->Stop();
+    open_ = false;
 }
 
-int Microphone::Capture(const void* input, void*, unsigned long frames, const PaStreamCallbackTimeInfo*,
-                        PaStreamCallbackFlags, void* self) {
-    auto* mic = static_cast<Microphone*>(self);
-    if (input != nullptr) mic->KeepPeak(static_cast<const float*>(input), frames);
-    if (input != nullptr &&
-        mic->requestedMode_.load(std::memory_order_relaxed) != static_cast<int>(MicMode::Off)) {
-        // The first sample of this buffer was captured its length plus the input latency ago.
-        const double now = static_cast<double>(app::MillisecondClock());
-        const double rate = mic->captureRate_.load(std::memory_order_relaxed);
-        const double clock = now - mic->captureLatencyMs_ - static_cast<double>(frames) * 1000.0 / rate;
-        mic->lastCaptureMs_.store(now, std::memory_order_relaxed);
-        mic->Push(static_cast<const float*>(input), frames, clock, rate);
+MicReading Microphone::Reading() const {
+    MicReading r;
+    if (streamLost_.load()) {
+        r.state = MicReading::State::Lost;
+        return r;
     }
-    return paContinue;
+    if (static_cast<MicMode>(requestedMode_.load()) == MicMode::Off) return r;
+    r.levelDb = levelDb_.load();
+    {
+        switch (Signal()) {
+            case MicSignal::Listening:
+                r.state = MicReading::State::Listening;
+                break;
+            case MicSignal::NoSignal:
+                r.state = MicReading::State::NoSignal;
+                break;
+            case MicSignal::Clipping:
+                r.state = MicReading::State::Clipping;
+                break;
+        }
+    }
+    return r;
+}
+
+void Microphone::Captured(const float* samples, std::size_t frames, void* self) {
+    auto* mic = static_cast<Microphone*>(self);
+    const double now = static_cast<double>(app::MillisecondClock());
+    mic->lastCaptureMs_.store(now, std::memory_order_relaxed);
+    mic->KeepPeak(samples, frames);
+    if (mic->requestedMode_.load(std::memory_order_relaxed) == static_cast<int>(MicMode::Off)) return;
+    // The first sample of this buffer was captured its length plus the input latency ago.
+    const double rate = mic->captureRate_.load(std::memory_order_relaxed);
+    const double clock = now - mic->captureLatencyMs_.load(std::memory_order_relaxed) -
+                         static_cast<double>(frames) * 1000.0 / rate;
+    mic->Push(samples, frames, clock, rate);
 }
 
 void Microphone::Feed(const float* samples, std::size_t count, double clockMsOfFirst, double rate) {
@@ -176,6 +178,7 @@ void Microphone::Push(const float* samples, std::size_t count, double clockMs, d
         b.clockMs = clockMs;
         b.rate = rate;
         head_.store(head + 1, std::memory_order_release);
+        arrived_.release();
         samples += b.count;
         clockMs += static_cast<double>(b.count) * 1000.0 / rate;
         count -= b.count;
@@ -183,15 +186,16 @@ void Microphone::Push(const float* samples, std::size_t count, double clockMs, d
 }
 
 void Microphone::Drain() {
-    while (analysed_.load() < head_.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const std::size_t until = head_.load();
+    for (std::size_t done = analysed_.load(); done < until; done = analysed_.load()) analysed_.wait(done);
 }
 
 bool Microphone::StreamStopped() const {
     std::unique_lock lock(streamMutex_, std::try_to_lock);
-    if (!lock.owns_lock() || stream_ == nullptr) return false;
+    if (!lock.owns_lock() || !open_) return false;
     // Stopped, or silent: a device pulled out may leave the stream running without callbacks.
     const double now = static_cast<double>(app::MillisecondClock());
-    return Pa_IsStreamActive(stream_.get()) != 1 || now - lastCaptureMs_.load() > kMicSilentStreamMs;
+    return !capture_->Running() || now - lastCaptureMs_.load() > kMicSilentStreamMs;
 }
 
 void Microphone::Work(std::stop_token stop) {
@@ -216,13 +220,15 @@ void Microphone::Work(std::stop_token stop) {
         }
         const std::size_t tail = tail_.load(std::memory_order_relaxed);
         if (tail == head_.load(std::memory_order_acquire)) {
-            std::this_thread::sleep_for(kWorkerIdle);
+            (void)arrived_.try_acquire_for(kWorkerIdle);
             continue;
         }
         const Block& b = (*blocks_)[tail % kBlocks];
+        (void)arrived_.try_acquire();  // this block's, so that the count stays within the queue's
         found.clear();
         analyzer.Feed(b.samples.data(), b.count, b.clockMs, found, b.rate);
         tail_.store(tail + 1, std::memory_order_release);
+        levelDb_ = analyzer.LevelDb();
         if (const int heard = static_cast<int>(analyzer.Signal()); heard != signal_.exchange(heard)) {
             post_(kMicEventMessage, kMicSignalChanged, heard, generation);
         }
@@ -238,6 +244,7 @@ void Microphone::Work(std::stop_token stop) {
             }
         }
         analysed_.store(tail + 1);
+        analysed_.notify_all();
     }
 }
 

@@ -1,11 +1,11 @@
-// The microphone component: capture through PortAudio, analysis on a worker thread, and messages
-// 1281 (a sung note) and 1282 (a clap, or the component's own message) posted to the program.
+// The microphone component: capture (PortAudio's default input unless another is given), analysis
+// on a worker thread, and messages 1281 (a sung note) and 1282 (a clap, or the component's own
+// message) posted to the program.
 #pragma once
 
 #include "sound/MicAnalyzer.h"
+#include "sound/MicCapture.h"
 #include "sound/MicSession.h"
-
-#include <portaudio.h>
 
 #include <array>
 #include <atomic>
@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <semaphore>
 #include <thread>
 #include <vector>
 
@@ -34,7 +35,7 @@ public:
     using Post =
         std::function<void(int message, std::uint32_t wParam, std::int64_t lParam, std::uint64_t generation)>;
 
-    explicit Microphone(Post post);
+    explicit Microphone(Post post, std::unique_ptr<MicCapture> capture = MakePortAudioCapture());
     ~Microphone() override;
     Microphone(const Microphone&) = delete;
     Microphone& operator=(const Microphone&) = delete;
@@ -61,6 +62,8 @@ public:
     void ProgramSound(const OwnSound& sound);
     // What the microphone hears as a whole; kMicSignalChanged is posted when it changes.
     MicSignal Signal() const { return static_cast<MicSignal>(signal_.load()); }
+    // The level it hears now and its state, for the exercise window to show.
+    MicReading Reading() const;
     // The rate the capture stream runs at (the device's own when it cannot give 44.1 kHz).
     double CaptureRate() const { return captureRate_.load(); }
     // The loudest sample captured since the last call (0..1), for a level meter; measured while the
@@ -82,8 +85,7 @@ private:
         double rate = kMicSampleRate;
     };
 
-    static int Capture(const void* input, void* output, unsigned long frames,
-                       const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags, void* self);
+    static void Captured(const float* samples, std::size_t frames, void* self);
     void Push(const float* samples, std::size_t count, double clockMs, double rate);
     void StartDetection(MicMode mode);
     void KeepPeak(const float* samples, std::size_t count);
@@ -104,6 +106,7 @@ private:
     std::atomic<int> rangeHigh_{kMicHighestNote};
     std::atomic<double> captureRate_{kMicSampleRate};
     std::atomic<double> lastCaptureMs_{0};
+    std::atomic<double> levelDb_{kMicSilentDb};
     std::mutex soundsMutex_;  // the user-interface thread hands over, the worker takes
     std::vector<OwnSound> programSounds_;
 
@@ -112,14 +115,13 @@ private:
     std::atomic<std::size_t> head_{0};
     std::atomic<std::size_t> tail_{0};
     std::atomic<std::size_t> analysed_{0};
+    // Released for each buffer queued (never blocks the capture thread), acquired by the worker.
+    std::counting_semaphore<kBlocks * 16> arrived_{0};
 
-    bool paInitialised_ = false;
-    struct StreamCloser {
-        void operator()(PaStream* s) const;
-    };
     mutable std::mutex streamMutex_;  // the worker checks the stream the user-interface thread owns
-    std::unique_ptr<PaStream, StreamCloser> stream_;
-    double captureLatencyMs_ = 0;
+    std::unique_ptr<MicCapture> capture_;
+    bool open_ = false;
+    std::atomic<double> captureLatencyMs_{0};
     std::jthread worker_;
 };
 

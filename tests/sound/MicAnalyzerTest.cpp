@@ -190,3 +190,64 @@ TEST(MicAnalyzer, StreamsAtOtherRatesAreHeardAtTheirTime) {
         EXPECT_LE(out[0].clockMs, 1200 + 90) << rate;
     }
 }
+
+namespace {
+
+// A sung line: each part a note (0: a gap of silence) for a time, with a 10 ms rise and fall at
+// gaps and the phase carried across a legato change, as a voice slides from note to note.
+struct Part {
+    int note;
+    double ms;
+};
+std::vector<float> Line(const std::vector<Part>& parts) {
+    std::vector<float> x;
+    double phase = 0;
+    const std::size_t ramp = sig::Samples(10);
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        const std::size_t n = sig::Samples(parts[p].ms);
+        const bool gapBefore = p == 0 || parts[p - 1].note == 0;
+        const bool gapAfter = p + 1 == parts.size() || parts[p + 1].note == 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (parts[p].note == 0) {
+                x.push_back(0.0f);
+                continue;
+            }
+            phase += sig::Hz(parts[p].note) / sig::kRate;
+            phase -= std::floor(phase);
+            double gain = 0.5;
+            if (gapBefore && i < ramp) gain *= static_cast<double>(i) / static_cast<double>(ramp);
+            if (gapAfter && n - i < ramp) gain *= static_cast<double>(n - i) / static_cast<double>(ramp);
+            x.push_back(static_cast<float>(gain * (2.0 * phase - 1.0)));
+        }
+    }
+    return x;
+}
+
+}  // namespace
+
+TEST(MicAnalyzer, ALegatoChangeAndARepeatedNoteAfterAShortBreathAreNewNotes) {
+    struct Case {
+        const char* what;
+        std::vector<Part> line;
+        std::vector<int> notes;
+        double secondFromMs;  // where the second note begins
+    };
+    const Case cases[] = {
+        {"legato step up", {{0, 200}, {60, 400}, {62, 400}}, {60, 62}, 600},
+        {"legato leap down", {{0, 200}, {67, 400}, {55, 400}}, {67, 55}, 600},
+        {"the same note after 80 ms", {{0, 200}, {64, 350}, {0, 80}, {64, 350}}, {64, 64}, 630},
+        {"a step after 80 ms", {{0, 200}, {64, 350}, {0, 80}, {65, 350}}, {64, 65}, 630},
+    };
+    for (const Case& c : cases) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<MicDetection> found = Analyze(analyzer, Line(c.line), 0);
+        std::vector<MicDetection> notes;
+        for (const MicDetection& d : found)
+            if (d.kind == MicDetection::Kind::Note) notes.push_back(d);
+        ASSERT_EQ(Notes(found), c.notes) << c.what;
+        // The second note is reported once it sounds, soon enough to answer with.
+        EXPECT_GE(notes[1].streamMs, c.secondFromMs) << c.what;
+        EXPECT_LE(notes[1].streamMs, c.secondFromMs + 120) << c.what;
+    }
+}

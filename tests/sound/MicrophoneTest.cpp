@@ -1,5 +1,6 @@
-// The microphone component's threads: fed samples come back as posted messages of the current
-// detection only, and a machine without a microphone fails to open cleanly.
+// The microphone component's threads: fed or captured samples come back as posted messages of the
+// current detection only, an input that cannot be opened fails cleanly, and one that goes away
+// mid-stream is reported and opened again.
 #include "Signals.h"
 
 #include "sound/Microphone.h"
@@ -7,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 using namespace kalvintor::sound;
 namespace sig = kalvintor::sound::testsignals;
@@ -35,6 +39,45 @@ struct Collector {
         return std::exchange(posted, {});
     }
 };
+
+// A capture device the test drives: it opens or not, delivers what the test gives it, and can be
+// pulled out.
+class TestCapture final : public MicCapture {
+public:
+    struct State {
+        std::atomic<bool> opens{true};
+        std::atomic<bool> running{false};
+        std::atomic<int> starts{0};
+        Deliver deliver = nullptr;
+        void* user = nullptr;
+    };
+    explicit TestCapture(State& state) : state_(state) {}
+    bool Start(Deliver deliver, void* user) override {
+        ++state_.starts;
+        if (!state_.opens) return false;
+        state_.deliver = deliver;
+        state_.user = user;
+        state_.running = true;
+        return true;
+    }
+    void Stop() override { state_.running = false; }
+    bool Running() const override { return state_.running; }
+    double Rate() const override { return 44100.0; }
+    double LatencyMs() const override { return 0.0; }
+
+private:
+    State& state_;
+};
+
+template <typename Done>
+bool WaitFor(Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
 
 void FeedInChunks(Microphone& mic, const std::vector<float>& x, double clockMs) {
     for (std::size_t i = 0; i < x.size(); i += 512) {
@@ -77,6 +120,25 @@ TEST(Microphone, FedSamplesArePostedAsNotesAndClaps) {
     EXPECT_TRUE(collector.Take().empty());
 }
 
+TEST(Microphone, NotesOutsideTheExercisesRangeAreNoAnswer) {
+    Collector collector;
+    Microphone mic(collector.Post());
+    mic.SetPitchRange(48, 72);
+    mic.MicStartTone();
+    for (int note : {45, 60, 76}) FeedInChunks(mic, sig::Tone(sig::Voice::Sawtooth, note, 100, 400), 0);
+    std::vector<Posted> posted = collector.Take();
+    ASSERT_EQ(posted.size(), 2u) << "the note in range, and its end";
+    EXPECT_EQ(posted[0].wParam, 60u);
+    EXPECT_EQ(posted[1].wParam, 0u);
+    // Any note a voice sings again once the range is given up, from the next start on.
+    mic.SetPitchRange(1, 0);
+    mic.MicStartTone();
+    FeedInChunks(mic, sig::Tone(sig::Voice::Sawtooth, 45, 100, 400), 0);
+    posted = collector.Take();
+    ASSERT_FALSE(posted.empty());
+    EXPECT_EQ(posted[0].wParam, 45u);
+}
+
 TEST(Microphone, UnacknowledgedNotesAreNotPiledUp) {
     Collector collector;
     Microphone mic(collector.Post());
@@ -89,15 +151,77 @@ TEST(Microphone, UnacknowledgedNotesAreNotPiledUp) {
     EXPECT_EQ(collector.Take().size(), 1u);
 }
 
-TEST(Microphone, WithoutAMicrophoneOpenFailsCleanly) {
+TEST(Microphone, AnInputThatCannotBeOpenedFailsCleanlyAndIsTriedAgain) {
     Collector collector;
-    Microphone mic(collector.Post());
-    // This machine has no sound card: no capture device. Where one exists, opening succeeds.
-    const int opened = mic.MicOpen();
-    EXPECT_EQ(opened > 0, mic.Open());
-    mic.MicStartTone();
-    mic.MicStop();
-    mic.MicClose();
+    TestCapture::State device;
+    device.opens = false;
+    Microphone mic(collector.Post(), std::make_unique<TestCapture>(device));
+    EXPECT_EQ(mic.MicOpen(), 0);
     EXPECT_FALSE(mic.Open());
-    EXPECT_EQ(mic.MicOpen() > 0, opened > 0) << "opening again after closing behaves the same";
+    // Detection without an input runs on what is fed, and says nothing of a lost device.
+    mic.MicStartTone();
+    EXPECT_EQ(mic.Reading().state, MicReading::State::Listening);
+    FeedInChunks(mic, sig::Tone(sig::Voice::Sine, 64, 100, 400), 1000);
+    ASSERT_EQ(collector.Take().size(), 1u);
+    mic.MicStop();
+    EXPECT_EQ(mic.Reading().state, MicReading::State::Off);
+    // Switching on again tries the device again, and takes it once it is there.
+    device.opens = true;
+    EXPECT_EQ(mic.MicOpen(), 1);
+    EXPECT_TRUE(mic.Open());
+    EXPECT_EQ(device.starts, 2);
+    EXPECT_EQ(mic.MicOpen(), 1) << "an open input is not opened twice";
+    EXPECT_EQ(device.starts, 2);
+}
+
+TEST(Microphone, CapturedSoundIsHeardAndALostDeviceIsReportedAndReopened) {
+    Collector collector;
+    TestCapture::State device;
+    Microphone mic(collector.Post(), std::make_unique<TestCapture>(device));
+    ASSERT_EQ(mic.MicOpen(), 1);
+    mic.MicStartTone();
+    const std::uint64_t generation = mic.Generation();
+    // The device delivers a sung note in buffers of 256 frames, as a capture thread does.
+    const std::vector<float> tone = sig::Tone(sig::Voice::Sine, 69, 200, 400);
+    for (std::size_t i = 0; i < tone.size(); i += 256) {
+        device.deliver(tone.data() + i, std::min<std::size_t>(256, tone.size() - i), device.user);
+        mic.Drain();
+    }
+    std::vector<Posted> posted = collector.Take();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].message, kMicNoteMessage);
+    EXPECT_EQ(posted[0].wParam, 69u);
+    const MicReading hearing = mic.Reading();
+    EXPECT_EQ(hearing.state, MicReading::State::Listening);
+    EXPECT_GT(hearing.levelDb, -30.0) << "the level of the note just heard";
+
+    // Pulled out: the stream stops. The component says so once, and the window can show it.
+    device.running = false;
+    ASSERT_TRUE(WaitFor([&] {
+        posted = collector.Take();
+        return !posted.empty();
+    }));
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].message, kMicEventMessage);
+    EXPECT_EQ(posted[0].wParam, kMicStreamLost);
+    EXPECT_EQ(posted[0].generation, generation);
+    EXPECT_EQ(mic.Reading().state, MicReading::State::Lost);
+    mic.MicHandleMessage(kMicStreamLost);
+    EXPECT_FALSE(mic.Open());
+    EXPECT_EQ(mic.Reading().state, MicReading::State::Lost);
+
+    // Plugged in again: switching on reopens it and detection goes on.
+    ASSERT_EQ(mic.MicOpen(), 1);
+    EXPECT_EQ(device.starts, 2);
+    mic.MicStartTone();
+    EXPECT_EQ(mic.Reading().state, MicReading::State::Listening);
+    for (std::size_t i = 0; i < tone.size(); i += 256) {
+        device.deliver(tone.data() + i, std::min<std::size_t>(256, tone.size() - i), device.user);
+        mic.Drain();
+    }
+    posted = collector.Take();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].wParam, 69u);
+    mic.MicClose();
+    EXPECT_FALSE(device.running);
 }

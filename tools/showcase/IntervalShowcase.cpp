@@ -50,6 +50,7 @@ public:
     void stopMidiInput() override {}
     void stopMicrophone() override {}
     void beginMicrophone(int) override {}
+    sound::MicReading microphoneReading() const override { return {}; }
     void setRhythmWithMetronome(bool) override {}
     void setTipsToShow(std::uint32_t) override {}
     void playWave(const QString&) override {}

@@ -41,6 +41,20 @@ struct MicConfigureArguments {
 MicConfigureArguments MicSetupArguments(std::uint8_t rhythmSensitivity, std::uint8_t toneSensitivity,
                                         bool highPrecision);
 
+// The level the microphone hears (dB below full scale) and its state, as the exercise windows show
+// them while detection runs.
+inline constexpr double kMicSilentDb = -120.0;
+struct MicReading {
+    enum class State {
+        Off,        // no detection running
+        Listening,  // samples arrive
+        NoSignal,   // only zeros: a muted or dead input
+        Clipping,   // overdriven
+        Lost,       // the device went away; switching the microphone on again reopens it
+    } state = State::Off;
+    double levelDb = kMicSilentDb;
+};
+
 struct MicNoteForExercise {
     std::uint8_t exercise = 0;
     std::uint8_t note = 0;

@@ -1,6 +1,8 @@
 // The two-track sequencer.
 #include "sound/TSequencer.h"
 
+#include "app/Clock.h"
+
 #include <algorithm>
 
 namespace kalvintor::sound {
@@ -32,12 +34,23 @@ void TSequencer::SeqSetOutput(MidiOutPort* output) {
 
 void TSequencer::SeqStart() {
     if (output_ == nullptr) return;
+    const Timeline timeline = BuildCurrentTimeline();
     if (started_) {
-        output_->Playback().Extend(BuildCurrentTimeline(), generation_.load(), sink_);
+        output_->Playback().Extend(timeline, generation_.load(), sink_);
+        TellSounds(timeline);
         return;
     }
     started_ = true;
-    output_->Playback().Start(BuildCurrentTimeline(), ++generation_, sink_);
+    told_ = {};
+    startClockMs_ = static_cast<double>(app::MillisecondClock());
+    output_->Playback().Start(timeline, ++generation_, sink_);
+    TellSounds(timeline);
+}
+
+void TSequencer::TellSounds(const Timeline& timeline) {
+    if (soundSink_ == nullptr) return;
+    const std::vector<ProgramSound> sounds = SoundsToTell(timeline, metronome_, told_);
+    if (!sounds.empty()) soundSink_->Sounding(sounds, startClockMs_);
 }
 
 void TSequencer::SeqSetTempo(std::int32_t tempo) {

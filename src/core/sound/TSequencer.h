@@ -3,6 +3,7 @@
 
 #include "sound/Metronome.h"
 #include "sound/MidiDevice.h"
+#include "sound/ProgramSounds.h"
 #include "sound/SeqEvent.h"
 #include "sound/Ticks.h"
 #include "sound/Timeline.h"
@@ -21,6 +22,8 @@ public:
 
     // Where due notifications go (the user-interface side); may be null.
     void SetNotificationSink(NotificationSink* sink) { sink_ = sink; }
+    // Who is told what each playback sounds when it starts or grows (the microphone); may be null.
+    void SetProgramSoundSink(ProgramSoundSink* sink) { soundSink_ = sink; }
 
     // Appends to track 1 or 2; other track numbers are ignored.
     void SeqAddEvent(std::uint8_t track, std::int32_t value, SeqEventKind kind);
@@ -55,6 +58,7 @@ public:
 
 private:
     void ApplyMetronome();
+    void TellSounds(const Timeline& timeline);
 
     std::vector<SeqEvent> track1_;
     std::vector<SeqEvent> track2_;
@@ -63,6 +67,9 @@ private:
     MetronomeSettings metronome_;
     MidiOutPort* output_ = nullptr;
     NotificationSink* sink_ = nullptr;
+    ProgramSoundSink* soundSink_ = nullptr;
+    SoundsTold told_;
+    double startClockMs_ = 0;
     bool started_ = false;
     std::atomic<std::uint64_t> generation_{0};
 };

@@ -2,6 +2,8 @@
 // the answer sounds and the input devices. The main window provides it; tests provide their own.
 #pragma once
 
+#include "sound/MicSession.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -52,6 +54,8 @@ public:
     virtual void stopMicrophone() = 0;
     // Starts microphone detection for `exercise` when the main window's microphone input is on.
     virtual void beginMicrophone(int exercise) = 0;
+    // The level the microphone hears and its state, shown while sung answers are taken.
+    virtual sound::MicReading microphoneReading() const = 0;
     // The "Rhythm with metronome" choice of the settings: clicks along with the rhythms played.
     virtual void setRhythmWithMetronome(bool on) = 0;
     // The tip mask of the settings (bit n - 1: tip n is still offered), changed by the tip window.

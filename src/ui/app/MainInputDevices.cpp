@@ -33,8 +33,9 @@ void TKalvintorMain::MicrophoneClick(bool down) {
         return;
     }
     if (CurrentView != app::kViewExercise || !takesMicrophone(e)) return;
-    // Opened once per run; a failed open leaves the button up and says why.
-    if (!MicOpened) MicOpened = sound_->microphone().MicOpen() > 0;
+    // Opened on first use, and again after the device went away; a failed open leaves the button
+    // up and says why.
+    MicOpened = sound_->MicStart(Settings, e, window ? window->MicrophoneRange() : std::nullopt);
     if (!MicOpened) {
         SpeedButton3->setChecked(false);
         QMessageBox::information(this, text(5007, "Information"),
@@ -43,9 +44,11 @@ void TKalvintorMain::MicrophoneClick(bool down) {
                                       "no other program uses it."));
         return;
     }
-    session.MicSetup(Settings);
-    session.MicBegin(static_cast<std::uint8_t>(e));
     if (window) window->MicrophoneAnswering(true);
+}
+
+sound::MicReading TKalvintorMain::microphoneReading() const {
+    return sound_->MicLevel();
 }
 
 void TKalvintorMain::MidiInClick(bool on) {

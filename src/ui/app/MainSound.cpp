@@ -10,6 +10,22 @@ namespace kalvintor::ui {
 
 namespace {
 
+// The sequencer's sounds on the millisecond clock, handed to the microphone's detector.
+class OwnSoundsToMicrophone final : public sound::ProgramSoundSink {
+public:
+    explicit OwnSoundsToMicrophone(sound::Microphone& microphone) : microphone_(microphone) {}
+    void Sounding(const std::vector<sound::ProgramSound>& sounds, double startClockMs) override {
+        for (const sound::ProgramSound& s : sounds) {
+            const auto kind = s.kind == sound::ProgramSound::Kind::Click ? sound::OwnSound::Kind::Click
+                                                                         : sound::OwnSound::Kind::Note;
+            microphone_.ProgramSound({kind, s.note, startClockMs + s.fromMs, startClockMs + s.toMs});
+        }
+    }
+
+private:
+    sound::Microphone& microphone_;
+};
+
 sound::ShowMessage messageBox() {
     return [](const std::string& text) {
         QMessageBox::warning(nullptr, QStringLiteral("Kalvintor"), QString::fromStdString(text));
@@ -35,11 +51,15 @@ MainSound::MainSound(QObject* receiver, settings::Settings& settings, const lang
         std::make_unique<sound::SoundServices>(soundSystem_ ? soundSystem_->Synth() : nullptr, mediaDir);
     microphone_ = std::make_unique<sound::Microphone>(sound::PostMicEvents(receiver));
     micSession_ = std::make_unique<sound::MicSession>(*microphone_);
+    ownSounds_ = std::make_unique<OwnSoundsToMicrophone>(*microphone_);
+    sequencer.SetProgramSoundSink(ownSounds_.get());
 }
 
 MainSound::~MainSound() {
     // The microphone first (its thread posts to the window), then the devices, whose ports refer
     // to the synthesizer and the sequencer.
+    sequencer.SetProgramSoundSink(nullptr);
+    ownSounds_.reset();
     micSession_.reset();
     microphone_->MicClose();
     microphone_.reset();
@@ -68,6 +88,18 @@ bool MainSound::MicReady(const settings::Settings& settings) {
     return true;
 }
 
+bool MainSound::MicStart(const settings::Settings& settings, int exercise,
+                         std::optional<pitch::SungRange> range) {
+    if (!MicReady(settings)) return false;
+    if (range) {
+        microphone_->SetPitchRange(range->low, range->high);
+    } else {
+        microphone_->SetPitchRange(1, 0);
+    }
+    micSession_->MicBegin(static_cast<std::uint8_t>(exercise));
+    return true;
+}
+
 sound::MicComponent& MainSound::microphone() {
     return *microphone_;
 }
@@ -78,6 +110,14 @@ bool MainSound::MicCurrent(std::uint64_t generation) const {
 
 std::uint64_t MainSound::MicGeneration() const {
     return microphone_->Generation();
+}
+
+void MainSound::SetMicPitchRange(int low, int high) {
+    microphone_->SetPitchRange(low, high);
+}
+
+sound::MicReading MainSound::MicLevel() const {
+    return microphone_->Reading();
 }
 
 }  // namespace kalvintor::ui

@@ -2,6 +2,7 @@
 // microphone, made in the order their parts refer to each other and taken apart in reverse.
 #pragma once
 
+#include "exercises/pitch/Instruments.h"
 #include "sound/MicSession.h"
 #include "sound/MidiDevice.h"
 #include "sound/MidiInputRouting.h"
@@ -51,9 +52,18 @@ public:
     // The capturing device itself, for the level meter of the configuration wizard.
     sound::Microphone& micDevice() { return *microphone_; }
     bool MicCurrent(std::uint64_t generation) const;
-    // Opens the microphone on first use and sets it up from the settings; false without one.
+    // Opens the microphone on first use (and again after it went away) and sets it up from the
+    // settings; false without one.
     bool MicReady(const settings::Settings& settings);
+    // Opens and sets up the microphone and starts detection for `exercise`, hearing only the sung
+    // notes in `range` (none: any note a voice sings); false without a microphone.
+    bool MicStart(const settings::Settings& settings, int exercise, std::optional<pitch::SungRange> range);
     std::uint64_t MicGeneration() const;
+    // The notes the current exercise asks for: sung notes outside them are no answer. From the next
+    // MicBegin on.
+    void SetMicPitchRange(int low, int high);
+    // The level the microphone hears and its state, for the exercise windows.
+    sound::MicReading MicLevel() const;
 
 private:
     settings::Settings& settings_;
@@ -67,6 +77,8 @@ private:
     std::unique_ptr<sound::SoundServices> services_;
     std::unique_ptr<sound::Microphone> microphone_;
     std::unique_ptr<sound::MicSession> micSession_;
+    // Tells the microphone what the sequencer plays, so that it is not taken as the student's.
+    std::unique_ptr<sound::ProgramSoundSink> ownSounds_;
 };
 
 }  // namespace kalvintor::ui

@@ -46,6 +46,10 @@ void TExerciseBaseClass::CompleteAnswer() {}
 
 void TExerciseBaseClass::MicrophoneAnswering(bool) {}
 
+std::optional<pitch::SungRange> TExerciseBaseClass::MicrophoneRange() const {
+    return std::nullopt;
+}
+
 void TExerciseBaseClass::MicPitch(std::uint8_t) {}
 
 void TExerciseBaseClass::MicClap(std::int64_t) {}

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "app/ExerciseClocks.h"
+#include "exercises/pitch/Instruments.h"
 
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
 namespace kalvintor::ui {
 
@@ -62,6 +64,9 @@ public:
     virtual void MicrophoneAnswering(bool on);
     // A choice of the settings changed outside the window (a menu item): it shows it again.
     virtual void SettingsChanged();
+    // The sung notes that can answer this exercise: the detector ignores the others. None: any
+    // note a voice sings.
+    virtual std::optional<pitch::SungRange> MicrophoneRange() const;
 
     // Plays the answer sound (when sound effects are on) and books the answer time.
     void RegisterAnswer(bool correct);

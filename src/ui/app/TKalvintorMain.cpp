@@ -341,8 +341,9 @@ void TKalvintorMain::stopMicrophone() {
 }
 
 void TKalvintorMain::beginMicrophone(int exercise) {
-    if (SpeedButton3->isChecked() && sound_->MicReady(Settings))
-        sound_->mic().MicBegin(static_cast<std::uint8_t>(exercise));
+    if (!SpeedButton3->isChecked()) return;
+    const TExerciseBaseClass* window = exerciseWindow(exercise);
+    sound_->MicStart(Settings, exercise, window ? window->MicrophoneRange() : std::nullopt);
 }
 
 void TKalvintorMain::playWave(const QString& file) {

@@ -320,6 +320,7 @@ public:
     void stopMidiInput() override;
     void stopMicrophone() override;
     void beginMicrophone(int exercise) override;
+    sound::MicReading microphoneReading() const override;
     void setRhythmWithMetronome(bool on) override { Settings.rhythmWithMetronome = on; }
     void setTipsToShow(std::uint32_t mask) override { Settings.tipsToShow = mask; }
     void playWave(const QString& file) override;

@@ -110,7 +110,7 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
       piano_(new TPiano(this)),
       guitar_(new TGuitar(this)),
       sheet_(new TSheet(this)),
-      meter_(new MicMeter(this)) {
+      meter_(new MicMeter([&host] { return host.microphoneReading(); }, this)) {
     state_.mode = ModeOf(exercise);
     setObjectName(QStringLiteral("Akkord%1").arg(exercise));
     setAutoFillBackground(true);

@@ -61,6 +61,7 @@ public:
     void EnterHeldNote();
     // The microphone answers (the main window's microphone button).
     void MicrophoneAnswering(bool on) override;
+    std::optional<pitch::SungRange> MicrophoneRange() const override;
     bool microphoneAnswering() const { return microphone_; }
 
     const pitch::PitchExerciseState& state() const { return state_; }

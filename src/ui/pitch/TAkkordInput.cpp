@@ -187,6 +187,10 @@ void TAkkord::MicrophoneAnswering(bool active) {
     if (!active && state_.answer.held.source == pitch::NoteSource::Microphone) releaseHeld();
 }
 
+std::optional<pitch::SungRange> TAkkord::MicrophoneRange() const {
+    return pitch::MicrophoneRange(state_);
+}
+
 void TAkkord::MicPitch(std::uint8_t detected) {
     if (!microphone_) MicrophoneAnswering(true);
     // The detector reports a note once it has held steady for two hops, and again only after a

@@ -2,6 +2,7 @@
 // the metronome.
 #include "SoundRig.h"
 
+#include "app/Clock.h"
 #include "sound/MidiMessage.h"
 
 #include <gtest/gtest.h>
@@ -215,4 +216,55 @@ TEST(Metronome, ClicksOnTheBeatsAPlaybackMarksAccentingEachBar) {
                   (std::vector<double>{0, 436, 772}));
         EXPECT_EQ(others[3], 100 + 4 * 672.0);
     }
+}
+
+TEST(SequencerPlayback, TellsWhatItSoundsOnceWithTheClockOfItsStart) {
+    struct Told {
+        std::vector<ProgramSound> sounds;
+        std::vector<double> starts;
+    };
+    struct Sink final : ProgramSoundSink {
+        Told told;
+        void Sounding(const std::vector<ProgramSound>& sounds, double startClockMs) override {
+            told.sounds.insert(told.sounds.end(), sounds.begin(), sounds.end());
+            told.starts.push_back(startClockMs);
+        }
+    } sink;
+    std::int64_t now = 50000;
+    app::SetMillisecondClock([&now] { return now; });
+    SoundRig rig;
+    rig.Create();
+    rig.sequencer.SetProgramSoundSink(&sink);
+    rig.sequencer.SeqSetMetronomeSound(kClick, kFirstBeat);
+    // At tempo 90 a quarter (672 ticks) lasts 672 ms: a note of the question, then a click.
+    const settings::TSoundRec piano{0, 0, 100, 64};
+    rig.midiOut->QueueSound(672, 0, 0, 0, piano, false);
+    rig.midiOut->QueueSound(672, 0, 0, 0, kClick, false);
+    rig.midiOut->Play();
+    ASSERT_EQ(sink.told.sounds.size(), 2u);
+    EXPECT_EQ(sink.told.sounds[0].kind, ProgramSound::Kind::Note);
+    EXPECT_EQ(sink.told.sounds[0].note, 64);
+    EXPECT_EQ(sink.told.sounds[0].fromMs, 0.0);
+    EXPECT_GT(sink.told.sounds[0].toMs, 0.0);
+    EXPECT_LE(sink.told.sounds[0].toMs, 672.0);
+    EXPECT_EQ(sink.told.sounds[1], (ProgramSound{ProgramSound::Kind::Click, 37, 672, 672}));
+    EXPECT_EQ(sink.told.starts, (std::vector<double>{50000}));
+
+    // Grown while it plays: only what was queued since is told, on the same start.
+    now += 300;
+    rig.midiOut->QueueSound(672, 0, 0, 0, piano, false);
+    rig.midiOut->Play();
+    ASSERT_EQ(sink.told.sounds.size(), 3u);
+    EXPECT_EQ(sink.told.sounds[2].fromMs, 1344.0);
+    EXPECT_EQ(sink.told.starts.back(), 50000.0);
+
+    // A new playback after Stop counts from its own start.
+    rig.midiOut->Stop();
+    now += 5000;
+    rig.midiOut->QueueSound(672, 0, 0, 0, piano, false);
+    rig.midiOut->Play();
+    ASSERT_EQ(sink.told.sounds.size(), 4u);
+    EXPECT_EQ(sink.told.sounds[3].fromMs, 0.0);
+    EXPECT_EQ(sink.told.starts.back(), 55300.0);
+    app::SetMillisecondClock(nullptr);
 }

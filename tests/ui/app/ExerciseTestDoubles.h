@@ -61,6 +61,8 @@ public:
     void stopMidiInput() override { calls << "stopMidiInput"; }
     void stopMicrophone() override { calls << "stopMicrophone"; }
     void beginMicrophone(int exercise) override { calls << QString("beginMicrophone:%1").arg(exercise); }
+    sound::MicReading microphoneReading() const override { return micReading; }
+    sound::MicReading micReading;
     void setRhythmWithMetronome(bool on) override { current.rhythmWithMetronome = on; }
     void setTipsToShow(std::uint32_t mask) override { current.tipsToShow = mask; }
     void playWave(const QString& file) override { calls << "wave:" + file; }

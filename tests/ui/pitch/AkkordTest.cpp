@@ -5,6 +5,7 @@
 #include "app/TControlButton.h"
 #include "exercises/pitch/PlayQuestion.h"
 #include "notation/TSheet.h"
+#include "pitch/MicMeter.h"
 #include "pitch/NameButtons.h"
 #include "pitch/TAkkord.h"
 #include "pitch/TGuitar.h"
@@ -297,6 +298,34 @@ TEST(Akkord, ASetupThatOffersNothingSaysSoAndAsksNothing) {
     window.MicPitch(64);
     EXPECT_EQ(window.QuestionCount, 0);
     EXPECT_TRUE(window.Answered);
+}
+
+TEST(Akkord, TheMicrophoneStripShowsTheLevelHeardAndWhatIsWrongWithTheInput) {
+    Fixture f(2);
+    f.window->MicrophoneAnswering(true);
+    MicMeter& meter = *f.window->micMeter();
+    using State = sound::MicReading::State;
+    struct Case {
+        sound::MicReading reading;
+        QString startsWith;
+    };
+    const Case cases[] = {
+        {{State::Listening, -28.0}, "Sing the answer"},
+        {{State::NoSignal, sound::kMicSilentDb}, "No sound from the microphone"},
+        {{State::Clipping, -0.5}, "The microphone is too loud"},
+        {{State::Lost, sound::kMicSilentDb}, "The microphone has gone away"},
+        {{State::Listening, -40.0}, "Sing the answer"},
+    };
+    for (const Case& c : cases) {
+        f.host.micReading = c.reading;
+        meter.readLevel();
+        EXPECT_EQ(meter.levelDb(), c.reading.levelDb);
+        EXPECT_TRUE(meter.heardText().startsWith(c.startsWith)) << meter.heardText().toStdString();
+        EXPECT_EQ(meter.accessibleDescription(), meter.heardText());
+    }
+    // A sung note is named while the input is fine.
+    f.window->MicPitch(64);
+    EXPECT_TRUE(meter.heardText().startsWith("Heard: E")) << meter.heardText().toStdString();
 }
 
 TEST(Akkord, NamesAreChosenFromTheKeyboardAloneAndEveryControlIsNamed) {

@@ -117,21 +117,30 @@ TEST(ShellAkkord, ASungIntervalIsTakenNoteByNoteAndJudged) {
     ASSERT_EQ(question.size(), 2u);
     auto& session = s.main->sound().mic();
     session.MicSetup(s.main->Settings);
+    // The detector hears only what the window can take.
+    const auto range = s.window->MicrophoneRange();
+    ASSERT_TRUE(range);
+    s.main->sound().SetMicPitchRange(range->low, range->high);
     session.MicBegin(2);
     s.window->MicrophoneAnswering(true);
+    MicMeter& meter = *s.window->micMeter();
 
-    // Silence and a breath of noise are not notes.
+    // Silence and a breath of noise are not notes; the strip shows the hiss's level.
     std::vector<float> noise(sig::Samples(400), 0.0f);
     std::mt19937 random(3);
     std::normal_distribution<float> hiss(0.0f, 0.02f);
     for (std::size_t i = sig::Samples(200); i < noise.size(); ++i) noise[i] = hiss(random);
     s.sing(noise);
     EXPECT_TRUE(s.window->state().answer.notes.empty());
+    meter.readLevel();
+    EXPECT_NEAR(meter.levelDb(), -34.0, 4.0);
 
     s.sing(sig::Tone(sig::Voice::Sine, question[0].pitch, 100, 400));
     ASSERT_EQ(s.window->state().answer.notes.size(), 1u);
-    // The strip names the note heard, so the student sees why it was taken.
-    const QString heard = s.window->micMeter()->heardText();
+    // The strip names the note heard, so the student sees why it was taken, at the level sung.
+    const QString heard = meter.heardText();
+    meter.readLevel();
+    EXPECT_NEAR(meter.levelDb(), -9.0, 3.0);
     EXPECT_TRUE(heard.startsWith("Heard: ") && heard.endsWith("(taken)")) << heard.toStdString();
     EXPECT_EQ(s.window->state().answer.notes[0].pitch, question[0].pitch);
     EXPECT_FALSE(s.window->Answered);

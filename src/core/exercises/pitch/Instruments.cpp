@@ -135,4 +135,8 @@ MicrophoneAction MicrophonePitch(PitchExerciseState& state, MicrophoneRing& ring
     return MicrophoneAction::None;
 }
 
+SungRange MicrophoneRange(const PitchExerciseState& state) {
+    return {state.inputRangeLow + state.displayShift, state.inputRangeHigh + state.displayShift};
+}
+
 }  // namespace kalvintor::pitch

@@ -68,4 +68,13 @@ enum class MicrophoneAction { None, Held, Released };
 // stable silence releases a note the microphone held.
 MicrophoneAction MicrophonePitch(PitchExerciseState& state, MicrophoneRing& ring, int detected);
 
+// The sung notes that can be an answer: what the shown instruments can show, raised by the display
+// shift as a sung note is lowered by it. The detector ignores pitches outside.
+struct SungRange {
+    int low = 0;
+    int high = 0;
+    friend bool operator==(const SungRange&, const SungRange&) = default;
+};
+SungRange MicrophoneRange(const PitchExerciseState& state);
+
 }  // namespace kalvintor::pitch
