@@ -31,6 +31,7 @@ public:
     QProgressBar* gauge = nullptr;
 
     const settings::Settings& settings() const override { return settings_; }
+    void setPianoVoice(const settings::TSoundRec& voice) override { settings_.pianoVoice = voice; }
     const setup::SetupRecord& currentSetup() const override { return setup_; }
     const theory::ChordCatalogue& catalogue() const override { return theory::BuiltInCatalogue(); }
     sound::TMidiOut& midiOut() override { return out_; }

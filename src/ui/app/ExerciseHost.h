@@ -12,7 +12,8 @@ class QKeyEvent;
 
 namespace kalvintor::settings {
 struct Settings;
-}
+struct TSoundRec;
+}  // namespace kalvintor::settings
 namespace kalvintor::setup {
 struct SetupRecord;
 }
@@ -30,6 +31,8 @@ public:
     virtual ~ExerciseHost() = default;
 
     virtual const settings::Settings& settings() const = 0;
+    // The piano panel's sound controls change the piano voice of the settings.
+    virtual void setPianoVoice(const settings::TSoundRec& voice) = 0;
     // The setup in force and the chord catalogue its entries refer to.
     virtual const setup::SetupRecord& currentSetup() const = 0;
     virtual const theory::ChordCatalogue& catalogue() const = 0;

@@ -304,6 +304,7 @@ public:
 
     // ExerciseHost.
     const settings::Settings& settings() const override { return Settings; }
+    void setPianoVoice(const settings::TSoundRec& voice) override { Settings.pianoVoice = voice; }
     const setup::SetupRecord& currentSetup() const override { return Setup.current; }
     const theory::ChordCatalogue& catalogue() const override;
     sound::TMidiOut& midiOut() override;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kalvintor::ui::notation {
@@ -84,6 +85,33 @@ void paintHead(QPainter& p, const n::HeadMark& h, const n::StaffGeometry& g, con
     }
 }
 
+// The chord marks stand on one line below the lowest head or ledger line of the lower staff.
+void paintChordMarks(QPainter& p, const n::StaffPicture& pic, const std::vector<ChordMark>& chords) {
+    if (chords.empty()) return;
+    const n::StaffGeometry& g = pic.geometry;
+    const double sp = g.spacing;
+    const double head = n::kHeadWidthSpaces * sp;
+    double below = g.lowerBottom() + 1.5 * sp;
+    for (const auto& h : pic.heads) below = std::max(below, h.y + 1.5 * sp);
+    const QFont numeralFont = style::uiFont(9, QFont::Bold);
+    const QFont nameFont = style::uiFont(8);
+    const QFontMetricsF numeralMetrics(numeralFont);
+    const QFontMetricsF nameMetrics(nameFont);
+    for (const auto& c : chords) {
+        double centre = -1;
+        for (const auto& h : pic.heads)
+            if (h.index == c.noteIndex) centre = h.x + head / 2;
+        if (centre < 0) continue;  // the chord lies beyond the right edge
+        const double top = below + numeralMetrics.ascent();
+        p.setPen(c.colour);
+        p.setFont(numeralFont);
+        p.drawText(QPointF(centre - numeralMetrics.horizontalAdvance(c.numeral) / 2, top), c.numeral);
+        p.setFont(nameFont);
+        p.drawText(QPointF(centre - nameMetrics.horizontalAdvance(c.name) / 2, top + nameMetrics.height()),
+                   c.name);
+    }
+}
+
 }  // namespace
 
 QColor inkColour(n::Ink ink) {
@@ -150,7 +178,15 @@ void PaintStaff(QPainter& p, const n::StaffPicture& pic, const StaffExtras& extr
             p.fillRect(QRectF(b.x, g.top, thin, g.lowerBottom() - g.top), style::kInk);
         }
     }
+    for (const auto& h : pic.heads) {
+        if (std::find(extras.lit.begin(), extras.lit.end(), h.index) == extras.lit.end()) continue;
+        const double head = n::kHeadWidthSpaces * sp;
+        p.setPen(Qt::NoPen);
+        p.setBrush(style::kSounding);
+        p.drawEllipse(QPointF(h.x + head / 2, h.y), head * 0.95, sp * 1.05);
+    }
     for (const auto& h : pic.heads) paintHead(p, h, g, music, inkColour(h.ink));
+    paintChordMarks(p, pic, extras.chords);
 
     p.setFont(style::uiFont(8));
     p.setPen(style::kInk);

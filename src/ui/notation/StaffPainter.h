@@ -29,9 +29,20 @@ struct HeldMark {
     QString name;
 };
 
+// Under the staves: the step and the name of a progression chord whose first note is `noteIndex`.
+struct ChordMark {
+    int noteIndex = 0;
+    QString numeral;
+    QString name;
+    QColor colour;
+};
+
 struct StaffExtras {
     QString keyName;  // written in the gap beside the signature when not empty
     std::vector<ColumnLabel> labels;
+    std::vector<ChordMark> chords;
+    // Notes (indices into the laid-out notes) sounding right now: a glow behind their heads.
+    std::vector<int> lit;
     std::optional<HeldMark> held;
 };
 

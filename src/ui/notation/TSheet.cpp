@@ -50,9 +50,12 @@ void TSheet::relayout() {
     update();
 }
 
-void TSheet::DrawStaff(std::vector<n::StaffNoteInput> notes, std::vector<notation::ColumnLabel> labels) {
+void TSheet::DrawStaff(std::vector<n::StaffNoteInput> notes, std::vector<notation::ColumnLabel> labels,
+                       std::vector<notation::ChordMark> chords, std::vector<int> lit) {
     notes_ = std::move(notes);
     labels_ = std::move(labels);
+    chords_ = std::move(chords);
+    lit_ = std::move(lit);
     relayout();
 }
 
@@ -91,6 +94,8 @@ QPixmap TSheet::render(qreal ratio) const {
     notation::StaffExtras extras;
     if (showKeyName && showKeySignature) extras.keyName = keyName;
     extras.labels = labels_;
+    extras.chords = chords_;
+    extras.lit = lit_;
     extras.held = held_;
     notation::PaintStaff(p, picture_, extras);
     return pixmap;

@@ -39,9 +39,13 @@ public:
 
     // Chooses spacing and top for the box and the question's highest pitch.
     void StaffLayout(int highest, bool progression);
-    // The notes to show with their inks, and boxed names above some columns.
+    // The notes to show with their inks, boxed names above some columns, the steps and names of
+    // progression chords below the staves, and the notes sounding now (indices into `notes`).
     void DrawStaff(std::vector<kalvintor::notation::StaffNoteInput> notes,
-                   std::vector<notation::ColumnLabel> labels = {});
+                   std::vector<notation::ColumnLabel> labels = {},
+                   std::vector<notation::ChordMark> chords = {}, std::vector<int> lit = {});
+    const std::vector<notation::ChordMark>& chordMarks() const { return chords_; }
+    const std::vector<int>& litNotes() const { return lit_; }
     // The note held while it is entered (pitch 0: none), drawn at the insertion marker.
     void DrawHeldNote(const pitch::QuestionNote& note, const QString& name);
 
@@ -82,6 +86,8 @@ private:
     kalvintor::notation::StaffPicture picture_;
     std::vector<kalvintor::notation::StaffNoteInput> notes_;
     std::vector<notation::ColumnLabel> labels_;
+    std::vector<notation::ChordMark> chords_;
+    std::vector<int> lit_;
     std::optional<notation::HeldMark> held_;
     int layoutHighest_ = 72;
     bool layoutProgression_ = false;

@@ -13,6 +13,7 @@ struct InstrumentMark {
     int shownPitch = 0;  // the pitch as the instrument shows it (display shift taken off)
     int guitarString = 0;
     kalvintor::notation::Ink ink = kalvintor::notation::Ink::Pending;
+    bool lit = false;  // sounding right now (the light display)
 };
 
 struct InstrumentHeld {

@@ -12,6 +12,8 @@
 #include "notation/TSheet.h"
 #include "pitch/MicMeter.h"
 #include "pitch/NameButtons.h"
+#include "pitch/PianoSoundControls.h"
+#include "pitch/PlayStyleIndicators.h"
 #include "pitch/TGuitar.h"
 #include "pitch/TPiano.h"
 #include "pitch/TickIcon.h"
@@ -107,7 +109,10 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
       names_(new NameButtons(this)),
       chordTypes_(new QWidget(this)),
       noteTools_(new QWidget(this)),
-      piano_(new TPiano(this)),
+      styles_(new PlayStyleIndicators(this)),
+      pianoPanel_(new QWidget(this)),
+      pianoSound_(new PianoSoundControls(pianoPanel_)),
+      piano_(new TPiano(pianoPanel_)),
       guitar_(new TGuitar(this)),
       sheet_(new TSheet(this)),
       meter_(new MicMeter([&host] { return host.microphoneReading(); }, this)) {
@@ -126,6 +131,7 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
     tick_->setObjectName(QStringLiteral("Image1"));
     tick_->hide();
     meter_->hide();
+    styles_->hide();
 
     auto* strip = new QWidget(this);
     strip->setObjectName(QStringLiteral("Panel3"));
@@ -161,6 +167,7 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
     feedback->addWidget(tick_, 0, Qt::AlignVCenter);
     feedback->addWidget(label_, 1, Qt::AlignVCenter);
     feedback->addWidget(noteTools_, 0, Qt::AlignTop);
+    feedback->addWidget(styles_, 0, Qt::AlignTop);
     feedback->addWidget(inputBar_, 0, Qt::AlignTop);
 
     buildChordTypeBar();
@@ -176,7 +183,14 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
     layout->addWidget(chordTypes_);
     layout->addWidget(sheet_, 3);
     layout->addWidget(guitar_, 2);
-    layout->addWidget(piano_, 0, Qt::AlignHCenter);
+    // The piano panel: its sound controls above the keys.
+    pianoPanel_->setObjectName(QStringLiteral("PianoPanel"));
+    auto* pianoLayout = new QVBoxLayout(pianoPanel_);
+    pianoLayout->setContentsMargins(0, 0, 0, 0);
+    pianoLayout->setSpacing(2);
+    pianoLayout->addWidget(pianoSound_);
+    pianoLayout->addWidget(piano_);
+    layout->addWidget(pianoPanel_, 0, Qt::AlignHCenter);
     layout->addStretch(0);
 
     const std::pair<int, const char*> captions[] = {{kTextNewQuestion, "New question"},
@@ -205,6 +219,11 @@ TAkkord::TAkkord(int exercise, ExerciseHost& host, QWidget* parent)
 
     connect(names_, &NameButtons::chosen, this,
             [this](int entry, bool commit) { PreviewAnswer(entry, commit); });
+    connect(pianoSound_, &PianoSoundControls::programStepped, this,
+            [this](int steps) { stepPianoVoice(steps, 0); });
+    connect(pianoSound_, &PianoSoundControls::velocityStepped, this,
+            [this](int steps) { stepPianoVoice(0, steps); });
+    pianoSound_->showVoice(host.settings().pianoVoice);
     connect(piano_, &TPiano::pressed, this,
             [this](int shown) { instrumentPressed(shown, 0, pitch::NoteSource::Piano); });
     connect(piano_, &TPiano::released, this,
@@ -329,6 +348,8 @@ void TAkkord::updateNoteValueTools() {
 
 void TAkkord::ApplySetup(bool resetResults) {
     stopBlinking();
+    stopLightDisplay();
+    styles_->hide();
     const auto& s = host().settings();
     if (state_.mode == ExerciseMode::Melody)
         pitch::ApplyMelodySetup(state_, host().currentSetup().melodyBlock(), resetResults, s.showKeyNames);
@@ -391,7 +412,7 @@ void TAkkord::ShowAnswerPanels(std::uint8_t bits) {
     const bool guitar = (bits & pitch::answer_bits::kGuitar) != 0;
     const bool sheet = (bits & pitch::answer_bits::kNotesheet) != 0;
     names_->setVisible(names);
-    piano_->setVisible(piano);
+    pianoPanel_->setVisible(piano);
     guitar_->setVisible(guitar);
     sheet_->setVisible(sheet);
     chordTypes_->setVisible(state_.mode == ExerciseMode::Progression && (piano || guitar || sheet));
@@ -413,6 +434,7 @@ void TAkkord::ShowAnswerPanels(std::uint8_t bits) {
 
 void TAkkord::ResetExercise() {
     stopBlinking();
+    stopLightDisplay();
     pitch::ResetExercise(state_);
     state_.answered = true;
     hasQuestion_ = false;
@@ -445,6 +467,7 @@ void TAkkord::AutoNewQuestTimerTimer() {
 
 void TAkkord::NewQuestion() {
     stopBlinking();
+    stopLightDisplay();
     host().stopAutoNewQuestTimer();
     names_->setAllShades(NameButton::Shade::Normal);
     releaseHeld();
@@ -460,6 +483,10 @@ void TAkkord::NewQuestion() {
     hasQuestion_ = true;
     judgement_.reset();
     Answered = false;
+    // Scales and melodies have one way of playing each; the others show how this one sounds.
+    const bool styled = state_.mode != ExerciseMode::Scale && state_.mode != ExerciseMode::Melody;
+    styles_->setVisible(styled);
+    if (styled) styles_->showStyle(state_.style);
     tutorStepEnded_ = false;
     updateNoteValueTools();
     // Answer chords of other lengths cannot be the answer.
@@ -504,6 +531,7 @@ void TAkkord::play(int kind) {
     }
     ControlButton->setButtonEnabled(kStop, true);
     ControlButton->FocusButton(kStop);
+    startLightDisplay(static_cast<PlayKind>(kind));
 }
 
 void TAkkord::RepeatQuestion() {
@@ -549,6 +577,7 @@ void TAkkord::SeqNotify(std::uint16_t code) {
 
 void TAkkord::StopPlaying() {
     host().midiOut().Stop();
+    stopLightDisplay();
     if (state_.answer.held.source == pitch::NoteSource::TonicDisplay) releaseHeld();
     const bool hasAnswer = !state_.answer.notes.empty() || !state_.answer.voiced.empty();
     ControlButton->setButtonEnabled(kNew, !state_.enabledList.empty() || state_.mode == ExerciseMode::Melody);
@@ -640,12 +669,14 @@ void TAkkord::EnterExercise() {
     host().midiOut().ProgramChange(static_cast<std::uint8_t>(s.guitarVoice.program),
                                    static_cast<std::uint8_t>(s.guitarVoice.channel));
     keys_ = {};
+    pianoSound_->showVoice(s.pianoVoice);
     applyAnswerModes();
     if (!tutorStepEnded_ && (s.autoNewQuestion || !hasQuestion_) && !state_.enabledList.empty())
         host().startAutoNewQuestTimer();
 }
 
 void TAkkord::LeaveExercise() {
+    stopLightDisplay();
     releaseHeld();
     MicrophoneAnswering(false);
     TExerciseBaseClass::LeaveExercise();

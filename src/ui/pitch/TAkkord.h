@@ -7,6 +7,8 @@
 #include "exercises/pitch/Answer.h"
 #include "exercises/pitch/ExerciseState.h"
 #include "exercises/pitch/Instruments.h"
+#include "exercises/pitch/LightDisplay.h"
+#include "exercises/pitch/PlayQuestion.h"
 #include "settings/SettingRecord.h"
 
 #include <optional>
@@ -20,6 +22,8 @@ namespace kalvintor::ui {
 
 class MicMeter;
 class NameButtons;
+class PianoSoundControls;
+class PlayStyleIndicators;
 class TGuitar;
 class TPiano;
 class TSheet;
@@ -49,6 +53,8 @@ public:
     void ApplySetup(bool resetResults) override;
     void SeqNotify(std::uint16_t code) override;
     void AnswerButtonBlink() override;
+    // A tick of the light-display timer: the notes sounding now light up.
+    void LightDisplayStep() override;
     void CompleteAnswer() override;
     void MicPitch(std::uint8_t pitch) override;
 
@@ -72,6 +78,10 @@ public:
     TGuitar* guitar() const { return guitar_; }
     TSheet* sheet() const { return sheet_; }
     MicMeter* micMeter() const { return meter_; }
+    PlayStyleIndicators* playStyles() const { return styles_; }
+    PianoSoundControls* pianoSound() const { return pianoSound_; }
+    // The shown notes lit by the light display (indices into the notes the staff shows).
+    const std::vector<int>& litNotes() const { return lit_; }
     QPushButton* chordTypeButton(int symbolIndex) const;
     QToolButton* noteValueButton(std::uint8_t noteValue) const;
 
@@ -83,6 +93,13 @@ private:
     void buildNoteValueTools();
     void updateNoteValueTools();
     void play(int kind);
+    // The light display of a playback that has just started, and its end.
+    void startLightDisplay(pitch::PlayKind kind);
+    void stopLightDisplay();
+    // The notes the staff and the instruments show: the judged display, else the answer.
+    const std::vector<pitch::QuestionNote>& shownNotes() const;
+    std::size_t shownAnswerCount() const;
+    void stepPianoVoice(int programSteps, int velocitySteps);
     void judged(const std::optional<pitch::Judgement>& judgement);
     void afterAnswerChange(const pitch::AddOutcome& outcome);
     void afterChordChange(bool checkNow);
@@ -114,6 +131,9 @@ private:
     int blinkTicks_ = 0;
     bool tutorStepEnded_ = false;
     bool microphone_ = false;
+    std::vector<pitch::LightSpan> lightSpans_;
+    int lightSteps_ = 0;
+    std::vector<int> lit_;
 
     QLabel* label_;
     TickIcon* tick_;
@@ -126,6 +146,9 @@ private:
     QWidget* noteTools_;
     std::vector<QToolButton*> noteValueButtons_;
     std::uint8_t noteValue_ = pitch::kQuarterNote;
+    PlayStyleIndicators* styles_;
+    QWidget* pianoPanel_;
+    PianoSoundControls* pianoSound_;
     TPiano* piano_;
     TGuitar* guitar_;
     TSheet* sheet_;

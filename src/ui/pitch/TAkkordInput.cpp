@@ -5,6 +5,7 @@
 #include "app/Style.h"
 #include "app/TControlButton.h"
 #include "app/Texts.h"
+#include "exercises/pitch/ChordLabels.h"
 #include "notation/TSheet.h"
 #include "pitch/MicMeter.h"
 #include "pitch/NameButtons.h"
@@ -237,19 +238,33 @@ void TAkkord::redraw() {
     std::vector<StaffNoteInput> staff;
     std::vector<notation::ColumnLabel> labels;
     std::vector<InstrumentMark> marks;
+    std::vector<int> litStaff;
     const bool progression = state_.mode == ExerciseMode::Progression;
     const int shift = state_.displayShift;
-    const auto mark = [&](const pitch::QuestionNote& n, Ink ink) {
+    const auto& shown = shownNotes();
+    // Shown notes without a pitch (progression chords not chosen yet) are not drawn.
+    std::vector<int> staffIndex(shown.size(), -1);
+    std::size_t litAt = 0;
+    const auto mark = [&](std::size_t i, Ink ink) {
+        const auto& n = shown[i];
+        while (litAt < lit_.size() && static_cast<std::size_t>(lit_[litAt]) < i) ++litAt;
+        const bool lit = litAt < lit_.size() && static_cast<std::size_t>(lit_[litAt]) == i;
         if (n.pitch <= 0) return;
+        staffIndex[i] = static_cast<int>(staff.size());
+        if (lit) litStaff.push_back(static_cast<int>(staff.size()));
         staff.push_back({n, ink});
-        marks.push_back({n.pitch - shift, stringOf(n), ink});
+        marks.push_back({n.pitch - shift, stringOf(n), ink, lit});
+    };
+    const std::size_t answerCount = shownAnswerCount();
+    // The staff index of the first drawn note among shown[from, to), -1 for none.
+    const auto firstDrawn = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            if (staffIndex[i] >= 0) return staffIndex[i];
+        return -1;
     };
     if (judgement_) {
-        const auto& answer = progression ? state_.answer.voiced : state_.answer.notes;
-        const std::size_t answerCount = std::min(answer.size(), judgement_->display.size());
         const Ink ink = judgement_->right ? Ink::Right : Ink::Wrong;
-        for (std::size_t i = 0; i < judgement_->display.size(); ++i)
-            mark(judgement_->display[i], i < answerCount ? ink : Ink::Question);
+        for (std::size_t i = 0; i < shown.size(); ++i) mark(i, i < answerCount ? ink : Ink::Question);
         if (!judgement_->right && answerCount > 0) {
             QString name;
             if (state_.mode == ExerciseMode::Melody) {
@@ -258,19 +273,32 @@ void TAkkord::redraw() {
                 const int formed = pitch::FindFormedEntry(state_);
                 name = formed > 0 ? QString::fromStdString(state_.row(formed).name) : QStringLiteral("?");
             }
-            if (!name.isEmpty()) labels.push_back({0, name, ui::style::kWrong});
+            if (!name.isEmpty()) labels.push_back({firstDrawn(0, answerCount), name, ui::style::kWrong});
         }
         const bool named = state_.entry >= 1 && state_.entry <= theory::kCatalogueEntries;
         const QString question = state_.mode == ExerciseMode::Melody
                                      ? text(pitch::judge_texts::kMelodyQuestion, "The question")
                                  : named ? QString::fromStdString(state_.row(state_.entry).name)
                                          : QString();
-        if (answerCount < staff.size())
-            labels.push_back({static_cast<int>(answerCount), question, ui::style::kRight});
+        if (const int at = firstDrawn(answerCount, shown.size()); at >= 0)
+            labels.push_back({at, question, ui::style::kRight});
     } else {
-        for (const auto& n : progression ? state_.answer.voiced : state_.answer.notes) mark(n, Ink::Pending);
+        for (std::size_t i = 0; i < shown.size(); ++i) mark(i, Ink::Pending);
     }
-    sheet_->DrawStaff(std::move(staff), std::move(labels));
+    // Progression chords carry their step in the key and their name under the staves.
+    std::vector<notation::ChordMark> chords;
+    if (progression) {
+        const QColor answerColour = !judgement_
+                                        ? notation::inkColour(Ink::Pending)
+                                        : notation::inkColour(judgement_->right ? Ink::Right : Ink::Wrong);
+        for (const auto& l : pitch::ProgressionChordLabels(state_, shown, judgement_.has_value())) {
+            const int at = staffIndex[static_cast<std::size_t>(l.noteIndex)];
+            if (at < 0) continue;
+            chords.push_back({at, QString::fromStdString(l.numeral), QString::fromStdString(l.name),
+                              l.question ? notation::inkColour(Ink::Question) : answerColour});
+        }
+    }
+    sheet_->DrawStaff(std::move(staff), std::move(labels), std::move(chords), std::move(litStaff));
     InstrumentHeld held;
     const auto& h = state_.answer.held;
     if (h.note.pitch != 0) {

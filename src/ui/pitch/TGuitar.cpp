@@ -3,11 +3,14 @@
 #include "pitch/TGuitar.h"
 
 #include "app/Style.h"
+#include "app/Texts.h"
 #include "exercises/pitch/Instruments.h"
 #include "notation/StaffPainter.h"
+#include "pitch/InstrumentAccessible.h"
 #include "theory/Spelling.h"
 #include "theory/Tables.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,7 +33,9 @@ int openString(int string) {
 
 TGuitar::TGuitar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Guitar"));
-    setAccessibleName(QStringLiteral("Guitar fretboard"));
+    installInstrumentAccessibility();
+    setAccessibleName(text(8231, "Guitar fretboard"));
+    bindText(this, 8231, [this](const QString& t) { setAccessibleName(t); });
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(420, 120);
     setMaximumHeight(190);
@@ -93,16 +98,56 @@ void TGuitar::setMarks(std::vector<InstrumentMark> marks, InstrumentHeld held) {
     update();
 }
 
+QString TGuitar::placeName(int string, int fret) {
+    const int pitch = openString(string) + fret;
+    return text(8232, "String %1, fret %2: %3")
+        .arg(string)
+        .arg(fret)
+        .arg(QString::fromStdString(theory::NoteName(pitch, theory::DefaultSpelling(pitch, 0))));
+}
+
 void TGuitar::setFocusPlace(int string, int fret) {
     focusString_ = std::clamp(string, 1, kStrings);
     focusFret_ = std::clamp(fret, 0, visibleFrets());
-    const int pitch = openString(focusString_) + focusFret_;
-    setAccessibleDescription(
-        QStringLiteral("String %1, fret %2: %3")
-            .arg(focusString_)
-            .arg(focusFret_)
-            .arg(QString::fromStdString(theory::NoteName(pitch, theory::DefaultSpelling(pitch, 0)))));
+    setAccessibleDescription(placeName(focusString_, focusFret_));
+    if (hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild((focusString_ - 1) * (visibleFrets() + 1) + focusFret_);
+        QAccessible::updateAccessibility(&event);
+    }
     update();
+}
+
+void TGuitar::playPlace(int string, int fret) {
+    if (string < 1 || string > kStrings || fret < 0 || fret > visibleFrets()) return;
+    setFocusPlace(string, fret);
+    const int pitch = openString(string) + fret;
+    emit pressed(pitch, string);
+    emit released(pitch, false);
+}
+
+QRect TGuitar::placeRect(int string, int fret) const {
+    const QPoint c = fretCentre(string, fret);
+    const int row = std::max(1, height() / kStrings);
+    const auto lines = fretLines();
+    int left = 0;
+    int right = p::kGuitarNutX;
+    if (fret > 0) {
+        const int f = std::min(fret, kFretLines);
+        left = f == 1 ? p::kGuitarNutX : lines[static_cast<std::size_t>(f - 2)];
+        right = lines[static_cast<std::size_t>(f - 1)];
+    }
+    return {left, c.y() - row / 2, right - left, row};
+}
+
+const InstrumentMark* TGuitar::markAt(int string, int fret) const {
+    for (const auto& m : marks_)
+        if (m.guitarString == string && fretFor(m.shownPitch, string) == fret) return &m;
+    return nullptr;
+}
+
+bool TGuitar::isHeldAt(int string, int fret) const {
+    return held_.shownPitch != 0 && held_.guitarString == string && fretFor(held_.shownPitch, string) == fret;
 }
 
 void TGuitar::paintEvent(QPaintEvent*) {
@@ -143,6 +188,14 @@ void TGuitar::paintEvent(QPaintEvent*) {
             painter.drawText(QRect(c.x() - 12, c.y() - 8, 24, 16), Qt::AlignCenter, name);
         }
     };
+    for (const auto& m : marks_) {
+        if (!m.lit || m.guitarString < 1 || m.guitarString > kStrings) continue;
+        const int fret = fretFor(m.shownPitch, m.guitarString);
+        if (fret < 0 || fret > frets) continue;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(style::kSounding);
+        painter.drawEllipse(QPointF(fretCentre(m.guitarString, fret)), 13, 13);
+    }
     for (const auto& m : marks_) dot(m.shownPitch, m.guitarString, notation::inkColour(m.ink), {});
     if (held_.shownPitch != 0) dot(held_.shownPitch, held_.guitarString, style::kWrong, held_.name);
     if (hasFocus()) {
@@ -185,12 +238,13 @@ void TGuitar::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Down:
             setFocusPlace(focusString_ + 1, focusFret_);
             return;
-        case Qt::Key_Space: {
-            const int pitch = openString(focusString_) + focusFret_;
-            emit pressed(pitch, focusString_);
-            emit released(pitch, false);
+        case Qt::Key_Space:
+            playPlace(focusString_, focusFret_);
             return;
-        }
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            emit released(openString(focusString_) + focusFret_, true);
+            return;
         default:
             QWidget::keyPressEvent(event);
     }

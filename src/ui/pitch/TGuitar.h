@@ -26,6 +26,17 @@ public:
     QPoint fretCentre(int string, int fret) const;
     void setMarks(std::vector<InstrumentMark> marks, InstrumentHeld held);
 
+    // The places of the board, string 1..6 and fret 0..visibleFrets: the keyboard's focus, a
+    // place played as a click plays it, where a place lies, its name and what is marked there.
+    int focusString() const { return focusString_; }
+    int focusFret() const { return focusFret_; }
+    void setFocusPlace(int string, int fret);
+    void playPlace(int string, int fret);
+    QRect placeRect(int string, int fret) const;
+    static QString placeName(int string, int fret);
+    const InstrumentMark* markAt(int string, int fret) const;
+    bool isHeldAt(int string, int fret) const;
+
     QSize sizeHint() const override;
 
 signals:
@@ -42,7 +53,6 @@ private:
     int stringY(int string) const;
     int stringAt(int y) const;
     int fretFor(int shownPitch, int string) const;
-    void setFocusPlace(int string, int fret);
 
     std::vector<InstrumentMark> marks_;
     InstrumentHeld held_;

@@ -3,13 +3,18 @@
 #include "pitch/TPiano.h"
 
 #include "app/Style.h"
+#include "app/Texts.h"
 #include "exercises/pitch/Instruments.h"
 #include "notation/StaffPainter.h"
+#include "pitch/InstrumentAccessible.h"
 #include "theory/Spelling.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace kalvintor::ui {
 
@@ -35,16 +40,18 @@ int whiteIndex(int pitch) {
     return index;
 }
 
-QString keyName(int pitch) {
+}  // namespace
+
+QString TPiano::keyName(int pitch) {
     return QString::fromStdString(theory::NoteName(pitch, theory::DefaultSpelling(pitch, 0))) +
            QString::number(pitch / 12 - 1);
 }
 
-}  // namespace
-
 TPiano::TPiano(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Piano"));
-    setAccessibleName(QStringLiteral("Piano"));
+    installInstrumentAccessibility();
+    setAccessibleName(text(8230, "Piano"));
+    bindText(this, 8230, [this](const QString& t) { setAccessibleName(t); });
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(4 * p::kPianoOctaveWidth + 12, kKeysHeight + kNameRoom + 4);
     setFocusKey(focusKey_);
@@ -98,9 +105,28 @@ void TPiano::setMarks(std::vector<InstrumentMark> marks, InstrumentHeld held) {
     update();
 }
 
+const InstrumentMark* TPiano::markOf(int pitch) const {
+    for (const auto& m : marks_)
+        if (m.shownPitch == pitch) return &m;
+    return nullptr;
+}
+
+void TPiano::playKey(int pitch) {
+    if (pitch < p::kPianoLowestKey || pitch > highestKey()) return;
+    setFocusKey(pitch);
+    emit pressed(pitch);
+    emit released(pitch, false);
+}
+
 void TPiano::setFocusKey(int pitch) {
     focusKey_ = std::clamp(pitch, p::kPianoLowestKey, highestKey());
     setAccessibleDescription(keyName(focusKey_));
+    if (hasFocus()) {
+        // Screen readers follow the key the arrows move to.
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(focusKey_ - p::kPianoLowestKey);
+        QAccessible::updateAccessibility(&event);
+    }
     update();
 }
 
@@ -108,19 +134,20 @@ void TPiano::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const int top = highestKey();
-    const auto markOf = [this](int pitch) -> std::optional<QColor> {
+    const auto colourOf = [this](int pitch) -> std::optional<QColor> {
         if (held_.shownPitch == pitch) return style::kWrong;
-        for (const auto& m : marks_)
-            if (m.shownPitch == pitch) return notation::inkColour(m.ink);
+        if (const InstrumentMark* m = markOf(pitch)) return notation::inkColour(m->ink);
         return std::nullopt;
     };
     for (int pass = 0; pass < 2; ++pass) {
         for (int k = p::kPianoLowestKey; k <= top; ++k) {
             if (isBlack(k) != (pass == 1)) continue;
             const QRectF r = QRectF(keyRect(k)).adjusted(0.5, 0.5, -0.5, -0.5);
-            const auto mark = markOf(k);
+            const auto mark = colourOf(k);
+            const bool lit = std::any_of(marks_.begin(), marks_.end(),
+                                         [k](const InstrumentMark& m) { return m.lit && m.shownPitch == k; });
             painter.setPen(QPen(style::kInk, 1));
-            painter.setBrush(isBlack(k) ? style::kInk : QColor(Qt::white));
+            painter.setBrush(lit ? style::kSounding : isBlack(k) ? style::kInk : QColor(Qt::white));
             painter.drawRoundedRect(r, 2, 2);
             if (mark) {
                 painter.setPen(Qt::NoPen);
@@ -180,8 +207,7 @@ void TPiano::keyPressEvent(QKeyEvent* event) {
             setFocusKey(focusKey_ - 12);
             return;
         case Qt::Key_Space:
-            emit pressed(focusKey_);
-            emit released(focusKey_, false);
+            playKey(focusKey_);
             return;
         case Qt::Key_Delete:
         case Qt::Key_Backspace:

@@ -24,6 +24,15 @@ public:
     QPoint keyCentre(int pitch) const;
     void setMarks(std::vector<InstrumentMark> marks, InstrumentHeld held);
     int focusKey() const { return focusKey_; }
+    void setFocusKey(int pitch);
+    // Plays a key as a click does: pressed and released (keyboard and accessibility).
+    void playKey(int pitch);
+    // A key's place in the widget, its mark and whether it is the held key.
+    QRect keyRect(int pitch) const;
+    const InstrumentMark* markOf(int pitch) const;
+    bool isHeld(int pitch) const { return held_.shownPitch != 0 && held_.shownPitch == pitch; }
+    // The key's name as written on the keys: "C4", "F#3".
+    static QString keyName(int pitch);
 
     QSize sizeHint() const override;
 
@@ -40,8 +49,6 @@ protected:
 private:
     int left() const;
     int keysTop() const;
-    QRect keyRect(int pitch) const;
-    void setFocusKey(int pitch);
 
     std::vector<InstrumentMark> marks_;
     InstrumentHeld held_;

@@ -39,6 +39,7 @@ public:
     sound::TMidiOut out{system, sequencer, current, language, [](const std::string&) {}};
 
     const settings::Settings& settings() const override { return current; }
+    void setPianoVoice(const settings::TSoundRec& voice) override { current.pianoVoice = voice; }
     const setup::SetupRecord& currentSetup() const override { return setup; }
     const theory::ChordCatalogue& catalogue() const override { return theory::BuiltInCatalogue(); }
     sound::TMidiOut& midiOut() override { return out; }
