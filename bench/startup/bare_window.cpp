@@ -1,11 +1,12 @@
 // A bare Qt Widgets program for the start-up benchmark: a QMainWindow shown maximised; prints the
 // milliseconds from its launch (steady clock nanoseconds given as its argument) to its first paint,
 // and its resident memory in MB.
+#include "ResidentMemory.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
 #include <chrono>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -26,15 +27,6 @@ public:
     std::int64_t at = 0;
 };
 
-double residentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +42,7 @@ int main(int argc, char** argv) {
     while (paint.at == 0 && std::chrono::steady_clock::now() < deadline)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     if (paint.at == 0) return 3;
-    std::cout << static_cast<double>(paint.at - launched) / 1e6 << ' ' << residentMb() << std::endl;
+    std::cout << static_cast<double>(paint.at - launched) / 1e6 << ' ' << kalvintor::bench::residentMb()
+              << std::endl;
     return 0;
 }

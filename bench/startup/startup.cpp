@@ -9,12 +9,14 @@
 //    main window made and shown through the start-up dialogue to its first paint.
 // Everything runs on the offscreen platform.
 #include "ProgramWindows.h"
+#include "ResidentMemory.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
 #include "data/CommonRecord.h"
 #include "data/UserRecord.h"
+#include "settings/SettingRecord.h"
 #include "users/UserTexts.h"
 
 #include <benchmark/benchmark.h>
@@ -29,7 +31,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -50,16 +51,6 @@ double bareSeconds = 0;
 
 std::int64_t nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
-}
-
-// Resident memory of this process in MB.
-double residentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    }
-    return 0;
 }
 
 // Notes the first paint of any widget of one window.
@@ -110,6 +101,14 @@ public:
         const auto bytes = data::encodeCommonRecord(common);
         write(data + "/Common.dat",
               QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+        // A workstation set up before: the configuration wizard and the tips at start are done.
+        settings::Settings shared = settings::defaultSettings();
+        shared.key = 1;
+        shared.wizardDone = true;
+        shared.tipsToShow = 0;
+        const auto setting = settings::encodeSettings(shared);
+        write(data + "/Setting.dat", QByteArray(reinterpret_cast<const char*>(setting.data()),
+                                                static_cast<qsizetype>(setting.size())));
         const QString machine = root_.filePath("kalvintor.ini");
         write(machine, QStringLiteral("[4.0]\nFirsttime=FALSE\nDatapath=%1/\n[MIDI]\n").arg(data).toUtf8());
         qputenv("KALVINTOR_MACHINE_SETTINGS", machine.toUtf8());
@@ -159,7 +158,7 @@ int runChild(std::int64_t launchedNs, int argc, char** argv) {
     // Whatever the start queued for after the first paint runs before memory is read.
     const auto settle = Clock::now() + std::chrono::milliseconds(300);
     while (Clock::now() < settle) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::cout << static_cast<double>(at - launchedNs) / 1e6 << ' ' << residentMb() << std::endl;
+    std::cout << static_cast<double>(at - launchedNs) / 1e6 << ' ' << bench::residentMb() << std::endl;
     return 0;
 }
 
@@ -179,7 +178,11 @@ std::optional<Launch> launch(bool bare) {
     } else {
         child.start(QCoreApplication::applicationFilePath(), {"--child", "program", QString::number(at)});
     }
-    if (!child.waitForFinished(60000) || child.exitCode() != 0) return std::nullopt;
+    if (!child.waitForFinished(60000) || child.exitCode() != 0) {
+        std::cerr << (bare ? "bench_startup_bare" : "the program") << " failed (exit code "
+                  << child.exitCode() << "): " << child.readAllStandardError().toStdString() << std::endl;
+        return std::nullopt;
+    }
     Launch l;
     std::istringstream out(child.readAllStandardOutput().toStdString());
     out >> l.firstPaintMs >> l.residentMb;
