@@ -37,7 +37,6 @@ constexpr int kSilentClockFrames = 512;
 constexpr double kSynthBlockFrames = 64;
 constexpr int kFluidPeriodSize = 256;
 constexpr auto kPlayerPoll = std::chrono::milliseconds(20);
-constexpr std::uintmax_t kMaxMidiFileBytes = 4u * 1024u * 1024u;
 
 // Puts a short message into a sequencer event; false for messages the sequencer does not carry.
 bool FillEvent(fluid_event_t* e, std::uint32_t message) {

@@ -61,6 +61,8 @@ using FluidPlayer = CHandle<fluid_player_t, FreeFluidPlayer>;
 using FluidEvent = CHandle<fluid_event_t, FreeFluidEvent>;
 
 enum class MidiFilePlay { Playing, Missing, NotMidi, Failed };
+// The largest MIDI file PlayMidiFile reads.
+inline constexpr std::uintmax_t kMaxMidiFileBytes = 4u * 1024u * 1024u;
 
 class BuiltinSynth {
 public:

@@ -9,7 +9,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kalvintor::sound {
 
@@ -17,6 +20,10 @@ class SoundServices {
 public:
     // `synth` may be null (no built-in synthesizer): every service is then silent.
     SoundServices(BuiltinSynth* synth, std::filesystem::path mediaDir);
+    // For a synthesizer still being set up: the tune and the answer sounds asked for meanwhile are
+    // kept, and play when SynthReady hands it over (a null one: they are let go silently).
+    void WaitForSynth() { waiting_ = true; }
+    void SynthReady(BuiltinSynth* synth);
 
     // Plays MediaDir/<name>.wav without waiting; a missing or unreadable file plays nothing.
     WaveError PlayWave(const std::string& name);
@@ -29,9 +36,17 @@ public:
     void StopMidiFile();
 
 private:
+    struct KeptTune {
+        std::filesystem::path file;
+        QObject* receiver = nullptr;
+    };
+
     BuiltinSynth* synth_;
     std::filesystem::path mediaDir_;
     std::uint32_t waveVolume_ = 0;
+    bool waiting_ = false;
+    std::optional<KeptTune> tune_;
+    std::vector<std::shared_ptr<const WaveSound>> waves_;
 };
 
 }  // namespace kalvintor::sound

@@ -2,6 +2,7 @@
 #include "sound/SoundSystem.h"
 
 #include "sound/BuiltinOutPort.h"
+#include "sound/DeferredBuiltinPort.h"
 
 namespace kalvintor::sound {
 
@@ -11,13 +12,67 @@ const char* const kNoSuchDeviceText = "The device is not in the list.";
 }  // namespace
 
 SoundSystem::SoundSystem(SoundSystemOptions options) : options_(std::move(options)) {
-    BuiltinSynth::Created created = BuiltinSynth::Create(options_.synth);
-    synth_ = std::move(created.synth);
-    synthStatus_ = synth_ == nullptr ? SynthError::SynthUnavailable : created.error;
+    if (options_.synthInBackground) {
+        setUp_ = std::jthread([this] { Settle(BuiltinSynth::Create(options_.synth)); });
+    } else {
+        Settle(BuiltinSynth::Create(options_.synth));
+    }
+}
+
+SoundSystem::~SoundSystem() {
+    {
+        std::lock_guard lock(synthMutex_);
+        whenSettled_.clear();
+    }
+    setUp_ = std::jthread();
+}
+
+void SoundSystem::Settle(BuiltinSynth::Created created) {
+    std::vector<std::function<void()>> ready;
+    {
+        std::lock_guard lock(synthMutex_);
+        synth_ = std::move(created.synth);
+        synthStatus_ = synth_ == nullptr ? SynthError::SynthUnavailable : created.error;
+        settled_ = true;
+        ready.swap(whenSettled_);
+    }
+    settledSignal_.notify_all();
+    for (const auto& f : ready) f();
+}
+
+BuiltinSynth* SoundSystem::Synth() {
+    std::unique_lock lock(synthMutex_);
+    settledSignal_.wait(lock, [this] { return settled_; });
+    return synth_.get();
+}
+
+SynthError SoundSystem::SynthStatus() {
+    std::unique_lock lock(synthMutex_);
+    settledSignal_.wait(lock, [this] { return settled_; });
+    return synthStatus_;
+}
+
+bool SoundSystem::SynthSettled() const {
+    std::lock_guard lock(synthMutex_);
+    return settled_;
+}
+
+void SoundSystem::WhenSynthSettled(std::function<void()> ready) {
+    {
+        std::lock_guard lock(synthMutex_);
+        if (!settled_) {
+            whenSettled_.push_back(std::move(ready));
+            return;
+        }
+    }
+    ready();
 }
 
 std::optional<std::string> SoundSystem::MapperName() {
-    if (synth_ == nullptr) return std::nullopt;
+    // While it is being set up the synthesizer is taken to come: FluidSynth fails only when it
+    // cannot allocate its objects.
+    std::lock_guard lock(synthMutex_);
+    if (settled_ && synth_ == nullptr) return std::nullopt;
     return std::string(kBuiltinSynthName);
 }
 
@@ -29,7 +84,10 @@ std::vector<std::string> SoundSystem::OutputNames() {
 }
 
 OpenResult<MidiOutPort> SoundSystem::OpenOutput(std::int32_t id) {
-    if (id == kMapperId && synth_ != nullptr) return {std::make_unique<BuiltinOutPort>(*synth_), {}};
+    if (id == kMapperId) {
+        if (!SynthSettled()) return {std::make_unique<DeferredBuiltinPort>(), {}};
+        if (synth_ != nullptr) return {std::make_unique<BuiltinOutPort>(*synth_), {}};
+    }
     if (id < 0 || static_cast<std::size_t>(id) >= outputs_.size())
         return {nullptr, {kNoSuchDevice, kNoSuchDeviceText}};
     return RtMidiOutPort::Open(outputs_[static_cast<std::size_t>(id)], options_.clientName + " out");

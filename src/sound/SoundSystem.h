@@ -23,8 +23,12 @@
 #include "sound/MidiDevice.h"
 #include "sound/RtMidiPorts.h"
 
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kalvintor::sound {
@@ -33,15 +37,28 @@ struct SoundSystemOptions {
     SynthOptions synth;
     bool ports = true;  // list ALSA sequencer and JACK ports
     std::string clientName = "Kalvintor School";
+    // Sets the synthesizer up on a thread of its own (loading the SoundFont and trying the audio
+    // drivers takes a while). Until it is ready, entry 1 opens as a DeferredBuiltinPort.
+    bool synthInBackground = false;
 };
 
 class SoundSystem final : public MidiSystem {
 public:
     explicit SoundSystem(SoundSystemOptions options);
+    // Waits for a synthesizer still being set up; readiness callbacks not yet run are dropped.
+    ~SoundSystem() override;
+    SoundSystem(const SoundSystem&) = delete;
+    SoundSystem& operator=(const SoundSystem&) = delete;
 
-    // Null when FluidSynth could not be set up; then entry 1 is the first port, if any.
-    BuiltinSynth* Synth() { return synth_.get(); }
-    SynthError SynthStatus() const { return synthStatus_; }
+    // Null when FluidSynth could not be set up; then entry 1 is the first port, if any. Both wait
+    // for a synthesizer still being set up.
+    BuiltinSynth* Synth();
+    SynthError SynthStatus();
+    // True once the synthesizer has been set up (or has failed): Synth() no longer waits.
+    bool SynthSettled() const;
+    // Runs `ready` once the synthesizer has been set up (or has failed): on the thread setting it
+    // up, or at once on the calling thread when it already is.
+    void WhenSynthSettled(std::function<void()> ready);
 
     std::optional<std::string> MapperName() override;
     std::vector<std::string> OutputNames() override;
@@ -51,11 +68,19 @@ public:
     OpenResult<MidiInPort> OpenInput(std::int32_t id, MidiInputSink& sink) override;
 
 private:
+    void Settle(BuiltinSynth::Created created);
+
     SoundSystemOptions options_;
+    mutable std::mutex synthMutex_;
+    std::condition_variable settledSignal_;
+    bool settled_ = false;
+    std::vector<std::function<void()>> whenSettled_;
     std::unique_ptr<BuiltinSynth> synth_;
     SynthError synthStatus_ = SynthError::None;
     std::vector<PortEntry> outputs_;
     std::vector<PortEntry> inputs_;
+    // Last: joined before the synthesizer it sets up goes.
+    std::jthread setUp_;
 };
 
 }  // namespace kalvintor::sound

@@ -1,6 +1,8 @@
 // The main window's sound side.
 #include "MainSound.h"
 
+#include "sound/DeferredBuiltinPort.h"
+#include "sound/DeviceTexts.h"
 #include "sound/Microphone.h"
 #include "sound/SoundSystem.h"
 
@@ -36,9 +38,18 @@ sound::ShowMessage messageBox() {
 
 MainSound::MainSound(QObject* receiver, settings::Settings& settings, const language::Language& language,
                      const std::filesystem::path& mediaDir, std::unique_ptr<sound::MidiSystem> system)
-    : settings_(settings), system_(std::move(system)), notifications_(receiver), midiInput_(receiver) {
+    : settings_(settings),
+      language_(language),
+      system_(std::move(system)),
+      notifications_(receiver),
+      midiInput_(receiver),
+      settled_(system_ != nullptr) {
     if (!system_) {
-        auto own = std::make_unique<sound::SoundSystem>(sound::SoundSystemOptions{});
+        // The synthesizer is set up while the windows are made; until it is ready its output keeps
+        // what it is asked to play (SynthSettled hands it over).
+        sound::SoundSystemOptions options;
+        options.synthInBackground = true;
+        auto own = std::make_unique<sound::SoundSystem>(std::move(options));
         soundSystem_ = own.get();
         system_ = std::move(own);
     }
@@ -47,15 +58,28 @@ MainSound::MainSound(QObject* receiver, settings::Settings& settings, const lang
     midiIn_->AddNoneEntry();
     midiOut_ = std::make_unique<sound::TMidiOut>(*system_, sequencer, settings_, language, messageBox());
     router_ = std::make_unique<sound::MidiInputRouter>(*midiIn_, settings_);
-    services_ =
-        std::make_unique<sound::SoundServices>(soundSystem_ ? soundSystem_->Synth() : nullptr, mediaDir);
+    services_ = std::make_unique<sound::SoundServices>(nullptr, mediaDir);
     microphone_ = std::make_unique<sound::Microphone>(sound::PostMicEvents(receiver));
     micSession_ = std::make_unique<sound::MicSession>(*microphone_);
     ownSounds_ = std::make_unique<OwnSoundsToMicrophone>(*microphone_);
     sequencer.SetProgramSoundSink(ownSounds_.get());
+    if (soundSystem_ != nullptr) {
+        services_->WaitForSynth();
+        // Runs on the thread setting the synthesizer up: the rest is done on the window's thread,
+        // unless this side has gone by then.
+        soundSystem_->WhenSynthSettled([receiver, alive = std::weak_ptr<MainSound*>(alive_)] {
+            QMetaObject::invokeMethod(
+                receiver,
+                [alive] {
+                    if (const auto self = alive.lock()) (*self)->SynthSettled();
+                },
+                Qt::QueuedConnection);
+        });
+    }
 }
 
 MainSound::~MainSound() {
+    alive_.reset();
     // The microphone first (its thread posts to the window), then the devices, whose ports refer
     // to the synthesizer and the sequencer.
     sequencer.SetProgramSoundSink(nullptr);
@@ -80,6 +104,38 @@ void MainSound::ApplySettings() {
 
 sound::BuiltinSynth* MainSound::synth() {
     return soundSystem_ != nullptr ? soundSystem_->Synth() : nullptr;
+}
+
+bool MainSound::SynthReady() const {
+    return settled_;
+}
+
+void MainSound::WhenSynthReady(std::function<void()> ready) {
+    if (settled_) {
+        ready();
+    } else {
+        whenReady_.push_back(std::move(ready));
+    }
+}
+
+void MainSound::SynthSettled() {
+    sound::BuiltinSynth* synth = soundSystem_->Synth();
+    settled_ = true;
+    if (auto* port = dynamic_cast<sound::DeferredBuiltinPort*>(midiOut_->Port())) {
+        if (synth != nullptr) {
+            port->Bind(*synth);
+        } else {
+            // Reported as the output failing to open, as it would have been without the wait.
+            midiOut_->Close();
+            messageBox()(sound::OpenErrorMessage(
+                language_.text(sound::kTextMidiOutOpenError, sound::kMidiOutOpenErrorEnglish),
+                sound::kBuiltinSynthName, {1, "The synthesizer could not be set up."}));
+        }
+    }
+    services_->SynthReady(synth);
+    std::vector<std::function<void()>> ready;
+    ready.swap(whenReady_);
+    for (const auto& f : ready) f();
 }
 
 bool MainSound::MicReady(const settings::Settings& settings) {

@@ -14,7 +14,9 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace kalvintor::sound {
 class BuiltinSynth;
@@ -42,6 +44,11 @@ public:
     // The built-in synthesizer; null when the program runs on another MIDI system (tests) or
     // FluidSynth could not be set up.
     sound::BuiltinSynth* synth();
+    // The program's own synthesizer is set up in the background: false until it is (or has failed)
+    // and its output, answer sounds and tune have been handed over on this thread.
+    bool SynthReady() const;
+    // Runs `ready` once the synthesizer is ready (at once when it is), on this thread.
+    void WhenSynthReady(std::function<void()> ready);
     sound::TSequencer sequencer;
     sound::TMidiIn& midiIn() { return *midiIn_; }
     sound::TMidiOut& midiOut() { return *midiOut_; }
@@ -66,7 +73,10 @@ public:
     sound::MicReading MicLevel() const;
 
 private:
+    void SynthSettled();
+
     settings::Settings& settings_;
+    const language::Language& language_;
     std::unique_ptr<sound::MidiSystem> system_;
     sound::SoundSystem* soundSystem_ = nullptr;  // system_ when it is the program's own
     sound::QtNotificationSink notifications_;
@@ -79,6 +89,10 @@ private:
     std::unique_ptr<sound::MicSession> micSession_;
     // Tells the microphone what the sequencer plays, so that it is not taken as the student's.
     std::unique_ptr<sound::ProgramSoundSink> ownSounds_;
+    bool settled_ = false;
+    std::vector<std::function<void()>> whenReady_;
+    // What the call posted when the synthesizer is settled holds on to: gone with this side.
+    std::shared_ptr<MainSound*> alive_ = std::make_shared<MainSound*>(this);
 };
 
 }  // namespace kalvintor::ui

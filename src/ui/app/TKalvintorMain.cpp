@@ -137,7 +137,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     setupSessionHost();
     CreateSetupCommands();
     CreateMenus();
-    LoadRememberedSoundFont();
+    sound_->WhenSynthReady([this] { LoadRememberedSoundFont(); });
 
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Tick(); });
