@@ -17,6 +17,11 @@
 // The main window drops a NotificationEvent whose generation `sequencer.IsCurrent` refuses, and a
 // MicEvent whose generation `microphone.IsCurrent` refuses: they belong to a stopped playback or
 // detection.
+//
+// The main window does not wait for the synthesizer: it sets `synthInBackground`, makes the
+// services with no synthesizer and `services.WaitForSynth()`, and when `WhenSynthSettled` has
+// run (posted back to its own thread) binds an output opened meanwhile
+// (`DeferredBuiltinPort::Bind`) and calls `services.SynthReady(system.Synth())`.
 #pragma once
 
 #include "sound/BuiltinSynth.h"
