@@ -78,7 +78,7 @@ bool FillEvent(fluid_event_t* e, std::uint32_t message) {
 }  // namespace
 
 BuiltinSynth::Created BuiltinSynth::Create(const SynthOptions& options) {
-    QuietAudioLibraries();
+    QuietSynthLibraries();
     std::unique_ptr<BuiltinSynth> s(new BuiltinSynth());
     s->settings_.reset(new_fluid_settings());
     if (s->settings_ == nullptr) return {nullptr, SynthError::SynthUnavailable};

@@ -3,7 +3,10 @@
 
 namespace kalvintor::sound {
 
-// Installs quiet handlers for ALSA and FluidSynth's log (once; safe to call often).
+// Installs a quiet handler for ALSA and keeps JACK from starting a server (once; safe to call
+// often).
 void QuietAudioLibraries();
+// The same, and a quiet log for FluidSynth, which it opens: only where the synthesizer is set up.
+void QuietSynthLibraries();
 
 }  // namespace kalvintor::sound
