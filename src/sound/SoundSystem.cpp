@@ -4,6 +4,8 @@
 #include "sound/BuiltinOutPort.h"
 #include "sound/DeferredBuiltinPort.h"
 
+#include <exception>
+
 namespace kalvintor::sound {
 
 namespace {
@@ -13,7 +15,10 @@ const char* const kNoSuchDeviceText = "The device is not in the list.";
 
 SoundSystem::SoundSystem(SoundSystemOptions options) : options_(std::move(options)) {
     if (options_.synthInBackground) {
-        setUp_ = std::jthread([this] { Settle(BuiltinSynth::Create(options_.synth)); });
+        setUp_ = std::jthread([this] {
+            ListPortsFirst();
+            Settle(BuiltinSynth::Create(options_.synth));
+        });
     } else {
         Settle(BuiltinSynth::Create(options_.synth));
     }
@@ -25,6 +30,37 @@ SoundSystem::~SoundSystem() {
         whenSettled_.clear();
     }
     setUp_ = std::jthread();
+}
+
+void SoundSystem::ListPortsFirst() {
+    // A listing that fails is left to the first caller, who lists afresh and reports the failure.
+    const auto list = [this](auto lister, const char* suffix) -> std::optional<std::vector<PortEntry>> {
+        if (!options_.ports) return std::vector<PortEntry>{};
+        try {
+            return lister(options_.clientName + suffix);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    };
+    std::optional<std::vector<PortEntry>> outputs = list(&ListOutputPorts, " out");
+    std::optional<std::vector<PortEntry>> inputs = list(&ListInputPorts, " in");
+    {
+        std::lock_guard lock(synthMutex_);
+        firstOutputs_ = std::move(outputs);
+        firstInputs_ = std::move(inputs);
+        portsListed_ = true;
+    }
+    settledSignal_.notify_all();
+}
+
+std::optional<std::vector<PortEntry>> SoundSystem::TakeFirstListing(
+    std::optional<std::vector<PortEntry>>& listing) {
+    if (!options_.synthInBackground) return std::nullopt;
+    std::unique_lock lock(synthMutex_);
+    settledSignal_.wait(lock, [this] { return portsListed_; });
+    std::optional<std::vector<PortEntry>> first = std::move(listing);
+    listing.reset();
+    return first;
 }
 
 void SoundSystem::Settle(BuiltinSynth::Created created) {
@@ -77,7 +113,11 @@ std::optional<std::string> SoundSystem::MapperName() {
 }
 
 std::vector<std::string> SoundSystem::OutputNames() {
-    outputs_ = options_.ports ? ListOutputPorts(options_.clientName + " out") : std::vector<PortEntry>{};
+    if (auto first = TakeFirstListing(firstOutputs_)) {
+        outputs_ = std::move(*first);
+    } else {
+        outputs_ = options_.ports ? ListOutputPorts(options_.clientName + " out") : std::vector<PortEntry>{};
+    }
     std::vector<std::string> names;
     for (const PortEntry& p : outputs_) names.push_back(p.name);
     return names;
@@ -94,7 +134,11 @@ OpenResult<MidiOutPort> SoundSystem::OpenOutput(std::int32_t id) {
 }
 
 std::vector<std::string> SoundSystem::InputNames() {
-    inputs_ = options_.ports ? ListInputPorts(options_.clientName + " in") : std::vector<PortEntry>{};
+    if (auto first = TakeFirstListing(firstInputs_)) {
+        inputs_ = std::move(*first);
+    } else {
+        inputs_ = options_.ports ? ListInputPorts(options_.clientName + " in") : std::vector<PortEntry>{};
+    }
     std::vector<std::string> names;
     for (const PortEntry& p : inputs_) names.push_back(p.name);
     return names;

@@ -32,6 +32,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,7 +44,9 @@ struct SoundSystemOptions {
     bool ports = true;  // list ALSA sequencer and JACK ports
     std::string clientName = "Kalvintor School";
     // Sets the synthesizer up on a thread of its own (loading the SoundFont and trying the audio
-    // drivers takes a while). Until it is ready, entry 1 opens as a DeferredBuiltinPort.
+    // drivers takes a while). Until it is ready, entry 1 opens as a DeferredBuiltinPort. The ports
+    // are listed first on that thread too: the first OutputNames and InputNames take that listing
+    // (waiting for it when it is not done), later ones list afresh.
     bool synthInBackground = false;
 };
 
@@ -74,11 +77,17 @@ public:
 
 private:
     void Settle(BuiltinSynth::Created created);
+    void ListPortsFirst();
+    // The first listing made on the set-up thread, once; nothing when there is none.
+    std::optional<std::vector<PortEntry>> TakeFirstListing(std::optional<std::vector<PortEntry>>& listing);
 
     SoundSystemOptions options_;
     mutable std::mutex synthMutex_;
     std::condition_variable settledSignal_;
     bool settled_ = false;
+    bool portsListed_ = false;
+    std::optional<std::vector<PortEntry>> firstOutputs_;
+    std::optional<std::vector<PortEntry>> firstInputs_;
     std::vector<std::function<void()>> whenSettled_;
     std::unique_ptr<BuiltinSynth> synth_;
     SynthError synthStatus_ = SynthError::None;

@@ -2,6 +2,7 @@
 // what it is asked to play and plays it once bound; the tune and answer sounds asked for meanwhile
 // wait for it; the system can go while the setting up still runs.
 #include "AudioAnalysis.h"
+#include "JackServer.h"
 
 #include "sound/DeferredBuiltinPort.h"
 #include "sound/MidiMessage.h"
@@ -9,9 +10,12 @@
 #include "sound/SoundSystem.h"
 
 #include <gtest/gtest.h>
+#include <rtmidi/RtMidi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <string>
 #include <thread>
 
 using namespace kalvintor::sound;
@@ -60,6 +64,11 @@ double Energy(const std::vector<float>& x, std::uint8_t note) {
 fs::path ProgramMedia() {
     if (const char* dir = std::getenv("KALVINTOR_PROGRAM_DIR")) return fs::path(dir) / "Media";
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bin" / "Media";
+}
+
+bool Lists(const std::vector<std::string>& names, const std::string& part) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& n) { return n.find(part) != std::string::npos; });
 }
 
 float Peak(BuiltinSynth& synth, double ms) {
@@ -179,4 +188,28 @@ TEST(SoundServices, TuneAndAnswerSoundsAskedForBeforeTheSynthesizerIsReadyWaitFo
         EXPECT_EQ(Peak(*created.synth, 1500) > 0.01f, c.sounds);
         services.StopMidiFile();
     }
+}
+
+TEST(SoundSystem, PortsListedInTheBackgroundFirstThenAfreshOnEveryLaterCall) {
+    if (!kalvintor::sound::testing::JackServer::Installed())
+        GTEST_SKIP() << "jackd is not installed: no ports to list here";
+    kalvintor::sound::testing::JackServer server;
+    ASSERT_TRUE(server.Running()) << server.Error();
+    RtMidiIn early(RtMidi::UNIX_JACK, "early-synth");
+    early.openVirtualPort("in");
+    SoundSystemOptions options{SynthOptions{false}, true, "kalvintor-listing-test"};
+    options.synthInBackground = true;
+    SoundSystem system(std::move(options));
+    EXPECT_TRUE(Lists(system.OutputNames(), "early-synth:in")) << "the background listing";
+
+    RtMidiIn late(RtMidi::UNIX_JACK, "late-synth");
+    late.openVirtualPort("in");
+    RtMidiOut keys(RtMidi::UNIX_JACK, "late-keys");
+    keys.openVirtualPort("keys");
+    const std::vector<std::string> outputs = system.OutputNames();
+    EXPECT_TRUE(Lists(outputs, "early-synth:in"));
+    EXPECT_TRUE(Lists(outputs, "late-synth:in")) << "listed afresh";
+    // The first call takes what was listed at the start, the next one lists afresh.
+    EXPECT_FALSE(Lists(system.InputNames(), "late-keys:keys"));
+    EXPECT_TRUE(Lists(system.InputNames(), "late-keys:keys"));
 }

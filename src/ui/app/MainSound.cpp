@@ -54,10 +54,6 @@ MainSound::MainSound(QObject* receiver, settings::Settings& settings, const lang
         system_ = std::move(own);
     }
     sequencer.SetNotificationSink(&notifications_);
-    midiIn_ = std::make_unique<sound::TMidiIn>(*system_, midiInput_, language, messageBox());
-    midiIn_->AddNoneEntry();
-    midiOut_ = std::make_unique<sound::TMidiOut>(*system_, sequencer, settings_, language, messageBox());
-    router_ = std::make_unique<sound::MidiInputRouter>(*midiIn_, settings_);
     services_ = std::make_unique<sound::SoundServices>(nullptr, mediaDir);
     microphone_ = std::make_unique<sound::Microphone>(sound::PostMicEvents(receiver));
     micSession_ = std::make_unique<sound::MicSession>(*microphone_);
@@ -94,7 +90,16 @@ MainSound::~MainSound() {
     sequencer.SetNotificationSink(nullptr);
 }
 
+void MainSound::MakeDevices() {
+    if (midiOut_) return;
+    midiIn_ = std::make_unique<sound::TMidiIn>(*system_, midiInput_, language_, messageBox());
+    midiIn_->AddNoneEntry();
+    midiOut_ = std::make_unique<sound::TMidiOut>(*system_, sequencer, settings_, language_, messageBox());
+    router_ = std::make_unique<sound::MidiInputRouter>(*midiIn_, settings_);
+}
+
 void MainSound::ApplySettings() {
+    MakeDevices();
     midiOut_->SelectDeviceByName(settings_.midiOutputDevice);
     midiOut_->SetVolume(settings_.midiVolume);
     services_->SetWaveVolume(settings_.waveVolume);
@@ -121,7 +126,7 @@ void MainSound::WhenSynthReady(std::function<void()> ready) {
 void MainSound::SynthSettled() {
     sound::BuiltinSynth* synth = soundSystem_->Synth();
     settled_ = true;
-    if (auto* port = dynamic_cast<sound::DeferredBuiltinPort*>(midiOut_->Port())) {
+    if (auto* port = midiOut_ ? dynamic_cast<sound::DeferredBuiltinPort*>(midiOut_->Port()) : nullptr) {
         if (synth != nullptr) {
             port->Bind(*synth);
         } else {

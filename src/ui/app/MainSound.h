@@ -50,9 +50,20 @@ public:
     // Runs `ready` once the synthesizer is ready (at once when it is), on this thread.
     void WhenSynthReady(std::function<void()> ready);
     sound::TSequencer sequencer;
-    sound::TMidiIn& midiIn() { return *midiIn_; }
-    sound::TMidiOut& midiOut() { return *midiOut_; }
-    sound::MidiInputRouter& router() { return *router_; }
+    // The MIDI devices are made on first use: the program's own system lists its ports in the
+    // background meanwhile.
+    sound::TMidiIn& midiIn() {
+        MakeDevices();
+        return *midiIn_;
+    }
+    sound::TMidiOut& midiOut() {
+        MakeDevices();
+        return *midiOut_;
+    }
+    sound::MidiInputRouter& router() {
+        MakeDevices();
+        return *router_;
+    }
     sound::SoundServices& services() { return *services_; }
     sound::MicSession& mic() { return *micSession_; }
     sound::MicComponent& microphone();
@@ -73,6 +84,7 @@ public:
     sound::MicReading MicLevel() const;
 
 private:
+    void MakeDevices();
     void SynthSettled();
 
     settings::Settings& settings_;
