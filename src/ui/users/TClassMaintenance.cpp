@@ -104,6 +104,9 @@ TClassMaintenance::TClassMaintenance(data::DataStore& store, TTutorlist& tutors,
     grid->addWidget(ListBox1, 1, 0);
     grid->addLayout(form, 1, 1);
     grid->addLayout(buttons, 1, 2);
+    // The editing side gets the room: names of classes are short.
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 3);
     resize(720, 420);
 }
 

@@ -123,6 +123,8 @@ TUserslist::TUserslist(TKalvintorMain& main, data::DataStore& store, QWidget* pa
     DrawGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DrawGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DrawGrid1->verticalHeader()->hide();
+    // Long titles end in an ellipsis on one line; the cell's tip shows them whole.
+    DrawGrid1->setWordWrap(false);
     DrawGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
     DrawGrid1->addActions({SetupFile1, TutorProfile1, New1, Delete1, Properties1});
     connect(DrawGrid1, &QTableWidget::currentCellChanged, this, [this](int row) { selectRow(row); });
@@ -135,7 +137,6 @@ TUserslist::TUserslist(TKalvintorMain& main, data::DataStore& store, QWidget* pa
     Panel2->setAutoFillBackground(true);
     QPalette paper = Panel2->palette();
     paper.setColor(QPalette::Window, style::kPaper);
-    paper.setColor(QPalette::Link, style::kNavyLight);
     Panel2->setPalette(paper);
     Panel2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(Panel2, &QLabel::linkActivated, this, &TUserslist::detailsClicked);
@@ -284,6 +285,7 @@ void TUserslist::fillRow(int row, data::TUserInfo& user) {
             DrawGrid1->setItem(row, static_cast<int>(i), item);
         }
         item->setText(cell);
+        item->setToolTip(cell);
     }
 }
 
@@ -312,13 +314,13 @@ void TUserslist::refreshDetails() {
             .arg(title.toHtmlEscaped(), value.toHtmlEscaped());
     };
     // A value that opens its command when clicked; an empty one still offers the command.
-    const auto linkRow = [](const QString& title, const QString& value, QAction* command, const char* link) {
-        if (!command->isEnabled())
-            return QStringLiteral("<tr><td><b>%1:</b></td><td>%2</td></tr>")
-                .arg(title.toHtmlEscaped(), value.toHtmlEscaped());
+    const auto linkRow = [&row](const QString& title, const QString& value, QAction* command,
+                                const char* link) {
+        if (!command->isEnabled()) return row(title, value);
         const QString shown = value.isEmpty() ? text(102, "none") : value;
-        return QStringLiteral("<tr><td><b>%1:</b></td><td><a href=\"%2\">%3</a></td></tr>")
-            .arg(title.toHtmlEscaped(), QLatin1String(link), shown.toHtmlEscaped());
+        return QStringLiteral(
+                   "<tr><td><b>%1:</b></td><td><a href=\"%2\" style=\"color: %3\">%4</a></td></tr>")
+            .arg(title.toHtmlEscaped(), QLatin1String(link), style::kNavyLight.name(), shown.toHtmlEscaped());
     };
     QString html = QStringLiteral("<table cellspacing=4>");
     html += linkRow(text(6320, "Name"), QString::fromStdString(data::DisplayName(user->record.fullName)),
