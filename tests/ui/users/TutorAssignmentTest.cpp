@@ -2,6 +2,8 @@
 // class through class maintenance, always choosing from the tutor list of the common directory.
 #include "AdminSession.h"
 #include "app/MainTutor.h"
+#include "app/THelpWindow.h"
+#include "data/SharedFile.h"
 #include "tutor/TChooseTutor.h"
 #include "tutor/TTutorlist.h"
 #include "tutor/TutorHeader.h"
@@ -20,6 +22,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 using namespace kalvintor;
@@ -136,6 +139,33 @@ TEST(TutorAssignment, TutorProfileGivesAStudentACourseFromItsFirstSteps) {
     EXPECT_TRUE(steps(again, 1));
 }
 
+TEST(TutorAssignment, AChoiceThatCannotBeSavedIsNotShownAsTheUsers) {
+    AdminSession s;
+    const QString title = shareShippedCourse(s);
+    s.ws->main->Speed1Click(app::kViewUserOverview * 256 + 3);
+    TUserslist* list = s.ws->main->userslist();
+    list->DrawGrid1->setCurrentCell(rowOf(list->DrawGrid1, "Test, SAM"), 1);
+    std::optional<data::LockedFile> held;
+    s.script
+        .then([&](QWidget* w) {
+            auto* chooser = qobject_cast<TChooseTutor*>(w);
+            ASSERT_NE(chooser, nullptr) << w->objectName().toStdString();
+            chooser->Button1->click();
+            // Another workstation holds User.dat when OK is pressed, and the user gives up.
+            held = data::LockedFile::open(toPath(s.school.file("User.dat")), "held", "", {});
+            ASSERT_TRUE(held);
+            chooser->BitBtn1->click();
+        })
+        .then(pickCourse(title))
+        .then(press(QMessageBox::Ok));
+    list->TutorProfile1->trigger();
+    QTest::qWait(50);
+    held.reset();
+    EXPECT_TRUE(s.script.done()) << s.script.seen.join("\n").toStdString();
+    EXPECT_NE(s.user("SAM")->record.tutorFile, "English.tut");
+    EXPECT_NE(storedUser(s.school, "SAM").tutorFile, "English.tut");
+}
+
 TEST(TutorAssignment, AClassTutorIsChosenFromTheListAndReachesEveryMember) {
     AdminSession s;
     const QString title = shareShippedCourse(s);
@@ -198,4 +228,7 @@ TEST(TutorAssignment, AClassTutorIsChosenFromTheListAndReachesEveryMember) {
     check.LoadClasses();
     ASSERT_EQ(check.ClassList().size(), 1u);
     EXPECT_EQ(check.ClassList()[0]->record.tutorFile, "\\");
+
+    dialog.HelpButton->click();
+    EXPECT_EQ(s.ws->main->helpWindow()->currentTopic(), 295);
 }

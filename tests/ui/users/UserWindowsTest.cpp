@@ -95,6 +95,28 @@ TEST(UserWindows, DeletingAsksFirstAndNobodyDeletesHimself) {
     EXPECT_FALSE(s.store().FindUser(0, "SAM", false));
 }
 
+TEST(UserWindows, TheOverviewsCommandsActOnlyOnAUserItShows) {
+    AdminSession s;
+    s.ws->main->Speed1Click(app::kViewUserOverview * 256 + 3);
+    TUserslist* list = s.ws->main->userslist();
+    list->DrawGrid1->setCurrentCell(rowOf(list->DrawGrid1, "Test, SAM"), 1);
+    list->PlusButton->click();
+
+    // A class nobody is in: the grid is empty and no command reaches the user selected before.
+    list->setClassFilter(9);
+    EXPECT_EQ(list->DrawGrid1->rowCount(), 0);
+    for (QAction* a : {list->Delete1, list->Properties1, list->SetupFile1, list->TutorProfile1})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_TRUE(list->Panel2->isHidden());
+    EXPECT_TRUE(list->New1->isEnabled());
+
+    // Back to every user: the commands return for the selected row.
+    list->setClassFilter(-1);
+    EXPECT_TRUE(list->Delete1->isEnabled());
+    EXPECT_TRUE(list->TutorProfile1->isEnabled());
+    EXPECT_FALSE(list->Panel2->isHidden());
+}
+
 TEST(UserWindows, TheAddUserDialogChecksNamesPasswordsAndLevels) {
     AdminSession s;
     TAddUserForm& form = addUserForm(*s.ws->main);
