@@ -317,10 +317,11 @@ void TUserslist::refreshDetails() {
     const auto linkRow = [&row](const QString& title, const QString& value, QAction* command,
                                 const char* link) {
         if (!command->isEnabled()) return row(title, value);
-        const QString shown = value.isEmpty() ? text(102, "none") : value;
+        const QString caption = value.isEmpty() ? text(102, "none") : value;
         return QStringLiteral(
                    "<tr><td><b>%1:</b></td><td><a href=\"%2\" style=\"color: %3\">%4</a></td></tr>")
-            .arg(title.toHtmlEscaped(), QLatin1String(link), style::kNavyLight.name(), shown.toHtmlEscaped());
+            .arg(title.toHtmlEscaped(), QLatin1String(link), style::kNavyLight.name(),
+                 caption.toHtmlEscaped());
     };
     QString html = QStringLiteral("<table cellspacing=4>");
     html += linkRow(text(6320, "Name"), QString::fromStdString(data::DisplayName(user->record.fullName)),
