@@ -115,6 +115,9 @@ TUserslist::TUserslist(TKalvintorMain& main, data::DataStore& store, QWidget* pa
     bar->addAction(TutorProfile1);
     bar->addAction(Delete1);
     connect(PlusButton, &QToolButton::toggled, this, [this] { refreshDetails(); });
+    // The button that shows the commands a narrow window has no room for.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(text(8702, "More commands"));
 
     DrawGrid1 = new QTableWidget(this);
     DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));

@@ -7,6 +7,7 @@
 #include "tutor/TChooseTutor.h"
 #include "tutor/TTutorlist.h"
 #include "tutor/TutorHeader.h"
+#include "ui/AccessibleWalk.h"
 #include "users/TClassMaintenance.h"
 #include "users/TUserslist.h"
 
@@ -126,6 +127,7 @@ TEST(TutorAssignment, TutorProfileGivesAStudentACourseFromItsFirstSteps) {
     list->PlusButton->click();
     ASSERT_TRUE(list->Panel2->text().contains("href=\"tutor\"")) << list->Panel2->text().toStdString();
     EXPECT_TRUE(list->Panel2->text().contains(title.toHtmlEscaped()));
+    EXPECT_EQ(unnamedControls(list), "");
     s.script.then([](QWidget* w) {
         auto* chooser = qobject_cast<TChooseTutor*>(w);
         ASSERT_NE(chooser, nullptr) << w->objectName().toStdString();
@@ -212,6 +214,7 @@ TEST(TutorAssignment, AClassTutorIsChosenFromTheListAndReachesEveryMember) {
     ASSERT_EQ(tutors->count(), 3);
     EXPECT_EQ(tutors->currentIndex(), 2);
     EXPECT_EQ(tutors->currentText(), title);
+    EXPECT_EQ(unnamedControls(&dialog), "");
     EXPECT_EQ(dialog.classes()[0].tutorFile, "English.tut");
     EXPECT_EQ(storedUser(s.school, "SAM").tutorFile, "English.tut");
     EXPECT_TRUE(steps(storedUser(s.school, "SAM"), 1));
