@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <utility>
+
 using namespace kalvintor;
 using namespace kalvintor::ui;
 using namespace kalvintor::ui::testing;
@@ -290,11 +292,13 @@ TEST(Menus, EveryItemDoesWhatItSays) {
          [&](QAction* a) {
              // A user without a tutor who may not choose one is told so, and no tutor starts.
              main.SpeedButton10->setEnabled(true);
+             const bool mayChoose = std::exchange(main.AccessRights[app::kRightChooseTutor], false);
              closesModal();
              a->trigger();
              EXPECT_EQ(modalClass, "QMessageBox");
              EXPECT_FALSE(main.TutorActive);
              EXPECT_FALSE(main.SpeedButton10->isChecked());
+             main.AccessRights[app::kRightChooseTutor] = mayChoose;
          }},
         {"Tutoreditor2",
          [&](QAction* a) {
