@@ -32,4 +32,12 @@ inline std::multiset<std::int16_t> liveIds(const std::filesystem::path& file, st
     return ids;
 }
 
+// The ids of what a store's list holds, for comparison with `liveIds`.
+template <class List, class IdOf>
+std::multiset<std::int16_t> listedIds(const List& list, IdOf idOf) {
+    std::multiset<std::int16_t> ids;
+    for (const auto& item : list) ids.insert(idOf(*item));
+    return ids;
+}
+
 }  // namespace kalvintor::fuzzing

@@ -11,9 +11,7 @@ namespace {
 using namespace kalvintor::data;
 
 std::multiset<std::int16_t> listedIds(const DataStore& store) {
-    std::multiset<std::int16_t> ids;
-    for (const auto& c : store.ClassList()) ids.insert(c->record.classId);
-    return ids;
+    return kalvintor::fuzzing::listedIds(store.ClassList(), [](const auto& x) { return x.record.classId; });
 }
 
 }  // namespace

@@ -12,9 +12,7 @@ namespace {
 using namespace kalvintor::data;
 
 std::multiset<std::int16_t> listedIds(const DataStore& store) {
-    std::multiset<std::int16_t> ids;
-    for (const auto& u : store.UserList()) ids.insert(u->record.userId);
-    return ids;
+    return kalvintor::fuzzing::listedIds(store.UserList(), [](const auto& x) { return x.record.userId; });
 }
 
 }  // namespace

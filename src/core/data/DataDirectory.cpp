@@ -54,6 +54,7 @@ void ChooseDataDirectory(DataStore& store, bool firstRun, app::MachineRegistry* 
         if (registry && holdsUsers(store.DataPath()))
             registry->writeValue(app::kProgramKey, app::kDataPathValue, store.DataPath().string());
     }
+    if (questions.prepareDirectory && !questions.prepareDirectory()) return;
     store.LoadCommon();
     if (!firstRun) return;
     const std::string question = store.text(texts::kSystemLogin1) + "\n" + store.text(texts::kSystemLogin2) +

@@ -23,6 +23,9 @@ struct DataDirectoryQuestions {
                                                        const std::string& title)>
         selectFolder;
     std::function<void(const std::string& text)> showMessage;
+    // Makes the directory settled on usable (made when missing, with a user file) before Common is
+    // read and written there; false when it cannot be, and then nothing is read or written.
+    std::function<bool()> prepareDirectory;
 };
 
 // Accepts a directory holding User.dat, or one whose Data subdirectory holds it (the directory
@@ -31,8 +34,8 @@ bool ValidateDataDirectory(std::filesystem::path& directory, const DataStore& st
                            const DataDirectoryQuestions& questions);
 
 // Checks the store's data directory, lets the user choose another on a first run or when it holds
-// no users, stores an accepted one in the machine settings, loads Common and asks the first-run
-// login question.
+// no users, stores an accepted one in the machine settings, has it prepared, loads Common and asks
+// the first-run login question.
 void ChooseDataDirectory(DataStore& store, bool firstRun, app::MachineRegistry* registry,
                          const DataDirectoryQuestions& questions);
 

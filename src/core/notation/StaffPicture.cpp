@@ -135,7 +135,8 @@ StaffPicture LayoutStaff(const StaffInputs& in) {
             lastSignY = h.y;
             haveSign = true;
             // x is where the sign ends: just left of the column's heads.
-            h.sign = SignMark{column - head / 2 - 2 - signLevel * kAccidentalStagger, h.y, *sign};
+            const int gap = std::max(2, static_cast<int>(std::lround(kSignGapSpaces * g.spacing)));
+            h.sign = SignMark{column - head / 2 - gap - signLevel * kAccidentalStagger, h.y, *sign};
         }
         p.columnX[i] = column;
         p.heads.push_back(h);

@@ -22,6 +22,8 @@ inline constexpr int kKeySigStep = 8;
 inline constexpr int kKeyNameX = 38;
 inline constexpr int kDisplacement = 14;
 inline constexpr int kAccidentalStagger = 9;
+// White space between an accidental and its head, in staff spaces.
+inline constexpr double kSignGapSpaces = 0.3;
 
 // How a note is inked: entered but not judged, judged right or wrong, or the question shown
 // behind the answer.

@@ -161,18 +161,33 @@ bool TKalvintorMain::OpenDataDirectory() {
             app::PrepareDataDirectory(dir);
         return dir;
     };
+    // The directory as the school will find it: made when missing, with a user file, before
+    // Common.dat is read there.
+    bool usable = true;
+    questions.prepareDirectory = [&] {
+        usable = SettleDataDirectory(store, machine);
+        return usable;
+    };
     // Common.dat is read and, when short, rewritten by the directory check: a damaged one is
     // reported before anything can overwrite the id counters it holds.
     if (app::Damaged(app::CheckDataFiles(store.DataPath()), "Common.dat")) return reportDataFiles();
     data::ChooseDataDirectory(store, p.firstRun, &machine, questions);
+    if (!usable) return false;
+    p.paths.dataPath = store.DataPath();
 
-    // The directory as the school will find it: made when missing, with a user file.
+    if (!reportDataFiles()) return false;
+    if (!app::Damaged(startup().files, "Class.dat")) store.LoadClasses();
+    store.LoadUsers();
+    return true;
+}
+
+bool TKalvintorMain::SettleDataDirectory(data::DataStore& store, MachineSettingsFile& machine) {
     for (;;) {
         const auto state = app::PrepareDataDirectory(store.DataPath());
         if (state == app::DirectoryState::Ready || state == app::DirectoryState::Created) {
             if (state == app::DirectoryState::Created)
                 machine.writeValue(app::kProgramKey, app::kDataPathValue, store.DataPath().string());
-            break;
+            return true;
         }
         const QString dir = toQString(store.DataPath());
         QString why = state == app::DirectoryState::ReadOnly ? text(7246, "The data folder %s is read-only.")
@@ -188,12 +203,6 @@ bool TKalvintorMain::OpenDataDirectory() {
         const auto chosen = chooseFolder(dir, text(5453, "Choose the folder of the user data"));
         if (chosen) store.setDataPath(app::withTrailingSeparator(toPath(*chosen)));
     }
-    p.paths.dataPath = store.DataPath();
-
-    if (!reportDataFiles()) return false;
-    if (!app::Damaged(startup().files, "Class.dat")) store.LoadClasses();
-    store.LoadUsers();
-    return true;
 }
 
 bool TKalvintorMain::reportDataFiles() {

@@ -35,6 +35,7 @@ class QMenu;
 
 namespace kalvintor::ui {
 
+class MachineSettingsFile;
 class MainSound;
 struct MainTutor;
 struct TutorRequests;
@@ -359,6 +360,9 @@ private:
     void CreateSetupCommands();
     data::DataStore& makeStore();
     bool OpenDataDirectory();
+    // Makes the data directory usable, or lets the user choose another; false: he goes on as a
+    // guest.
+    bool SettleDataDirectory(data::DataStore& store, MachineSettingsFile& machine);
     bool reportDataFiles();
     std::optional<QString> chooseFolder(const QString& start, const QString& title);
     void LogIn();

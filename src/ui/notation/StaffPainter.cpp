@@ -67,12 +67,15 @@ void paintHead(QPainter& p, const n::HeadMark& h, const n::StaffGeometry& g, con
                const QColor& colour) {
     const double sp = g.spacing;
     const double head = n::kHeadWidthSpaces * sp;
-    // Ledger lines run from the staff outwards, a little wider than the head.
+    // Ledger lines run from the staff outwards, a little wider than the head; on the left they stop
+    // short of the head's accidental.
+    const double leftExtension =
+        h.sign ? std::clamp(h.x - h.sign->x - 0.15 * sp, 0.0, kLedgerExtension * sp) : kLedgerExtension * sp;
     for (int k = 1; k <= h.ledgerCount; ++k) {
         const int staffEdge = h.lowerStaff ? (h.ledgerAbove ? g.lowerTop() : g.lowerBottom())
                                            : (h.ledgerAbove ? g.top : g.upperBottom());
         const double y = staffEdge + (h.ledgerAbove ? -k : k) * sp;
-        hLine(p, h.x - kLedgerExtension * sp, h.x + head + kLedgerExtension * sp, y, kLedgerThickness * sp,
+        hLine(p, h.x - leftExtension, h.x + head + kLedgerExtension * sp, y, kLedgerThickness * sp,
               style::kInk);
     }
     p.setFont(music);

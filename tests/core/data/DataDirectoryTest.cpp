@@ -118,3 +118,32 @@ TEST(DataDirectory, LaterRunsWithUsersAskNothingAndKeepTheDirectory) {
     EXPECT_EQ(empty.DataPath(), root);
     EXPECT_EQ(empty.Common, common);
 }
+
+TEST(DataDirectory, ANewDirectoryIsPreparedBeforeCommonIsWrittenThere) {
+    const auto root = freshDir();
+    const fs::path fresh = root / "Data" / "";
+    Dialogs d;
+    d.answer = false;
+    std::vector<std::string> order;
+    auto questions = d.questionsFor();
+    questions.prepareDirectory = [&] {
+        order.push_back(fs::exists(fresh / "Common.dat") ? "common first" : "prepared");
+        fs::create_directories(fresh);
+        writeBytes(fresh / "User.dat", "");
+        return true;
+    };
+    DataStore store(fresh);
+    ChooseDataDirectory(store, true, nullptr, questions);
+    EXPECT_EQ(order, std::vector<std::string>{"prepared"});
+    EXPECT_EQ(fs::file_size(fresh / "Common.dat"), kCommonRecordSize);
+
+    // A directory that cannot be made: nothing is read or written, no question follows.
+    const fs::path lost = root / "lost" / "";
+    DataStore guest(lost);
+    Dialogs g;
+    auto refused = g.questionsFor();
+    refused.prepareDirectory = [] { return false; };
+    ChooseDataDirectory(guest, true, nullptr, refused);
+    EXPECT_FALSE(fs::exists(lost));
+    EXPECT_EQ(g.questions.size(), 1u) << "only the folder question, not the login one";
+}

@@ -28,6 +28,23 @@ using namespace kalvintor::ui;
 
 namespace {
 
+ui::testing::FakeSetupHost& pictured(ui::testing::FakeSetupHost& host, int picture) {
+    host.picture = picture;
+    return host;
+}
+
+// A chord-type editor on screen for `exercise`, its notes entered on the instrument of answer
+// picture `picture` (8 the staff, 4 the guitar).
+struct EditorOnScreen {
+    EditorOnScreen(int picture, int exercise, QSize size) : edit(pictured(host, picture)) {
+        edit.resize(size);
+        edit.begin({}, exercise);
+        edit.show();
+    }
+    ui::testing::FakeSetupHost host;
+    TChordEdit edit;
+};
+
 void clickKey(EditKeyboard* keyboard, int pitch, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(keyboard, button, {}, keyboard->keyCentre(pitch));
 }
@@ -72,12 +89,8 @@ TEST(ChordEdit, NotesFromTheMidiKeyboard) {
 }
 
 TEST(ChordEdit, NotesComeFromTheStaffWithItsSpellingAndItsDeleteTool) {
-    ui::testing::FakeSetupHost host;
-    host.picture = 8;
-    TChordEdit edit(host);
-    edit.resize(640, 420);
-    edit.begin({}, 1);
-    edit.show();
+    EditorOnScreen screen(8, 1, {640, 420});
+    TChordEdit& edit = screen.edit;
     ASSERT_TRUE(edit.Sheet->isVisible());
     EXPECT_FALSE(edit.Keyboard->isVisible());
     EXPECT_TRUE(edit.AddNotesButton->isVisible() && edit.AddNotesButton->isChecked());
@@ -101,12 +114,8 @@ TEST(ChordEdit, NotesComeFromTheStaffWithItsSpellingAndItsDeleteTool) {
 }
 
 TEST(ChordEdit, AScaleOnTheStaffTakesANoteWhereItIsPressed) {
-    ui::testing::FakeSetupHost host;
-    host.picture = 8;
-    TChordEdit edit(host);
-    edit.resize(640, 420);
-    edit.begin({}, 8);
-    edit.show();
+    EditorOnScreen screen(8, 8, {640, 420});
+    TChordEdit& edit = screen.edit;
     ASSERT_FALSE(edit.Sheet->chordLike) << "a scale's notes stand in sequence";
     const auto y = [&](int naturalPitch) { return edit.Sheet->geometry().noteY(naturalPitch, false); };
     const int right = edit.Sheet->width() - 40;
@@ -121,12 +130,8 @@ TEST(ChordEdit, AScaleOnTheStaffTakesANoteWhereItIsPressed) {
 }
 
 TEST(ChordEdit, NotesComeFromTheGuitarOnTheStringPlayed) {
-    ui::testing::FakeSetupHost host;
-    host.picture = 4;
-    TChordEdit edit(host);
-    edit.resize(700, 420);
-    edit.begin({}, 1);
-    edit.show();
+    EditorOnScreen screen(4, 1, {700, 420});
+    TChordEdit& edit = screen.edit;
     ASSERT_TRUE(edit.Guitar->isVisible());
     EXPECT_FALSE(edit.Sheet->isVisible());
     EXPECT_FALSE(edit.AddNotesButton->isVisible());

@@ -30,6 +30,42 @@ QString setupFile(const School& school, const QString& name) {
 
 }  // namespace
 
+TEST(StartupEdge, AFreshInstallationMakesItsDataFolderBeforeWritingToIt) {
+    // A program directory of its own, laid out like the build's but with no Data folder yet; the
+    // machine settings name a data folder that does not exist, so the program's own is used.
+    QTemporaryDir installation;
+    const QDir built(qEnvironmentVariable("KALVINTOR_PROGRAM_DIR"));
+    for (const QString& entry : built.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        if (entry != "Data") QFile::link(built.filePath(entry), installation.filePath(entry));
+    const QByteArray builtDir = qgetenv("KALVINTOR_PROGRAM_DIR");
+    qputenv("KALVINTOR_PROGRAM_DIR", installation.path().toUtf8());
+    School school;
+    ASSERT_TRUE(QDir(school.data).removeRecursively());
+    {
+        Workstation first;
+        ModalScript script;
+        script
+            .then(press(QMessageBox::No))  // choose another data folder?
+            .then(rejectIt())              // the folder dialog: keep the program's own
+            .then(press(QMessageBox::No))  // log in by the system user name?
+            .then(press(QMessageBox::Ok))  // there is no administrator yet
+            .then(addUser("Ada", "Lind", "ADA", "secret"))
+            .then(logIn("ADA", "secret"))
+            .then(rejectIt());  // the setup chooser
+        first.main->show();
+        EXPECT_TRUE(script.done()) << script.seen.join("\n").toStdString();
+        EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
+        EXPECT_FALSE(first.main->Guest);
+        first.main->close();
+    }
+    qputenv("KALVINTOR_PROGRAM_DIR", builtDir);
+    const QString fresh = installation.filePath("Data");
+    EXPECT_EQ(QFileInfo(fresh + "/Common.dat").size(), static_cast<qint64>(data::kCommonRecordSize));
+    data::DataStore store(toPath(fresh + "/"));
+    store.LoadUsers();
+    EXPECT_EQ(store.UserList().size(), 1u);
+}
+
 TEST(StartupEdge, AnUpperCaseLvsOnTheCommandLineIsLoadedOtherArgumentsFallThrough) {
     School school;
     school.establish();
