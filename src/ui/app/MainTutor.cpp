@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -37,6 +38,24 @@ QString format(int id, const char* english, const std::vector<language::FormatAr
 std::filesystem::path commonDirectoryOf(const data::DataStore* store) {
     return store ? toPath(QString::fromStdString(store->Common.commonDirectory)) : std::filesystem::path();
 }
+
+// Keeps a menu item as enabled as the tool button it stands for, so that its shortcut works
+// whenever the button does, whether or not the menu was opened since.
+class EnabledMirror final : public QObject {
+public:
+    EnabledMirror(QWidget* button, QAction* item) : QObject(item), item_(item) {
+        button->installEventFilter(this);
+        item->setEnabled(button->isEnabled());
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange)
+            item_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        return false;
+    }
+
+private:
+    QAction* item_;
+};
 
 }  // namespace
 
@@ -85,12 +104,12 @@ void TKalvintorMain::AddTutorMenuItems(QMenu* file) {
     });
     file->addAction(run);
     file->addAction(edit);
+    new EnabledMirror(SpeedButton10, run);
+    new EnabledMirror(SpeedButton9, edit);
     connect(file, &QMenu::aboutToShow, this, [this, run, edit] {
         run->setVisible(AccessRights[app::kRightTutor]);
-        run->setEnabled(SpeedButton10->isEnabled());
         run->setChecked(TutorActive);
         edit->setVisible(AccessRights[app::kRightTutorEditor]);
-        edit->setEnabled(SpeedButton9->isEnabled());
         edit->setChecked(TutorEditorActive);
     });
 }

@@ -1,6 +1,7 @@
 // The main window's user commands: "User info...", "Class maintenance...", "Administration..."
 // and "Refresh".
 #include "MainStartup.h"
+#include "MainTutor.h"
 #include "TKalvintorMain.h"
 #include "app/ViewTags.h"
 #include "users/MainStartupAccess.h"
@@ -32,7 +33,7 @@ void TKalvintorMain::UserInfo() {
 void TKalvintorMain::ClassMaintenance() {
     MainStartup& s = startup();
     if (!s.store || !Access.command(app::Command::ClassMaintenance).enabled) return;
-    TClassMaintenance dialog(*s.store, this);
+    TClassMaintenance dialog(*s.store, *tutor().list, this);
     dialog.exec();
     RefreshUsers();
 }

@@ -107,7 +107,11 @@ TChooseTutor::TChooseTutor(tutor::TutorModel& model, TTutorlist& list, QWidget* 
 
     connect(Button1, &QPushButton::clicked, this, [this] {
         const auto name = list_.TutorListDialog(TTutorlist::Mode::Open);
-        if (!name || !model_.LoadTutor(*name, CommonDirectory)) return;
+        if (!name) return;
+        ReadSteps();
+        if (!model_.LoadTutor(*name, CommonDirectory)) return;
+        // Another tutor's course begins at its first steps; the same one keeps the chosen steps.
+        if (*name != chosen_) steps_.fill(1);
         chosen_ = *name;
         changed_ = true;
         BuildRows(0);
@@ -184,14 +188,20 @@ int TChooseTutor::ChooseTutorFor(data::DataStore& store, data::TUserInfo& user, 
     BuildRows(exercise);
     if (exec() != QDialog::Accepted) return tutor::isNoTutor(record.tutorFile) ? 2 : 1;
 
+    ReadSteps();
+    data::UserRecord changed = record;
+    changed.tutorStep = steps_;
+    if (changed_) changed.tutorFile = chosen_.substr(0, std::min(chosen_.size(), kTutorFileRoom));
+    // The user keeps what User.dat holds: a record that could not be written is not shown as his.
+    if (store.SaveUser(changed)) record = changed;
+    if (data::TUserInfo* current = store.CurrentUser()) store.ReloadUser(current->record);
+    return tutor::isNoTutor(record.tutorFile) ? 2 : 1;
+}
+
+void TChooseTutor::ReadSteps() {
     for (int e = 1; e <= tutor::kExerciseCount; ++e)
         if (model_.StepCount(e) > 0)
             steps_[static_cast<std::size_t>(e - 1)] = TrackBars[static_cast<std::size_t>(e)]->value();
-    record.tutorStep = steps_;
-    if (changed_) record.tutorFile = chosen_.substr(0, std::min(chosen_.size(), kTutorFileRoom));
-    store.SaveUser(record);
-    if (data::TUserInfo* current = store.CurrentUser()) store.ReloadUser(current->record);
-    return tutor::isNoTutor(record.tutorFile) ? 2 : 1;
 }
 
 }  // namespace kalvintor::ui

@@ -57,6 +57,8 @@ private:
     void BuildRows(int exercise);
     void ShowTitle();
     void ShowStep(int exercise);
+    // The track bars' positions into the steps, for the exercises the loaded tutor has.
+    void ReadSteps();
 
     tutor::TutorModel& model_;
     TTutorlist& list_;

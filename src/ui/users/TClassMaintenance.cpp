@@ -2,14 +2,16 @@
 #include "users/TClassMaintenance.h"
 
 #include "app/Program.h"
+#include "app/THelpWindow.h"
+#include "app/TKalvintorMain.h"
 #include "app/Texts.h"
 #include "data/DataStore.h"
+#include "tutor/TTutorlist.h"
 #include "tutor/TutorHeader.h"
 #include "users/TStudentsinClass.h"
 #include "users/UserTexts.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -18,12 +20,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <optional>
+
 namespace kalvintor::ui {
 
 namespace {
 
 constexpr int kChooseTutor = 0;
 constexpr int kNoTutor = 1;
+constexpr int kHelpTopic = 295;
+constexpr std::size_t kTutorFileRoom = 151;
 const std::string kNoTutorName = "\\";
 
 QPushButton* button(QWidget* parent, const char* name, int id, const char* english) {
@@ -34,10 +41,10 @@ QPushButton* button(QWidget* parent, const char* name, int id, const char* engli
 
 }  // namespace
 
-TClassMaintenance::TClassMaintenance(data::DataStore& store, QWidget* parent)
-    : QDialog(parent), store_(store) {
+TClassMaintenance::TClassMaintenance(data::DataStore& store, TTutorlist& tutors, QWidget* parent)
+    : QDialog(parent), store_(store), tutors_(tutors) {
     setObjectName(QStringLiteral("ClassMaintenance"));
-    setWindowTitle(text(23, "Class maintenance..."));
+    setWindowTitle(text(8701, "Class Maintenance"));
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setAccessibleName(text(7277, "Classes"));
@@ -50,7 +57,7 @@ TClassMaintenance::TClassMaintenance(data::DataStore& store, QWidget* parent)
     ComboBox1->setAccessibleName(text(7279, "Teacher:"));
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->setAccessibleName(text(6332, "Tutor"));
+    ComboBox2->setAccessibleName(text(4372, "Tutor:"));
     ComboBox2->setMaxVisibleItems(4);
     ListBox2 = new QListWidget(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
@@ -60,6 +67,7 @@ TClassMaintenance::TClassMaintenance(data::DataStore& store, QWidget* parent)
     DeleteClass = button(this, "DeleteClass", 7295, "Delete Class");
     AddRemove = button(this, "AddRemove", 7296, "Add/Remove...");
     CloseButton = button(this, "CloseButton", 7276, "Close");
+    HelpButton = button(this, "HelpButton", 80, "Help");
 
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) { showClass(row); });
     connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) {
@@ -77,6 +85,9 @@ TClassMaintenance::TClassMaintenance(data::DataStore& store, QWidget* parent)
     connect(DeleteClass, &QPushButton::clicked, this, &TClassMaintenance::DeleteClassClick);
     connect(AddRemove, &QPushButton::clicked, this, &TClassMaintenance::AddRemoveClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(HelpButton, &QPushButton::clicked, this, [] {
+        if (TKalvintorMain* main = program().mainWindow) main->helpWindow()->showTopic(kHelpTopic);
+    });
 
     auto* form = new QFormLayout;
     form->addRow(Edit1->accessibleName(), Edit1);
@@ -87,11 +98,15 @@ TClassMaintenance::TClassMaintenance(data::DataStore& store, QWidget* parent)
     for (QPushButton* b : {NewClass, DeleteClass, AddRemove}) buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(CloseButton);
+    buttons->addWidget(HelpButton);
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(ListBox1->accessibleName(), this), 0, 0);
     grid->addWidget(ListBox1, 1, 0);
     grid->addLayout(form, 1, 1);
     grid->addLayout(buttons, 1, 2);
+    // The editing side gets the room: names of classes are short.
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 3);
     resize(720, 420);
 }
 
@@ -174,21 +189,22 @@ void TClassMaintenance::fillTutors(const data::ClassRecord& c) {
 }
 
 void TClassMaintenance::chooseTutor(int entry) {
+    if (!current()) return;
+    std::optional<std::string> given;
+    if (entry == kChooseTutor) {
+        // The list names a tutor of the common directory by its bare name, so that every
+        // workstation finds it.
+        if (const auto name = tutors_.TutorListDialog(TTutorlist::Mode::Open))
+            given = name->substr(0, std::min(name->size(), kTutorFileRoom));
+    } else if (entry == kNoTutor) {
+        given = kNoTutorName;
+    }
     data::ClassRecord* c = current();
     if (!c) return;
-    if (entry == kChooseTutor) {
-        const QString start = QString::fromStdString(store_.Common.commonDirectory);
-        const QString chosen =
-            QFileDialog::getOpenFileName(this, text(6332, "Tutor"), start, QStringLiteral("*.tut *.TUT"));
-        if (!chosen.isEmpty()) {
-            // A tutor in the common directory is stored by its name, so that every workstation finds it.
-            std::string name = toPath(chosen).string();
-            if (!start.isEmpty() && chosen.startsWith(start)) name = tutor::storedFileName(name);
-            name = name.substr(0, 151);
-            if (store_.SetClassTutor(c->classId, name)) c->tutorFile = name;
-        }
-    } else if (entry == kNoTutor) {
-        if (store_.SetClassTutor(c->classId, kNoTutorName)) c->tutorFile = kNoTutorName;
+    // Members new to the tutor start at its first steps; a failed update leaves the class as it was.
+    if (given && store_.SetClassTutor(c->classId, *given)) {
+        c->tutorFile = *given;
+        store_.LoadUsers();
     }
     fillTutors(*c);
 }

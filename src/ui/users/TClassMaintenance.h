@@ -19,11 +19,13 @@ class DataStore;
 namespace kalvintor::ui {
 
 class TStudentsinClass;
+class TTutorlist;
 
 class TClassMaintenance final : public QDialog {
     Q_OBJECT
 public:
-    explicit TClassMaintenance(data::DataStore& store, QWidget* parent = nullptr);
+    // Class tutors are chosen in `tutors`, the program's tutor list dialog.
+    TClassMaintenance(data::DataStore& store, TTutorlist& tutors, QWidget* parent = nullptr);
 
     QListWidget* ListBox1;  // classes
     QLineEdit* Edit1;       // class name
@@ -34,6 +36,7 @@ public:
     QPushButton* DeleteClass;
     QPushButton* AddRemove;
     QPushButton* CloseButton;
+    QPushButton* HelpButton;
 
     void NewClassClick();
     void DeleteClassClick();
@@ -55,6 +58,7 @@ private:
     void showMembers();
 
     data::DataStore& store_;
+    TTutorlist& tutors_;
     std::vector<data::ClassRecord> classes_;
     TStudentsinClass* content_ = nullptr;
     bool filling_ = false;

@@ -1,12 +1,16 @@
 // The user overview window.
 #include "users/TUserslist.h"
 
+#include "app/AccessLevels.h"
 #include "app/ExerciseNames.h"
+#include "app/MainTutor.h"
 #include "app/Program.h"
 #include "app/Style.h"
 #include "app/TKalvintorMain.h"
 #include "app/Texts.h"
 #include "data/DataStore.h"
+#include "tutor/TChooseTutor.h"
+#include "tutor/TTutorlist.h"
 #include "users/MainStartupAccess.h"
 #include "users/TAddUserForm.h"
 #include "users/UserTexts.h"
@@ -24,6 +28,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kalvintor::ui {
@@ -77,12 +82,15 @@ TUserslist::TUserslist(TKalvintorMain& main, data::DataStore& store, QWidget* pa
     Properties1->setObjectName(QStringLiteral("Properties1"));
     SetupFile1 = new QAction(text(7267, "Exercise setup file..."), this);
     SetupFile1->setObjectName(QStringLiteral("SetupFile1"));
+    TutorProfile1 = new QAction(text(8700, "Tutor profile..."), this);
+    TutorProfile1->setObjectName(QStringLiteral("TutorProfile1"));
     connect(New1, &QAction::triggered, this, &TUserslist::NewUser);
     connect(Delete1, &QAction::triggered, this, &TUserslist::DeleteUser);
     connect(Properties1, &QAction::triggered, this, &TUserslist::Properties);
     connect(SetupFile1, &QAction::triggered, this, &TUserslist::ChooseSetupFile);
+    connect(TutorProfile1, &QAction::triggered, this, &TUserslist::TutorProfile);
     auto* menu = new QMenu(text(7260, "Users"), this);
-    menu->addActions({SetupFile1, New1, Delete1, Properties1});
+    menu->addActions({SetupFile1, TutorProfile1, New1, Delete1, Properties1});
     auto* usersButton = new QToolButton(this);
     usersButton->setObjectName(QStringLiteral("UsersMenu"));
     usersButton->setText(text(7260, "Users"));
@@ -104,8 +112,12 @@ TUserslist::TUserslist(TKalvintorMain& main, data::DataStore& store, QWidget* pa
     bar->addWidget(usersButton);
     bar->addAction(New1);
     bar->addAction(Properties1);
+    bar->addAction(TutorProfile1);
     bar->addAction(Delete1);
     connect(PlusButton, &QToolButton::toggled, this, [this] { refreshDetails(); });
+    // The button that shows the commands a narrow window has no room for.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(text(8702, "More commands"));
 
     DrawGrid1 = new QTableWidget(this);
     DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
@@ -114,8 +126,10 @@ TUserslist::TUserslist(TKalvintorMain& main, data::DataStore& store, QWidget* pa
     DrawGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DrawGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DrawGrid1->verticalHeader()->hide();
+    // Long titles end in an ellipsis on one line; the cell's tip shows them whole.
+    DrawGrid1->setWordWrap(false);
     DrawGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
-    DrawGrid1->addActions({SetupFile1, New1, Delete1, Properties1});
+    DrawGrid1->addActions({SetupFile1, TutorProfile1, New1, Delete1, Properties1});
     connect(DrawGrid1, &QTableWidget::currentCellChanged, this, [this](int row) { selectRow(row); });
     connect(DrawGrid1, &QTableWidget::cellDoubleClicked, this, [this] { Properties(); });
 
@@ -127,6 +141,8 @@ TUserslist::TUserslist(TKalvintorMain& main, data::DataStore& store, QWidget* pa
     QPalette paper = Panel2->palette();
     paper.setColor(QPalette::Window, style::kPaper);
     Panel2->setPalette(paper);
+    Panel2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(Panel2, &QLabel::linkActivated, this, &TUserslist::detailsClicked);
     Panel2->setMargin(style::kMargin);
     Panel2->hide();
 
@@ -203,13 +219,25 @@ void TUserslist::RefreshUsers() {
     store_.FilterUsers(-1, classFilter_);
     const auto& users = store_.FilteredUsers();
     DrawGrid1->setRowCount(static_cast<int>(users.size()));
-    int selected = 0;
-    for (std::size_t row = 0; row < users.size(); ++row) {
-        fillRow(static_cast<int>(row), *users[row]);
-        if (users[row] == store_.SelectedUser()) selected = static_cast<int>(row);
-    }
+    // The commands act on a user the grid shows: one filtered away gives way to the first row.
+    const auto found = std::ranges::find(users, store_.SelectedUser());
+    if (found == users.end() && !users.empty()) store_.setSelectedUser(users.front());
+    const int selected = found == users.end() ? 0 : static_cast<int>(found - users.begin());
+    for (std::size_t row = 0; row < users.size(); ++row) fillRow(static_cast<int>(row), *users[row]);
     if (!users.empty()) DrawGrid1->setCurrentCell(selected, std::min(1, DrawGrid1->columnCount() - 1));
+    enableCommands();
     refreshDetails();
+}
+
+data::TUserInfo* TUserslist::shownSelection() const {
+    const auto& users = store_.FilteredUsers();
+    return std::ranges::find(users, store_.SelectedUser()) != users.end() ? store_.SelectedUser() : nullptr;
+}
+
+void TUserslist::enableCommands() {
+    const bool selected = shownSelection() != nullptr;
+    for (QAction* a : {Delete1, Properties1, SetupFile1}) a->setEnabled(selected);
+    TutorProfile1->setEnabled(selected && main_.AccessRights[app::kRightChooseTutor]);
 }
 
 void TUserslist::fillRow(int row, data::TUserInfo& user) {
@@ -260,6 +288,7 @@ void TUserslist::fillRow(int row, data::TUserInfo& user) {
             DrawGrid1->setItem(row, static_cast<int>(i), item);
         }
         item->setText(cell);
+        item->setToolTip(cell);
     }
 }
 
@@ -272,11 +301,12 @@ void TUserslist::selectRow(int row) {
     for (std::size_t r = 0; r < users.size(); ++r)
         if (users[r] == previous || users[r] == store_.SelectedUser())
             fillRow(static_cast<int>(r), *users[r]);
+    enableCommands();
     refreshDetails();
 }
 
 void TUserslist::refreshDetails() {
-    const data::TUserInfo* user = store_.SelectedUser();
+    const data::TUserInfo* user = shownSelection();
     const bool shown = user && (PlusButton->isChecked() || store_.FilteredUsers().size() == 1);
     Panel2->setVisible(shown);
     if (!shown) return;
@@ -286,13 +316,24 @@ void TUserslist::refreshDetails() {
         return QStringLiteral("<tr><td><b>%1:</b></td><td>%2</td></tr>")
             .arg(title.toHtmlEscaped(), value.toHtmlEscaped());
     };
+    // A value that opens its command when clicked; an empty one still offers the command.
+    const auto linkRow = [&row](const QString& title, const QString& value, QAction* command,
+                                const char* link) {
+        if (!command->isEnabled()) return row(title, value);
+        const QString caption = value.isEmpty() ? text(102, "none") : value;
+        return QStringLiteral(
+                   "<tr><td><b>%1:</b></td><td><a href=\"%2\" style=\"color: %3\">%4</a></td></tr>")
+            .arg(title.toHtmlEscaped(), QLatin1String(link), style::kNavyLight.name(),
+                 caption.toHtmlEscaped());
+    };
     QString html = QStringLiteral("<table cellspacing=4>");
-    html += row(text(6320, "Name"), QString::fromStdString(data::DisplayName(user->record.fullName)));
-    html += row(text(7212, "Access"), levelName(r.accessLevel & 15));
-    html += row(text(6330, "Class"), QString::fromStdString(user->className));
-    html +=
-        row(text(44, "Exercise setup"), QFileInfo(QString::fromStdString(r.setupFile)).completeBaseName());
-    html += row(text(6332, "Tutor"), QString::fromStdString(user->tutorTitle));
+    html += linkRow(text(6320, "Name"), QString::fromStdString(data::DisplayName(user->record.fullName)),
+                    Properties1, "properties");
+    html += linkRow(text(7212, "Access"), levelName(r.accessLevel & 15), Properties1, "properties");
+    html += linkRow(text(6330, "Class"), QString::fromStdString(user->className), Properties1, "properties");
+    html += linkRow(text(44, "Exercise setup"),
+                    QFileInfo(QString::fromStdString(r.setupFile)).completeBaseName(), SetupFile1, "setup");
+    html += linkRow(text(6332, "Tutor"), QString::fromStdString(user->tutorTitle), TutorProfile1, "tutor");
     html += QStringLiteral("<tr><td colspan=2><b>%1, %2</b></td></tr>")
                 .arg(text(6326, "Last result").toHtmlEscaped(),
                      text(app::ExerciseNameText(exercise_),
@@ -306,6 +347,32 @@ void TUserslist::refreshDetails() {
             html += row(text(6332, "Tutor"), QString::fromStdString(s.lastTutorName));
     }
     Panel2->setText(html + QStringLiteral("</table>"));
+}
+
+void TUserslist::detailsClicked(const QString& link) {
+    if (link == QLatin1String("properties"))
+        Properties();
+    else if (link == QLatin1String("setup"))
+        ChooseSetupFile();
+    else if (link == QLatin1String("tutor"))
+        TutorProfile();
+}
+
+void TUserslist::TutorProfile() {
+    data::TUserInfo* user = store_.SelectedUser();
+    if (!user || !TutorProfile1->isEnabled()) return;
+    MainTutor& t = main_.tutor();
+    // The chooser works on the shared tutor model; a tutor the editor keeps from an earlier
+    // opening is put back afterwards, and no tutor material stays in force outside a tutor.
+    const std::string kept = t.model.fileName;
+    t.chooser->FromRunner = false;
+    t.chooser->ChooseTutorFor(store_, *user, exercise_);
+    if (!main_.TutorActive && !main_.TutorEditorActive) {
+        if (kept.empty() || !t.model.LoadTutor(kept, t.list->CommonDirectory)) t.model.CloseTutor();
+        main_.RestoreTutorCatalogue();
+    }
+    if ((user = store_.SelectedUser())) store_.ComputeStatistics(*user);
+    RefreshUsers();
 }
 
 void TUserslist::NewUser() {

@@ -38,6 +38,8 @@ public:
     void DeleteUser();
     void Properties();
     void ChooseSetupFile();
+    // The tutor chooser for the selected user.
+    void TutorProfile();
 
     // The column layout in the settings.
     void RestoreColumns(const settings::Settings& from);
@@ -55,12 +57,17 @@ public:
     QAction* Delete1;
     QAction* Properties1;
     QAction* SetupFile1;
+    QAction* TutorProfile1;
 
 private:
     void buildColumns();
     void fillRow(int row, data::TUserInfo& user);
     void selectRow(int row);
     void refreshDetails();
+    void detailsClicked(const QString& link);
+    void enableCommands();
+    // The selected user when the grid shows him.
+    data::TUserInfo* shownSelection() const;
     void readWidths();
     QToolButton* toggle(const char* name, int id, const char* english, bool down);
 

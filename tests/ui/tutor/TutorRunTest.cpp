@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -271,4 +273,28 @@ TEST(TutorRun, ChangeStepChoosesAnotherStepInTheTutorProfile) {
     EXPECT_TRUE(std::ranges::equal(w.main->Setup.current.block(3), courseSetup(3).block(3)));
     EXPECT_EQ(w.main->Label2->text(), "Step 3 of 3: \"Comparison 3\" in Hearing intervals");
     w.main->close();
+}
+
+TEST(TutorRun, F4WorksOnceTheTutorButtonDoesWithoutTheMenuOpening) {
+    School school;
+    school.establish();
+    giveTutor(school, writeCourse(school.root.path()));
+    Workstation w;
+    ModalScript script;
+    script.then(logIn("SAM", "s")).then(rejectIt());
+    w.main->show();
+    ASSERT_TRUE(script.done()) << script.seen.join("\n").toStdString();
+    QAction* run = w.main->menuAction("Activatetutor1");
+    ASSERT_NE(run, nullptr);
+
+    // The File menu was looked at while the button was off; the button comes on later.
+    w.main->SpeedButton10->setEnabled(false);
+    emit w.main->menuBar()->findChild<QMenu*>("File1")->aboutToShow();
+    EXPECT_FALSE(run->isEnabled());
+    w.main->SpeedButton10->setEnabled(true);
+    ASSERT_TRUE(run->isEnabled());
+    script.then(rejectIt());  // the step information
+    run->trigger();
+    EXPECT_TRUE(script.done()) << script.seen.join("\n").toStdString();
+    EXPECT_TRUE(w.main->TutorActive);
 }

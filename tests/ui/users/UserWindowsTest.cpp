@@ -1,7 +1,8 @@
 // The user overview, the add/edit dialog, class maintenance and the system settings, reached as a
 // logged-in administrator reaches them.
-#include "StartupFixture.h"
+#include "AdminSession.h"
 #include "app/MainStartup.h"
+#include "app/MainTutor.h"
 #include "data/DataStore.h"
 #include "records/DateTime.h"
 #include "users/MainStartupAccess.h"
@@ -28,58 +29,6 @@
 using namespace kalvintor;
 using namespace kalvintor::ui;
 using namespace kalvintor::ui::testing;
-
-namespace {
-
-// ADA (administrator), SAM (student) and a teacher TOM, with Ada logged in.
-struct AdminSession {
-    School school;
-    std::unique_ptr<Workstation> ws;
-    ModalScript script;
-
-    AdminSession() {
-        school.establish();
-        data::DataStore store(toPath(school.data + "/"));
-        store.LoadCommon();
-        School::add(store, "TOM", "t", data::kTeacher);
-        ws = std::make_unique<Workstation>();
-        script.then(logIn("ADA", "a")).then(rejectIt());
-        ws->main->show();
-    }
-    data::DataStore& store() { return *ws->main->Store; }
-    data::TUserInfo* user(const std::string& login) {
-        for (const auto& u : store().UserList())
-            if (u->record.loginName == login) return u.get();
-        return nullptr;
-    }
-    void result(std::int16_t userId, records::DateTime start, int correct, int questions) {
-        data::DataStore writer(toPath(school.data + "/"));
-        data::ResultRecord r;
-        r.userId = userId;
-        r.exercise = 3;
-        r.sessionStart = start;
-        r.duration = 0.01;
-        r.answerTime = 0.001;
-        r.setupName = "Intervals";
-        r.correct = static_cast<std::uint16_t>(correct);
-        r.questions = static_cast<std::uint16_t>(questions);
-        ASSERT_TRUE(writer.AppendResult(r));
-    }
-};
-
-QString cell(QTableWidget* grid, int row, const QString& title) {
-    for (int c = 0; c < grid->columnCount(); ++c)
-        if (grid->horizontalHeaderItem(c)->text() == title) return grid->item(row, c)->text();
-    return QStringLiteral("<no column %1>").arg(title);
-}
-
-int rowOf(QTableWidget* grid, const QString& name) {
-    for (int r = 0; r < grid->rowCount(); ++r)
-        if (cell(grid, r, "Name").startsWith(name)) return r;
-    return -1;
-}
-
-}  // namespace
 
 TEST(UserWindows, TheOverviewShowsEveryUsersLatestAndPeriodResults) {
     AdminSession s;
@@ -146,6 +95,28 @@ TEST(UserWindows, DeletingAsksFirstAndNobodyDeletesHimself) {
     EXPECT_FALSE(s.store().FindUser(0, "SAM", false));
 }
 
+TEST(UserWindows, TheOverviewsCommandsActOnlyOnAUserItShows) {
+    AdminSession s;
+    s.ws->main->Speed1Click(app::kViewUserOverview * 256 + 3);
+    TUserslist* list = s.ws->main->userslist();
+    list->DrawGrid1->setCurrentCell(rowOf(list->DrawGrid1, "Test, SAM"), 1);
+    list->PlusButton->click();
+
+    // A class nobody is in: the grid is empty and no command reaches the user selected before.
+    list->setClassFilter(9);
+    EXPECT_EQ(list->DrawGrid1->rowCount(), 0);
+    for (QAction* a : {list->Delete1, list->Properties1, list->SetupFile1, list->TutorProfile1})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_TRUE(list->Panel2->isHidden());
+    EXPECT_TRUE(list->New1->isEnabled());
+
+    // Back to every user: the commands return for the selected row.
+    list->setClassFilter(-1);
+    EXPECT_TRUE(list->Delete1->isEnabled());
+    EXPECT_TRUE(list->TutorProfile1->isEnabled());
+    EXPECT_FALSE(list->Panel2->isHidden());
+}
+
 TEST(UserWindows, TheAddUserDialogChecksNamesPasswordsAndLevels) {
     AdminSession s;
     TAddUserForm& form = addUserForm(*s.ws->main);
@@ -205,7 +176,7 @@ TEST(UserWindows, TheAddUserDialogChecksNamesPasswordsAndLevels) {
 
 TEST(UserWindows, ClassesAreMadeFilledAndDeleted) {
     AdminSession s;
-    TClassMaintenance dialog(s.store(), s.ws->main.get());
+    TClassMaintenance dialog(s.store(), *s.ws->main->tutor().list, s.ws->main.get());
     dialog.show();
     EXPECT_FALSE(dialog.Edit1->isEnabled()) << "no class yet";
     EXPECT_EQ(dialog.ComboBox1->count(), 2) << "the teachers and administrators";
@@ -249,7 +220,7 @@ TEST(UserWindows, ClassesAreMadeFilledAndDeleted) {
     EXPECT_EQ(check.CurrentUser()->record.classId, check.ClassList()[0]->record.classId);
 
     // Deleting the last class leaves an empty, disabled editor and Sam in no class.
-    TClassMaintenance again(s.store(), s.ws->main.get());
+    TClassMaintenance again(s.store(), *s.ws->main->tutor().list, s.ws->main.get());
     again.show();
     ASSERT_EQ(again.ListBox1->count(), 1);
     s.script.then(press(QMessageBox::Yes));
