@@ -63,8 +63,11 @@ constexpr double kChangeSemitones = 0.75;       // without an onset, the pitch m
 constexpr double kOctaveChangeMs = 80.0;        // and an octave jump must hold this long
 constexpr double kFallingDb = 1.5;              // a candidate whose level fell this much is a dying tail
 constexpr double kAboveGateDb = 6.0;            // a note without an onset stands this far above the gate
-// A pitch this near the middle between two notes waits for more of the note, up to a limit.
+// A pitch this near the middle between two notes, or one still moving this much over the stable
+// span (an attack that starts sharp or flat and glides to the note), waits for more of the note,
+// up to a limit.
 constexpr double kAmbiguousSemitones = 0.3;
+constexpr double kGlidingSemitones = 0.1;
 constexpr double kAmbiguousWaitMs = 80.0;
 constexpr std::size_t kAttackSkip = 441;  // pitch windows start 10 ms after the onset
 constexpr double kNoteEndMs = 60.0;       // below the gate this long: the note has ended
@@ -515,8 +518,10 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     const auto [lo, hi] = std::minmax_element(last, last + span);
     if (*hi - *lo > kStableSpreadSemitones) return;
     double pitch = Median(last, span);
+    const bool waited = candidateHops_ >= Hops(kStableSpanMs + kAmbiguousWaitMs, hopMs_);
+    if (std::fabs(last[span - 1] - last[0]) > kGlidingSemitones && !waited) return;
     if (std::fabs(pitch - std::round(pitch)) > kAmbiguousSemitones) {
-        if (candidateHops_ < Hops(kStableSpanMs + kAmbiguousWaitMs, hopMs_)) return;
+        if (!waited) return;
         pitch = Median(candidate_.data(), candidateCount_);
     }
     const int note = static_cast<int>(std::lround(pitch));
