@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <numbers>
 #include <random>
 
 namespace kalvintor::sound {
@@ -18,6 +19,12 @@ void FreeAubioOnset(aubio_onset_t* p) {
 }
 void FreeFvec(fvec_t* p) {
     del_fvec(p);
+}
+void FreeAubioFft(aubio_fft_t* p) {
+    del_aubio_fft(p);
+}
+void FreeCvec(cvec_t* p) {
+    del_cvec(p);
 }
 
 namespace {
@@ -38,6 +45,12 @@ constexpr double kYinTolerance = 0.3;
 constexpr double kWindowsAgreeSemitones = 0.5;
 constexpr double kDoublePeriodGain = 0.12;
 constexpr double kHighestPitchHz = 2100.0;
+// The harmonic check: a pitch's salience is the sum of the spectrum's peaks at its first harmonics
+// up to 5 kHz, each weighted less than the one below; periods down to a fifth of yin's compete.
+constexpr int kHarmonics = 12;
+constexpr double kHarmonicsUpToHz = 5000.0;
+constexpr double kHarmonicWeight = 0.84;
+constexpr int kMostDivisions = 5;
 
 // The note tracker.
 constexpr double kSameNoteSemitones = 0.6;      // estimates this close belong to one candidate
@@ -50,8 +63,11 @@ constexpr double kChangeSemitones = 0.75;       // without an onset, the pitch m
 constexpr double kOctaveChangeMs = 80.0;        // and an octave jump must hold this long
 constexpr double kFallingDb = 1.5;              // a candidate whose level fell this much is a dying tail
 constexpr double kAboveGateDb = 6.0;            // a note without an onset stands this far above the gate
-// A pitch this near the middle between two notes waits for more of the note, up to a limit.
+// A pitch this near the middle between two notes, or one still moving this much over the stable
+// span (an attack that starts sharp or flat and glides to the note), waits for more of the note,
+// up to a limit.
 constexpr double kAmbiguousSemitones = 0.3;
+constexpr double kGlidingSemitones = 0.1;
 constexpr double kAmbiguousWaitMs = 80.0;
 constexpr std::size_t kAttackSkip = 441;  // pitch windows start 10 ms after the onset
 constexpr double kNoteEndMs = 60.0;       // below the gate this long: the note has ended
@@ -130,6 +146,9 @@ MicAnalyzer::MicAnalyzer()
     : filter_(kMicSampleRate),
       clapHighPass_(Biquad::HighPass(kClapHighPassHz, 0.7071, kMicSampleRate)),
       yinOut_(new_fvec(1)),
+      fft_(new_aubio_fft(kSpectrumSize)),
+      fftIn_(new_fvec(kSpectrumSize)),
+      spectrum_(new_cvec(kSpectrumSize)),
       hopIn_(new_fvec(kPitchHop)),
       onsetOut_(new_fvec(1)) {
     for (std::size_t w = 0; w < kWindows; ++w) {
@@ -357,6 +376,44 @@ double MicAnalyzer::Nsdf(const float* x, std::size_t n, std::size_t lag) const {
     return energy > 0 ? 2.0 * product / energy : 0.0;
 }
 
+double MicAnalyzer::Salience(double hz) const {
+    const double binHz = kMicSampleRate / kSpectrumSize;
+    const cvec_t* s = spectrum_.get();
+    double sum = 0, weight = 1;
+    for (int h = 1; h <= kHarmonics && h * hz < kHarmonicsUpToHz; ++h, weight *= kHarmonicWeight) {
+        const double bin = h * hz / binHz;
+        const auto lo = static_cast<std::size_t>(std::max(0.0, std::floor(bin - 1)));
+        const auto hi = std::min<std::size_t>(s->length - 1, static_cast<std::size_t>(std::ceil(bin + 1)));
+        double peak = 0;
+        for (std::size_t b = lo; b <= hi; ++b) peak = std::max(peak, static_cast<double>(s->norm[b]));
+        sum += weight * peak;
+    }
+    return sum;
+}
+
+double MicAnalyzer::HarmonicChoice(const float* x, std::size_t n, double period) {
+    float* in = fftIn_->data;
+    std::fill_n(in, kSpectrumSize, 0.0f);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double hann =
+            0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n));
+        in[i] = static_cast<float>(x[i] * hann);
+    }
+    aubio_fft_do(fft_.get(), fftIn_.get(), spectrum_.get());
+    // A period can only be too long by a whole number of periods: the pitches above are the
+    // candidates, and one whose harmonics hold more of the spectrum wins.
+    const double hz = kMicSampleRate / period;
+    double best = period, bestSalience = Salience(hz);
+    for (int k = 2; k <= kMostDivisions; ++k) {
+        if (hz * k > kHighestPitchHz) break;
+        if (const double s = Salience(hz * k); s > bestSalience) {
+            bestSalience = s;
+            best = period / k;
+        }
+    }
+    return best;
+}
+
 MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
     const std::size_t n = kWindowSizes[w];
     float* x = windowIn_[w]->data;
@@ -377,6 +434,7 @@ MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
         fit = half;
     }
     if (2 * period <= static_cast<double>(n) * 3 / 4 && at(2 * period) > fit + kDoublePeriodGain) period *= 2;
+    period = HarmonicChoice(x, n, period);
     if (period > static_cast<double>(n) * kLongestPeriodShare) return {};
     return {69.0 + 12.0 * std::log2(kMicSampleRate / period / 440.0), clarity};
 }
@@ -460,8 +518,10 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     const auto [lo, hi] = std::minmax_element(last, last + span);
     if (*hi - *lo > kStableSpreadSemitones) return;
     double pitch = Median(last, span);
+    const bool waited = candidateHops_ >= Hops(kStableSpanMs + kAmbiguousWaitMs, hopMs_);
+    if (std::fabs(last[span - 1] - last[0]) > kGlidingSemitones && !waited) return;
     if (std::fabs(pitch - std::round(pitch)) > kAmbiguousSemitones) {
-        if (candidateHops_ < Hops(kStableSpanMs + kAmbiguousWaitMs, hopMs_)) return;
+        if (!waited) return;
         pitch = Median(candidate_.data(), candidateCount_);
     }
     const int note = static_cast<int>(std::lround(pitch));

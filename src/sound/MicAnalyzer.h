@@ -67,6 +67,8 @@ struct OwnSound {
 void FreeAubioYinFast(aubio_pitchyinfast_t* p);
 void FreeAubioOnset(aubio_onset_t* p);
 void FreeFvec(fvec_t* p);
+void FreeAubioFft(aubio_fft_t* p);
+void FreeCvec(cvec_t* p);
 
 class MicAnalyzer {
 public:
@@ -130,6 +132,10 @@ private:
     void UpdateFloor(double hopDb);
     Estimate EstimatePitch(std::size_t window);
     double Nsdf(const float* x, std::size_t n, std::size_t lag) const;
+    // The period, or a fraction of it whose harmonics hold more of the window's spectrum.
+    double HarmonicChoice(const float* x, std::size_t n, double period);
+    // The weighted sum of the spectrum's peaks at the harmonics of `hz`.
+    double Salience(double hz) const;
     void Report(int note, double hopDb, std::vector<MicDetection>& out);
     bool OwnNote(double clockMs, double hopDb) const;
     bool OwnClick(double clockMs, double peakDb);
@@ -167,6 +173,12 @@ private:
     std::array<CHandle<aubio_pitchyinfast_t, FreeAubioYinFast>, kWindows> yin_;
     std::array<CHandle<fvec_t, FreeFvec>, kWindows> windowIn_;
     CHandle<fvec_t, FreeFvec> yinOut_;
+
+    // The spectrum of the pitch window for the harmonic check, zero-padded to one size.
+    static constexpr uint_t kSpectrumSize = 4096;
+    CHandle<aubio_fft_t, FreeAubioFft> fft_;
+    CHandle<fvec_t, FreeFvec> fftIn_;
+    CHandle<cvec_t, FreeCvec> spectrum_;
 
     // Noise floor and onsets.
     double floorDb_ = 0;

@@ -60,6 +60,35 @@ TEST(MicAnalyzer, TonesAreHeardAsOneNoteEachSoonAfterTheyStart) {
     }
 }
 
+TEST(MicAnalyzer, AnAttackThatGlidesIntoTheNoteIsHeardAsTheNote) {
+    // A voice that scoops onto the note: gently from almost a semitone away, or quickly from
+    // further below.
+    struct Case {
+        int note;
+        double fromSemitones;
+        double overMs;
+    };
+    const auto glide = [](const Case& c) {
+        std::vector<float> x(sig::Samples(200 + 500), 0.0f);
+        double phase = 0;
+        for (std::size_t i = sig::Samples(200); i < x.size(); ++i) {
+            const double ms = static_cast<double>(i - sig::Samples(200)) * 1000.0 / sig::kRate;
+            phase += sig::Hz(c.note + c.fromSemitones * std::max(0.0, 1.0 - ms / c.overMs)) / sig::kRate;
+            phase -= std::floor(phase);
+            x[i] = static_cast<float>(0.5 * (2.0 * phase - 1.0));
+        }
+        return x;
+    };
+    for (const Case& c : {Case{50, 0.9, 60}, Case{50, -0.9, 60}, Case{57, 0.9, 60}, Case{57, -0.9, 60},
+                          Case{69, 0.9, 60}, Case{69, -0.9, 60}, Case{50, -1.3, 80}, Case{57, -1.3, 80}}) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<int> notes = Notes(Analyze(analyzer, glide(c), 0));
+        ASSERT_FALSE(notes.empty()) << c.note << " from " << c.fromSemitones;
+        EXPECT_EQ(notes.front(), c.note) << "from " << c.fromSemitones << " over " << c.overMs << " ms";
+    }
+}
+
 TEST(MicAnalyzer, SilenceNoiseAndGarbageYieldNoNote) {
     MicAnalyzer analyzer;
     analyzer.Begin(MicMode::Tone);

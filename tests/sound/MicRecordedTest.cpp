@@ -114,6 +114,28 @@ TEST_F(MicRecorded, RoomNoiseAndMainsHumGiveNoNotesOfTheirOwn) {
     }
 }
 
+TEST_F(MicRecorded, ANoteWhoseWaveRepeatsOnlyOverSeveralPeriodsIsHeardAtItsOwnPitch) {
+    // Sounds whose waveform matches itself better after two, three or four periods than after one:
+    // the period alone takes them an octave, a twelfth or two octaves low.
+    struct Case {
+        int program;
+        int before;
+        int note;
+    };
+    for (const Case c : {Case{68, 84, 81}, Case{41, 68, 78}, Case{1, 44, 64}}) {
+        const mat::NoteStream stream =
+            Renderer().Notes(c.program, {c.before, c.note}, mat::Room::Dry, kLayout);
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<mat::Reported> heard = Notes(Analyze(analyzer, stream.samples));
+        const double from = static_cast<double>(stream.notes[1].audible) * 1000.0 / mat::kRate;
+        const auto first = std::find_if(heard.begin(), heard.end(),
+                                        [&](const mat::Reported& r) { return r.streamMs >= from; });
+        ASSERT_NE(first, heard.end()) << "program " << c.program << " note " << c.note;
+        EXPECT_EQ(first->note, c.note) << "program " << c.program;
+    }
+}
+
 TEST_F(MicRecorded, TheProgramsOwnNotesAreNotTheStudents) {
     // The program plays a piano melody the microphone hears at the level of a sung note.
     const std::vector<int> melody = {60, 64, 55, 72};
