@@ -175,12 +175,15 @@ TEST(SoundServices, TuneAndAnswerSoundsAskedForBeforeTheSynthesizerIsReadyWaitFo
         SoundServices services(nullptr, ProgramMedia());
         services.WaitForSynth();
         services.SetWaveVolume(255);
-        if (c.tune)
+        if (c.tune) {
             EXPECT_EQ(services.PlayMidiFile(ProgramMedia() / "intro.mid", nullptr), MidiFilePlay::Playing);
+        }
         // A tune that cannot play is reported at once, not when the synthesizer is ready.
         EXPECT_EQ(services.PlayMidiFile(ProgramMedia() / "absent.mid", nullptr), MidiFilePlay::Missing);
         if (c.stopTune) services.StopMidiFile();
-        if (c.wave) EXPECT_EQ(services.PlayWave("Correct"), WaveError::None);
+        if (c.wave) {
+            EXPECT_EQ(services.PlayWave("Correct"), WaveError::None);
+        }
 
         BuiltinSynth::Created created = BuiltinSynth::Create(SynthOptions{false});
         ASSERT_NE(created.synth, nullptr);
