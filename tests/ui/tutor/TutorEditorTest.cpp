@@ -54,9 +54,7 @@ TEST(TutorEditor, ATeacherMakesReordersAndSavesACourse) {
     Workstation w;
     RegisterPitchSetupViews(*w.main);
     ModalScript script;
-    script.then(logIn("ADA", "a")).then(rejectIt());
-    w.main->show();
-    ASSERT_TRUE(script.done()) << script.seen.join("\n").toStdString();
+    ASSERT_TRUE(showLoggedIn(w, script, "ADA", "a")) << script.seen.join("\n").toStdString();
     w.main->Speed1Click(3);
     const setup::SetupRecord before = w.main->Setup.current;
 
@@ -197,9 +195,7 @@ TEST(TutorEditor, ATutorsOwnMaterialNeverReachesTheChordFile) {
     Workstation w;
     RegisterPitchSetupViews(*w.main);
     ModalScript script;
-    script.then(logIn("ADA", "a")).then(rejectIt());
-    w.main->show();
-    ASSERT_TRUE(script.done());
+    ASSERT_TRUE(showLoggedIn(w, script, "ADA", "a")) << script.seen.join("\n").toStdString();
     w.main->Speed1Click(3);
     const std::string before =
         w.main->Catalogue.catalogue.table(theory::TableKind::ChordTypes).entry(28).name;

@@ -199,9 +199,7 @@ TEST(TutorRun, ADamagedOrEmptyTutorIsReportedAndNoTutorStarts) {
     giveTutor(school, damaged.toStdString());
     Workstation w;
     ModalScript script;
-    script.then(logIn("SAM", "s")).then(rejectIt());
-    w.main->show();
-    ASSERT_TRUE(script.done());
+    ASSERT_TRUE(showLoggedIn(w, script, "SAM", "s")) << script.seen.join("\n").toStdString();
 
     // The tutor cannot be opened: the student may choose another one, and cancels.
     script.then([](QWidget* dialog) {
@@ -240,9 +238,7 @@ TEST(TutorRun, ChangeStepChoosesAnotherStepInTheTutorProfile) {
     giveTutor(school, writeCourse(school.root.path()));
     Workstation w;
     ModalScript script;
-    script.then(logIn("SAM", "s")).then(rejectIt());
-    w.main->show();
-    ASSERT_TRUE(script.done());
+    ASSERT_TRUE(showLoggedIn(w, script, "SAM", "s")) << script.seen.join("\n").toStdString();
 
     // "Change step..." in the step information: the profile shows the course's one exercise,
     // the student picks step 3, and the step information shows it.
@@ -281,9 +277,7 @@ TEST(TutorRun, F4WorksOnceTheTutorButtonDoesWithoutTheMenuOpening) {
     giveTutor(school, writeCourse(school.root.path()));
     Workstation w;
     ModalScript script;
-    script.then(logIn("SAM", "s")).then(rejectIt());
-    w.main->show();
-    ASSERT_TRUE(script.done()) << script.seen.join("\n").toStdString();
+    ASSERT_TRUE(showLoggedIn(w, script, "SAM", "s")) << script.seen.join("\n").toStdString();
     QAction* run = w.main->menuAction("Activatetutor1");
     ASSERT_NE(run, nullptr);
 

@@ -113,6 +113,14 @@ inline ModalScript::Step logIn(const QString& name, const QString& password) {
     return fill({{"Edit1", name}, {"Edit2", password}}, "OK");
 }
 
+// Shows the workstation's main window and logs a user of an established school in, past the setup
+// chooser; true when the start-up asked nothing else.
+inline bool showLoggedIn(Workstation& w, ModalScript& script, const QString& name, const QString& password) {
+    script.then(logIn(name, password)).then(rejectIt());
+    w.main->show();
+    return script.done() && script.unexpected.isEmpty();
+}
+
 // The add-user dialog filled in and confirmed.
 inline ModalScript::Step addUser(const QString& first, const QString& last, const QString& login,
                                  const QString& password) {
