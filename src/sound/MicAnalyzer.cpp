@@ -79,7 +79,7 @@ constexpr double kFloorMeasureMs = 200.0;
 constexpr double kFloorRiseDbPerSecond = 3.0;
 constexpr double kFloorFall = 0.1;
 constexpr double kLowestLevelDb = -120.0;
-constexpr double kOnsetRiseDb = 9.0;
+constexpr double kOnsetRiseDb = 7.5;
 constexpr double kOnsetLookbackMs = 150.0;
 constexpr double kOnsetRefractoryMs = 100.0;
 constexpr double kOnsetAttackMs = 60.0;
@@ -231,6 +231,7 @@ void MicAnalyzer::ResetNote() {
     unvoicedHops_ = 0;
     candidateCount_ = 0;
     notePeakDb_ = kLowestLevelDb;
+    onsetPeakDb_ = kLowestLevelDb;
 }
 
 void MicAnalyzer::Begin(MicMode mode) {
@@ -460,7 +461,11 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     const bool voiced = hopDb >= gate && hopDb >= notePeakDb_ - kReleaseDb;
     if (voiced && hopDb - recentMin >= kOnsetRiseDb && hopsSinceOnset_ > Hops(kOnsetRefractoryMs, hopMs_)) {
         onsetRiseDb_ = hopDb - recentMin;
-        notePeakDb_ = hopDb;
+        // A note that sounds keeps its own loudest until another is taken: an onset that yields
+        // no note (the ringing of the hum notches after an abrupt stop beats by several dB) must
+        // not lower the level its release is measured against, or the note never ends.
+        if (sounding_ == 0) notePeakDb_ = hopDb;
+        onsetPeakDb_ = hopDb;
         sinceOnset_ = hop_;
         hopsSinceOnset_ = 0;
         freshOnset_ = true;
@@ -476,6 +481,7 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     }
     unvoicedHops_ = 0;
     notePeakDb_ = std::max(notePeakDb_, hopDb);
+    onsetPeakDb_ = std::max(onsetPeakDb_, hopDb);
 
     std::size_t w = kWindows;
     while (w > 0 && kWindowSizes[w - 1] + kAttackSkip > sinceOnset_) --w;
@@ -546,6 +552,7 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
 
 void MicAnalyzer::Report(int note, double hopDb, std::vector<MicDetection>& out) {
     sounding_ = note;
+    notePeakDb_ = onsetPeakDb_;
     freshOnset_ = false;
     soundingOwn_ = OwnNote(HopClockMs(), hopDb);
     if (!soundingOwn_) out.push_back({MicDetection::Kind::Note, note, HopClockMs(), HopStreamMs()});

@@ -189,7 +189,8 @@ private:
     std::size_t sinceOnset_ = 0;  // samples since the latest onset
     int hopsSinceOnset_ = 0;
     double onsetRiseDb_ = 0;
-    double notePeakDb_ = -200;  // the loudest since the note began
+    double notePeakDb_ = -200;   // the loudest of the note sounding, or since the onset while none does
+    double onsetPeakDb_ = -200;  // the loudest since the latest onset
 
     // The note tracker.
     int sounding_ = 0;          // the note last taken, 0 none
