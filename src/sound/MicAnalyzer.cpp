@@ -243,6 +243,7 @@ void MicAnalyzer::Begin(MicMode mode) {
     written_ = 0;
     history_.fill(0.0f);
     hopSquares_ = 0;
+    wideSquares_ = 0;
     hopPeak_ = 0;
     ResetNote();
     floorDb_ = kLowestLevelDb;
@@ -321,12 +322,15 @@ void MicAnalyzer::Analyse(float x, std::vector<MicDetection>& out) {
     history_[written_++ % kHistory] = y;
     hopIn_->data[filled_++] = y;
     hopSquares_ += static_cast<double>(y) * y;
+    const float wide = mode_ == MicMode::Tone ? filter_.HighPassed() : y;
+    wideSquares_ += static_cast<double>(wide) * wide;
     hopPeak_ = std::max(hopPeak_, std::fabs(y));
     if (filled_ == hop_) {
         streamSamples_ += hop_;
         filled_ = 0;
         Hop(out);
         hopSquares_ = 0;
+        wideSquares_ = 0;
         hopPeak_ = 0;
     }
 }
@@ -346,7 +350,7 @@ void MicAnalyzer::Hop(std::vector<MicDetection>& out) {
     levelDb_ = hopDb;
     HearOwnSounds(end - hopMs_, end, mode_ == MicMode::Tone ? hopDb : peakDb);
     if (mode_ == MicMode::Tone) {
-        ToneHop(hopDb, out);
+        ToneHop(hopDb, std::max(Db(wideSquares_ / hop_), kLowestLevelDb), out);
     } else {
         RhythmHop(peakDb, out);
     }
@@ -440,7 +444,7 @@ MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
     return {69.0 + 12.0 * std::log2(kMicSampleRate / period / 440.0), clarity};
 }
 
-void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
+void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>& out) {
     UpdateFloor(hopDb);
     const double gate = std::max(SilenceGateDb(config_.toneThreshold), floorDb_ + kFloorMarginDb);
 
@@ -457,8 +461,11 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     levels_[levelCount_++ % kLevelHistory] = hopDb;
     sinceOnset_ += hop_;
     ++hopsSinceOnset_;
-    // A note has also ended once it has died away far below its loudest.
-    const bool voiced = hopDb >= gate && hopDb >= notePeakDb_ - kReleaseDb;
+    // A note has also ended once it has died away far below its loudest. What is heard is the
+    // quieter of the level after the notches and before them: a sound near their frequencies that
+    // stops leaves them ringing, while the hum they take away is only heard before them.
+    const double heardDb = std::min(hopDb, wideDb);
+    const bool voiced = heardDb >= gate && heardDb >= notePeakDb_ - kReleaseDb;
     if (voiced && hopDb - recentMin >= kOnsetRiseDb && hopsSinceOnset_ > Hops(kOnsetRefractoryMs, hopMs_)) {
         onsetRiseDb_ = hopDb - recentMin;
         // A note that sounds keeps its own loudest until another is taken: an onset that yields

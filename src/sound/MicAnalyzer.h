@@ -126,7 +126,8 @@ private:
 
     void Analyse(float x, std::vector<MicDetection>& out);
     void Hop(std::vector<MicDetection>& out);
-    void ToneHop(double hopDb, std::vector<MicDetection>& out);
+    // `wideDb`: the hop's level before the hum notches.
+    void ToneHop(double hopDb, double wideDb, std::vector<MicDetection>& out);
     void RhythmHop(double peakDb, std::vector<MicDetection>& out);
     void TrackSignal(float raw);
     void UpdateFloor(double hopDb);
@@ -164,6 +165,7 @@ private:
     std::size_t written_ = 0;
     std::size_t filled_ = 0;  // samples of the current hop
     double hopSquares_ = 0;
+    double wideSquares_ = 0;  // before the hum notches
     float hopPeak_ = 0;
     std::uint64_t streamSamples_ = 0;  // analysed at the analysis rate
     double clockAtStart_ = 0;          // clock time of stream sample 0, from the latest buffer
