@@ -79,7 +79,7 @@ constexpr double kFloorMeasureMs = 200.0;
 constexpr double kFloorRiseDbPerSecond = 3.0;
 constexpr double kFloorFall = 0.1;
 constexpr double kLowestLevelDb = -120.0;
-constexpr double kOnsetRiseDb = 9.0;
+constexpr double kOnsetRiseDb = 7.5;
 constexpr double kOnsetLookbackMs = 150.0;
 constexpr double kOnsetRefractoryMs = 100.0;
 constexpr double kOnsetAttackMs = 60.0;
@@ -231,6 +231,7 @@ void MicAnalyzer::ResetNote() {
     unvoicedHops_ = 0;
     candidateCount_ = 0;
     notePeakDb_ = kLowestLevelDb;
+    onsetPeakDb_ = kLowestLevelDb;
 }
 
 void MicAnalyzer::Begin(MicMode mode) {
@@ -242,6 +243,7 @@ void MicAnalyzer::Begin(MicMode mode) {
     written_ = 0;
     history_.fill(0.0f);
     hopSquares_ = 0;
+    wideSquares_ = 0;
     hopPeak_ = 0;
     ResetNote();
     floorDb_ = kLowestLevelDb;
@@ -320,12 +322,15 @@ void MicAnalyzer::Analyse(float x, std::vector<MicDetection>& out) {
     history_[written_++ % kHistory] = y;
     hopIn_->data[filled_++] = y;
     hopSquares_ += static_cast<double>(y) * y;
+    const float wide = mode_ == MicMode::Tone ? filter_.HighPassed() : y;
+    wideSquares_ += static_cast<double>(wide) * wide;
     hopPeak_ = std::max(hopPeak_, std::fabs(y));
     if (filled_ == hop_) {
         streamSamples_ += hop_;
         filled_ = 0;
         Hop(out);
         hopSquares_ = 0;
+        wideSquares_ = 0;
         hopPeak_ = 0;
     }
 }
@@ -345,7 +350,7 @@ void MicAnalyzer::Hop(std::vector<MicDetection>& out) {
     levelDb_ = hopDb;
     HearOwnSounds(end - hopMs_, end, mode_ == MicMode::Tone ? hopDb : peakDb);
     if (mode_ == MicMode::Tone) {
-        ToneHop(hopDb, out);
+        ToneHop(hopDb, std::max(Db(wideSquares_ / hop_), kLowestLevelDb), out);
     } else {
         RhythmHop(peakDb, out);
     }
@@ -439,7 +444,7 @@ MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
     return {69.0 + 12.0 * std::log2(kMicSampleRate / period / 440.0), clarity};
 }
 
-void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
+void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>& out) {
     UpdateFloor(hopDb);
     const double gate = std::max(SilenceGateDb(config_.toneThreshold), floorDb_ + kFloorMarginDb);
 
@@ -456,11 +461,18 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     levels_[levelCount_++ % kLevelHistory] = hopDb;
     sinceOnset_ += hop_;
     ++hopsSinceOnset_;
-    // A note has also ended once it has died away far below its loudest.
-    const bool voiced = hopDb >= gate && hopDb >= notePeakDb_ - kReleaseDb;
+    // A note has also ended once it has died away far below its loudest. What is heard is the
+    // quieter of the level after the notches and before them: a sound near their frequencies that
+    // stops leaves them ringing, while the hum they take away is only heard before them.
+    const double heardDb = std::min(hopDb, wideDb);
+    const bool voiced = heardDb >= gate && heardDb >= notePeakDb_ - kReleaseDb;
     if (voiced && hopDb - recentMin >= kOnsetRiseDb && hopsSinceOnset_ > Hops(kOnsetRefractoryMs, hopMs_)) {
         onsetRiseDb_ = hopDb - recentMin;
-        notePeakDb_ = hopDb;
+        // A note that sounds keeps its own loudest until another is taken: an onset that yields
+        // no note (the ringing of the hum notches after an abrupt stop beats by several dB) must
+        // not lower the level its release is measured against, or the note never ends.
+        if (sounding_ == 0) notePeakDb_ = hopDb;
+        onsetPeakDb_ = hopDb;
         sinceOnset_ = hop_;
         hopsSinceOnset_ = 0;
         freshOnset_ = true;
@@ -476,6 +488,7 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
     }
     unvoicedHops_ = 0;
     notePeakDb_ = std::max(notePeakDb_, hopDb);
+    onsetPeakDb_ = std::max(onsetPeakDb_, hopDb);
 
     std::size_t w = kWindows;
     while (w > 0 && kWindowSizes[w - 1] + kAttackSkip > sinceOnset_) --w;
@@ -546,6 +559,7 @@ void MicAnalyzer::ToneHop(double hopDb, std::vector<MicDetection>& out) {
 
 void MicAnalyzer::Report(int note, double hopDb, std::vector<MicDetection>& out) {
     sounding_ = note;
+    notePeakDb_ = onsetPeakDb_;
     freshOnset_ = false;
     soundingOwn_ = OwnNote(HopClockMs(), hopDb);
     if (!soundingOwn_) out.push_back({MicDetection::Kind::Note, note, HopClockMs(), HopStreamMs()});

@@ -126,7 +126,8 @@ private:
 
     void Analyse(float x, std::vector<MicDetection>& out);
     void Hop(std::vector<MicDetection>& out);
-    void ToneHop(double hopDb, std::vector<MicDetection>& out);
+    // `wideDb`: the hop's level before the hum notches.
+    void ToneHop(double hopDb, double wideDb, std::vector<MicDetection>& out);
     void RhythmHop(double peakDb, std::vector<MicDetection>& out);
     void TrackSignal(float raw);
     void UpdateFloor(double hopDb);
@@ -164,6 +165,7 @@ private:
     std::size_t written_ = 0;
     std::size_t filled_ = 0;  // samples of the current hop
     double hopSquares_ = 0;
+    double wideSquares_ = 0;  // before the hum notches
     float hopPeak_ = 0;
     std::uint64_t streamSamples_ = 0;  // analysed at the analysis rate
     double clockAtStart_ = 0;          // clock time of stream sample 0, from the latest buffer
@@ -189,7 +191,8 @@ private:
     std::size_t sinceOnset_ = 0;  // samples since the latest onset
     int hopsSinceOnset_ = 0;
     double onsetRiseDb_ = 0;
-    double notePeakDb_ = -200;  // the loudest since the note began
+    double notePeakDb_ = -200;   // the loudest of the note sounding, or since the onset while none does
+    double onsetPeakDb_ = -200;  // the loudest since the latest onset
 
     // The note tracker.
     int sounding_ = 0;          // the note last taken, 0 none

@@ -35,15 +35,22 @@ public:
     static constexpr double kHighPassHz = 65.0;
     explicit HumFilter(double rate);
     float Process(float x) {
-        for (Biquad& b : sections_) x = b.Process(x);
+        x = sections_[1].Process(sections_[0].Process(x));
+        highPassed_ = x;
+        for (std::size_t i = 2; i < sections_.size(); ++i) x = sections_[i].Process(x);
         return x;
     }
+    // The latest sample before the notches: it still holds the hum, but never the notches' own
+    // ringing once a sound near their frequencies stops.
+    float HighPassed() const { return highPassed_; }
     void Reset() {
         for (Biquad& b : sections_) b.Reset();
+        highPassed_ = 0;
     }
 
 private:
-    std::array<Biquad, 8> sections_;
+    std::array<Biquad, 8> sections_;  // the two high-pass sections first
+    float highPassed_ = 0;
 };
 
 // Converts a stream at another rate to the analysis rate by linear interpolation (what a capture
