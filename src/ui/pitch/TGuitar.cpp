@@ -167,7 +167,14 @@ void TGuitar::paintEvent(QPaintEvent*) {
             const int prev = k == 0 ? p::kGuitarNutX : lines[static_cast<std::size_t>(k - 1)];
             painter.setPen(Qt::NoPen);
             painter.setBrush(QColor(0xE8, 0xDF, 0xCF));
-            painter.drawEllipse(QPointF((prev + x) / 2.0, height() / 2.0), 4, 4);
+            const double middle = (prev + x) / 2.0;
+            // The octave fret has two dots, between the outer pairs of middle strings.
+            if (k + 1 == 12) {
+                painter.drawEllipse(QPointF(middle, (stringY(2) + stringY(3)) / 2.0), 4, 4);
+                painter.drawEllipse(QPointF(middle, (stringY(4) + stringY(5)) / 2.0), 4, 4);
+            } else {
+                painter.drawEllipse(QPointF(middle, height() / 2.0), 4, 4);
+            }
         }
     }
     for (int s = 1; s <= kStrings; ++s) {
