@@ -250,8 +250,11 @@ void TKalvintorMain::RunStartupDialogue() {
     // The start menu greets the user by name.
     data::DataStore& store = *s.store;
     if (menu_) {
-        if (!Guest && store.CurrentUser() && !menu_->WelcomeLines.empty())
-            menu_->WelcomeLines.front() += " " + data::DisplayName(store.CurrentUser()->record.fullName);
+        if (!Guest && store.CurrentUser() && !menu_->WelcomeLines.empty()) {
+            // Line 0 is the blank line before the greeting: the name stands there alone.
+            std::string& first = menu_->WelcomeLines.front();
+            first += (first.empty() ? "" : " ") + data::DisplayName(store.CurrentUser()->record.fullName);
+        }
         menu_->introMusic = Settings.introMusic;
         ShowMaximized(menu_);
     }

@@ -86,7 +86,7 @@ QWidget* TAddUserForm::userPage() {
     Edit1->setEchoMode(QLineEdit::Password);
     Label11 = new QLabel(page);
     Label11->setObjectName(QStringLiteral("Label11"));
-    Label11->setAccessibleName(text(7220, "User number"));
+    Label11->setAccessibleName(text(7220, "User number:"));
     connect(Edit4, &QLineEdit::textEdited, this, [this] { capitalise(Edit4); });
     connect(Edit5, &QLineEdit::textEdited, this, [this] { capitalise(Edit5); });
 
@@ -98,7 +98,7 @@ QWidget* TAddUserForm::userPage() {
     form->addRow(Edit1->accessibleName(), Edit1);
     auto* hint = new QLabel(text(7221, "If you don't want a password - don't type one!"), page);
     form->addRow(hint);
-    form->addRow(text(7220, "User number"), Label11);
+    form->addRow(Label11->accessibleName(), Label11);
     passwordWidgets_ = {Edit3, Edit1, form->labelForField(Edit3), form->labelForField(Edit1), hint};
     return page;
 }
@@ -156,7 +156,8 @@ void TAddUserForm::FillLevelList() {
 
 void TAddUserForm::clearFields() {
     for (QLineEdit* edit : {Edit4, Edit5, Edit2, Edit3, Edit1, Edit6}) edit->clear();
-    Label11->clear();
+    // The number is handed out when the record is written, so that two workstations never share one.
+    Label11->setText(text(7234, "given when the user is added"));
 }
 
 void TAddUserForm::fillClasses(std::int16_t selected) {

@@ -2,6 +2,7 @@
 // his results saved at the close and found by kalvintor-admin, his settings back at the next start.
 #include "StartupFixture.h"
 #include "app/MainStartup.h"
+#include "app/TMenuDialog.h"
 #include "data/DataStore.h"
 #include "users/TUserslist.h"
 
@@ -105,6 +106,7 @@ TEST(EndToEnd, AStudentsResultsAndSettingsAreKept) {
         again.main->show();
         EXPECT_TRUE(script.done()) << script.seen.join("\n").toStdString();
         EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join("\n").toStdString();
+        EXPECT_EQ(again.main->menuDialog()->WelcomeLines.front(), "Sam Berg") << "the start menu greets him";
         EXPECT_EQ(again.main->Settings.pitchTempo, 123);
         again.main->Speed1Click(3);
         EXPECT_EQ(again.main->TrackBar1->value(), 123);
