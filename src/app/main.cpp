@@ -3,6 +3,7 @@
 #include "app/InfoOptions.h"
 #include "app/Installation.h"
 #include "app/Program.h"
+#include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
 #include "app/TKalvintorMain.h"
 #include "app/TVelkommen.h"
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
     mainWindow.CommandLine = QApplication::arguments().mid(1);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWindow,
                      &TKalvintorMain::activateFromAnotherStart);
+    // A shutdown, a closed terminal or the end of the desktop session keeps the session first.
+    const QuitSignals quitSignals(mainWindow);
 
     mainWindow.showMaximized();
     const int result = QApplication::exec();

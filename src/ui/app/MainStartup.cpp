@@ -445,6 +445,11 @@ bool TKalvintorMain::EndSession(bool cancellable) {
     if (TutorEditorActive && !LeaveTutorEditorForClose()) return false;
     RestoreTutorCatalogue();
     if (!Setup.ConfirmSetupChange()) return false;
+    KeepUserState();
+    return true;
+}
+
+void TKalvintorMain::KeepUserState() {
     MainStartup& s = startup();
     if (!Guest && s.store && s.store->CurrentUser()) {
         data::UserRecord record = s.store->CurrentUser()->record;
@@ -456,7 +461,6 @@ bool TKalvintorMain::EndSession(bool cancellable) {
     }
     if (!Guest && AccessRights[app::kRightPrivateSettings]) StoreSettings(false);
     storeMidiValues();
-    return true;
 }
 
 bool TKalvintorMain::CloseQuery() {

@@ -32,6 +32,7 @@ class QToolBar;
 class QToolButton;
 class QButtonGroup;
 class QMenu;
+class QSessionManager;
 
 namespace kalvintor::ui {
 
@@ -271,6 +272,12 @@ public:
     void CreateTeacherWindows();
     void StoreSettings(bool asDefault);
     bool CloseQuery();
+    // The system asks the program to stop, or the desktop session ends without anyone to answer
+    // (MainShutdown.cpp): results of five answers or more are saved and the settings kept, as a
+    // close answered with Yes would; a changed setup is not written.
+    void EndUnattended();
+    void KeepSessionUnattended();
+    void CommitSession(QSessionManager& manager);
     // Ends the session (results, setup, settings) and logs in again: "log in as another user".
     void ChangeUser();
     // "User info...", "Class maintenance...", "Administration..." and "Refresh" (MainUsers.cpp).
@@ -368,6 +375,8 @@ private:
     void LogIn();
     void ChooseStartSetup();
     bool EndSession(bool cancellable);
+    // The user's setup name, private settings and MIDI devices, as a session ends.
+    void KeepUserState();
     void storeMidiValues();
 
     QStackedWidget* views_;
