@@ -3,6 +3,7 @@
 #include "TKalvintorMain.h"
 
 #include "MainSound.h"
+#include "Pictures.h"
 #include "TExerciseBaseClass.h"
 #include "TMenuDialog.h"
 #include "app/ViewTags.h"
@@ -57,6 +58,12 @@ void TKalvintorMain::SetInfoViewMaker(int view, std::function<InfoView*()> make)
     if (infoViews_[index] != nullptr) return;
     infoMakers_[index] = std::move(make);
     UpdateViewButtons();
+}
+
+QCursor TKalvintorMain::cursor(int number) const {
+    const auto found = cursors_.constFind(number);
+    if (found != cursors_.constEnd()) return *found;
+    return *cursors_.insert(number, programCursor(number));
 }
 
 bool TKalvintorMain::ExerciseAvailable(int exercise) const {

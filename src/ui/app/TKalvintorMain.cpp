@@ -96,11 +96,6 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     setObjectName(QStringLiteral("KalvintorMain"));
     program().mainWindow = this;
 
-    // The custom cursors, by the numbers the exercise windows use.
-    for (int number :
-         {kCursorWhole, kCursorHalf, kCursorQuarter, kCursorFinger, kCursorRubber, kCursorSpeaker, kCursor7})
-        cursors_.insert(number, programCursor(number));
-
     FirstShow = true;
 
     // The program's directories; the case of the path is kept.

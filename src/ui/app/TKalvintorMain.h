@@ -123,7 +123,8 @@ public:
     void ShowMaximized(QWidget* child);
     QStackedWidget* views() const { return views_; }
 
-    QCursor cursor(int number) const { return cursors_.value(number, QCursor(Qt::ArrowCursor)); }
+    // The program's cursor of a number, drawn when first asked for; the arrow for others.
+    QCursor cursor(int number) const;
 
     THelpWindow* helpWindow();
     // The help topic of what is shown (the help button, F1 and Ctrl+F1).
@@ -388,7 +389,7 @@ private:
     void storeMidiValues();
 
     QStackedWidget* views_;
-    QHash<int, QCursor> cursors_;
+    mutable QHash<int, QCursor> cursors_;
     THelpWindow* help_ = nullptr;
     TMenuDialog* menu_ = nullptr;
     std::unique_ptr<MainSound> sound_;
