@@ -15,8 +15,15 @@ const char* const kNoSuchDeviceText = "The device is not in the list.";
 
 SoundSystem::SoundSystem(SoundSystemOptions options) : options_(std::move(options)) {
     if (options_.synthInBackground) {
-        setUp_ = std::jthread([this] {
+        released_ = !options_.holdSynth;
+        setUp_ = std::jthread([this](std::stop_token stop) {
             ListPortsFirst();
+            {
+                std::unique_lock lock(synthMutex_);
+                settledSignal_.wait(lock, stop, [this] { return released_; });
+            }
+            // Going before it was let load: nothing is set up, and nobody waits for it.
+            if (stop.stop_requested()) return;
             Settle(BuiltinSynth::Create(options_.synth));
         });
     } else {
@@ -76,13 +83,24 @@ void SoundSystem::Settle(BuiltinSynth::Created created) {
     for (const auto& f : ready) f();
 }
 
+void SoundSystem::ReleaseSynth() {
+    {
+        std::lock_guard lock(synthMutex_);
+        if (released_) return;
+        released_ = true;
+    }
+    settledSignal_.notify_all();
+}
+
 BuiltinSynth* SoundSystem::Synth() {
+    ReleaseSynth();
     std::unique_lock lock(synthMutex_);
     settledSignal_.wait(lock, [this] { return settled_; });
     return synth_.get();
 }
 
 SynthError SoundSystem::SynthStatus() {
+    ReleaseSynth();
     std::unique_lock lock(synthMutex_);
     settledSignal_.wait(lock, [this] { return settled_; });
     return synthStatus_;

@@ -48,6 +48,9 @@ struct SoundSystemOptions {
     // are listed first on that thread too: the first OutputNames and InputNames take that listing
     // (waiting for it when it is not done), later ones list afresh.
     bool synthInBackground = false;
+    // In the background, the synthesizer waits after the listing until ReleaseSynth (or Synth,
+    // SynthStatus): a program lets it load once its first window is up, not while it is drawn.
+    bool holdSynth = false;
 };
 
 class SoundSystem final : public MidiSystem {
@@ -67,6 +70,8 @@ public:
     // Runs `ready` once the synthesizer has been set up (or has failed): on the thread setting it
     // up, or at once on the calling thread when it already is.
     void WhenSynthSettled(std::function<void()> ready);
+    // Lets a held synthesizer be set up; does nothing when it is not held or already going.
+    void ReleaseSynth();
 
     std::optional<std::string> MapperName() override;
     std::vector<std::string> OutputNames() override;
@@ -83,9 +88,10 @@ private:
 
     SoundSystemOptions options_;
     mutable std::mutex synthMutex_;
-    std::condition_variable settledSignal_;
+    std::condition_variable_any settledSignal_;
     bool settled_ = false;
     bool portsListed_ = false;
+    bool released_ = false;
     std::optional<std::vector<PortEntry>> firstOutputs_;
     std::optional<std::vector<PortEntry>> firstInputs_;
     std::vector<std::function<void()>> whenSettled_;

@@ -14,7 +14,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -157,6 +159,42 @@ TEST(SoundSystem, GoesWhileTheSynthesizerIsStillBeingSetUp) {
         opened.port.reset();
         system.reset();
         EXPECT_LE(flag->load(), 1);
+    }
+}
+
+TEST(SoundSystem, AHeldSynthesizerIsSetUpOnlyOnceReleasedOrNeeded) {
+    enum class Then { Release, AskForIt, Go };
+    for (Then then : {Then::Release, Then::AskForIt, Then::Go}) {
+        SCOPED_TRACE(static_cast<int>(then));
+        SoundSystemOptions options{SynthOptions{false}, false};
+        options.synthInBackground = true;
+        options.holdSynth = true;
+        auto system = std::make_unique<SoundSystem>(std::move(options));
+        // The ports are listed all the same (none asked for here): this waits for that listing.
+        EXPECT_TRUE(system->OutputNames().empty());
+        // Set up without the hold, it would be done long before this.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_FALSE(system->SynthSettled());
+        EXPECT_EQ(system->MapperName(), std::string(kBuiltinSynthName));
+        EXPECT_NE(dynamic_cast<DeferredBuiltinPort*>(system->OpenOutput(kMapperId).port.get()), nullptr)
+            << "its output waits for it";
+        switch (then) {
+            case Then::Release: {
+                system->ReleaseSynth();
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+                while (!system->SynthSettled() && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                EXPECT_TRUE(system->SynthSettled());
+                EXPECT_NE(system->Synth(), nullptr);
+                break;
+            }
+            case Then::AskForIt:
+                EXPECT_NE(system->Synth(), nullptr) << "asking for it lets it be set up";
+                break;
+            case Then::Go:
+                system.reset();  // neither a hang nor a synthesizer set up for nobody
+                break;
+        }
     }
 }
 

@@ -7,7 +7,6 @@
 #include "Texts.h"
 #include "app/ViewTags.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <QToolButton>
 
@@ -24,12 +23,11 @@ bool takesMicrophone(int exercise) {
 }  // namespace
 
 void TKalvintorMain::MicrophoneClick(bool down) {
-    auto& session = sound_->mic();
     const int e = CurrentExercise;
     TExerciseBaseClass* window = exerciseWindow(e);
     if (!down) {
         if (window) window->MicrophoneAnswering(false);
-        session.MicEnd([] { QCoreApplication::processEvents(); });
+        sound_->MicEnd();
         return;
     }
     if (CurrentView != app::kViewExercise || !takesMicrophone(e)) return;

@@ -3,15 +3,14 @@
 #include "MainPanels.h"
 
 #include "Accessible.h"
+#include "DrawnIcon.h"
 #include "Pictures.h"
 #include "Program.h"
 #include "Style.h"
 
 #include <QAccessible>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -23,11 +22,6 @@ const QColor kGaugeGreen{0x2E, 0xA0, 0x4A};
 const QColor kGaugeMaroon{0x80, 0x00, 0x00};
 const QColor kButtonFace{0xEF, 0xEB, 0xE4};
 constexpr int kIconSize = 24;
-
-qreal screenRatio() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->devicePixelRatio() : 1.0;
-}
 
 QColor dotColour(app::DotColour colour) {
     switch (colour) {
@@ -257,18 +251,15 @@ void TMetronomeBox::paintEvent(QPaintEvent*) {
 }
 
 QIcon toolIcon(ToolGlyph glyph) {
-    const qreal ratio = screenRatio();
-    QIcon icon;
-    icon.addPixmap(glyphPixmap(glyph, ratio));
-    icon.addPixmap(glyphPixmap(glyph, 2 * ratio));
-    return icon;
+    return drawnIcon(QSizeF(kIconSize, kIconSize),
+                     [glyph](qreal ratio) { return glyphPixmap(glyph, ratio); });
 }
 
 QIcon exerciseIcon(int exercise) {
-    // Drawn at twice the pixel ratio and shown at half the size: every line stays sharp.
-    QPixmap picture = exercisePicture(exercise, style::kNavy, 2 * screenRatio());
-    picture.setDevicePixelRatio(picture.devicePixelRatio() * 2);
-    return QIcon(picture);
+    // The start menu's picture drawn at twice the size shown and scaled down: every line stays
+    // sharp.
+    return drawnIcon(QSizeF(50, 22.5),
+                     [exercise](qreal ratio) { return exercisePicture(exercise, style::kNavy, 2 * ratio); });
 }
 
 QPixmap tempoNotePicture(qreal devicePixelRatio) {

@@ -6,6 +6,7 @@
 #include "sound/Microphone.h"
 #include "sound/SoundSystem.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace kalvintor::ui {
@@ -37,8 +38,10 @@ sound::ShowMessage messageBox() {
 }  // namespace
 
 MainSound::MainSound(QObject* receiver, settings::Settings& settings, const language::Language& language,
-                     const std::filesystem::path& mediaDir, std::unique_ptr<sound::MidiSystem> system)
-    : settings_(settings),
+                     const std::filesystem::path& mediaDir, std::unique_ptr<sound::MidiSystem> system,
+                     bool holdSynth)
+    : receiver_(receiver),
+      settings_(settings),
       language_(language),
       system_(std::move(system)),
       notifications_(receiver),
@@ -49,16 +52,13 @@ MainSound::MainSound(QObject* receiver, settings::Settings& settings, const lang
         // what it is asked to play (SynthSettled hands it over).
         sound::SoundSystemOptions options;
         options.synthInBackground = true;
+        options.holdSynth = holdSynth;
         auto own = std::make_unique<sound::SoundSystem>(std::move(options));
         soundSystem_ = own.get();
         system_ = std::move(own);
     }
     sequencer.SetNotificationSink(&notifications_);
     services_ = std::make_unique<sound::SoundServices>(nullptr, mediaDir);
-    microphone_ = std::make_unique<sound::Microphone>(sound::PostMicEvents(receiver));
-    micSession_ = std::make_unique<sound::MicSession>(*microphone_);
-    ownSounds_ = std::make_unique<OwnSoundsToMicrophone>(*microphone_);
-    sequencer.SetProgramSoundSink(ownSounds_.get());
     if (soundSystem_ != nullptr) {
         services_->WaitForSynth();
         // Runs on the thread setting the synthesizer up: the rest is done on the window's thread,
@@ -81,7 +81,7 @@ MainSound::~MainSound() {
     sequencer.SetProgramSoundSink(nullptr);
     ownSounds_.reset();
     micSession_.reset();
-    microphone_->MicClose();
+    if (microphone_) microphone_->MicClose();
     microphone_.reset();
     services_.reset();
     router_.reset();
@@ -96,6 +96,15 @@ void MainSound::MakeDevices() {
     midiIn_->AddNoneEntry();
     midiOut_ = std::make_unique<sound::TMidiOut>(*system_, sequencer, settings_, language_, messageBox());
     router_ = std::make_unique<sound::MidiInputRouter>(*midiIn_, settings_);
+}
+
+void MainSound::MakeMicrophone() {
+    if (microphone_) return;
+    microphone_ = std::make_unique<sound::Microphone>(sound::PostMicEvents(receiver_));
+    micSession_ = std::make_unique<sound::MicSession>(*microphone_);
+    // Only what is played from now on can be heard: nothing before it was listening.
+    ownSounds_ = std::make_unique<OwnSoundsToMicrophone>(*microphone_);
+    sequencer.SetProgramSoundSink(ownSounds_.get());
 }
 
 void MainSound::ApplySettings() {
@@ -123,6 +132,10 @@ void MainSound::WhenSynthReady(std::function<void()> ready) {
     }
 }
 
+void MainSound::StartSynth() {
+    if (soundSystem_ != nullptr) soundSystem_->ReleaseSynth();
+}
+
 void MainSound::SynthSettled() {
     sound::BuiltinSynth* synth = soundSystem_->Synth();
     settled_ = true;
@@ -143,7 +156,22 @@ void MainSound::SynthSettled() {
     for (const auto& f : ready) f();
 }
 
+sound::MicSession& MainSound::mic() {
+    MakeMicrophone();
+    return *micSession_;
+}
+
+sound::Microphone& MainSound::micDevice() {
+    MakeMicrophone();
+    return *microphone_;
+}
+
+void MainSound::MicEnd() {
+    if (micSession_) micSession_->MicEnd([] { QCoreApplication::processEvents(); });
+}
+
 bool MainSound::MicReady(const settings::Settings& settings) {
+    MakeMicrophone();
     if (!microphone_->Open() && microphone_->MicOpen() <= 0) return false;
     micSession_->MicSetup(settings);
     return true;
@@ -162,23 +190,23 @@ bool MainSound::MicStart(const settings::Settings& settings, int exercise,
 }
 
 sound::MicComponent& MainSound::microphone() {
-    return *microphone_;
+    return micDevice();
 }
 
 bool MainSound::MicCurrent(std::uint64_t generation) const {
-    return microphone_->IsCurrent(generation);
+    return microphone_ && microphone_->IsCurrent(generation);
 }
 
 std::uint64_t MainSound::MicGeneration() const {
-    return microphone_->Generation();
+    return microphone_ ? microphone_->Generation() : 0;
 }
 
 void MainSound::SetMicPitchRange(int low, int high) {
-    microphone_->SetPitchRange(low, high);
+    micDevice().SetPitchRange(low, high);
 }
 
 sound::MicReading MainSound::MicLevel() const {
-    return microphone_->Reading();
+    return microphone_ ? microphone_->Reading() : sound::MicReading{};
 }
 
 }  // namespace kalvintor::ui

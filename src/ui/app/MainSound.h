@@ -1,5 +1,6 @@
 // The main window's sound side: the MIDI devices, the sequencer, the answer sounds and the
-// microphone, made in the order their parts refer to each other and taken apart in reverse.
+// microphone, made in the order their parts refer to each other and taken apart in reverse. The
+// microphone and its detector thread are made when first used.
 #pragma once
 
 #include "exercises/pitch/Instruments.h"
@@ -30,8 +31,11 @@ class MainSound {
 public:
     // `receiver` gets the notifications, MIDI data and microphone events as Qt events. Without
     // `system` the program's own (the built-in synthesizer and the MIDI ports) is made.
+    // With `holdSynth` the program's own synthesizer waits to be set up (loading the SoundFont,
+    // opening the audio driver) until StartSynth, or until something needs it.
     MainSound(QObject* receiver, settings::Settings& settings, const language::Language& language,
-              const std::filesystem::path& mediaDir, std::unique_ptr<sound::MidiSystem> system = {});
+              const std::filesystem::path& mediaDir, std::unique_ptr<sound::MidiSystem> system = {},
+              bool holdSynth = false);
     ~MainSound();
     MainSound(const MainSound&) = delete;
     MainSound& operator=(const MainSound&) = delete;
@@ -49,6 +53,8 @@ public:
     bool SynthReady() const;
     // Runs `ready` once the synthesizer is ready (at once when it is), on this thread.
     void WhenSynthReady(std::function<void()> ready);
+    // Lets a held synthesizer be set up in the background.
+    void StartSynth();
     sound::TSequencer sequencer;
     // The MIDI devices are made on first use: the program's own system lists its ports in the
     // background meanwhile.
@@ -65,10 +71,14 @@ public:
         return *router_;
     }
     sound::SoundServices& services() { return *services_; }
-    sound::MicSession& mic() { return *micSession_; }
+    // The microphone side, made on first use.
+    sound::MicSession& mic();
     sound::MicComponent& microphone();
     // The capturing device itself, for the level meter of the configuration wizard.
-    sound::Microphone& micDevice() { return *microphone_; }
+    sound::Microphone& micDevice();
+    bool MicMade() const { return microphone_ != nullptr; }
+    // Ends detection; nothing to do when the microphone was never used.
+    void MicEnd();
     bool MicCurrent(std::uint64_t generation) const;
     // Opens the microphone on first use (and again after it went away) and sets it up from the
     // settings; false without one.
@@ -85,8 +95,10 @@ public:
 
 private:
     void MakeDevices();
+    void MakeMicrophone();
     void SynthSettled();
 
+    QObject* receiver_;
     settings::Settings& settings_;
     const language::Language& language_;
     std::unique_ptr<sound::MidiSystem> system_;

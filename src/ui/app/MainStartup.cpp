@@ -389,15 +389,22 @@ void TKalvintorMain::ApplyAccessLevel(int level) {
 void TKalvintorMain::CreateTeacherWindows() {
     MainStartup& s = startup();
     if (TeacherWindowsCreated || !s.store) return;
-    // The user overview is the one teacher window every teacher needs at once; the class and
-    // administration dialogs are made when first opened.
-    s.userslist = new TUserslist(*this, *s.store, views_);
-    SetInfoView(app::kViewUserOverview, s.userslist);
+    // The user overview is the one teacher window every teacher has; it is made when first needed
+    // or soon after the window is up, with the column widths of the settings in force then. The
+    // class and administration dialogs are made when first opened.
+    SetInfoViewMaker(app::kViewUserOverview, [this]() -> InfoView* {
+        MainStartup& made = startup();
+        made.userslist = new TUserslist(*this, *made.store, views_);
+        made.userslist->RestoreColumns(Settings);
+        return made.userslist;
+    });
     TeacherWindowsCreated = true;
 }
 
 TUserslist* TKalvintorMain::userslist() const {
-    return startup_ ? startup_->userslist : nullptr;
+    if (!startup_) return nullptr;
+    if (TeacherWindowsCreated && !startup_->userslist) infoView(app::kViewUserOverview);
+    return startup_->userslist;
 }
 
 void TKalvintorMain::StoreSettings(bool asDefault) {

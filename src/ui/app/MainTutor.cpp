@@ -162,7 +162,7 @@ bool TKalvintorMain::LeaveTutorModes(const TutorRequests& r, int oe, int e) {
         SpeedButton2->setEnabled(true);
         SpeedButton9->setEnabled(Access.command(app::Command::TutorEditor).enabled);
         for (int x = 1; x <= 10; ++x)
-            if (QToolButton* b = exerciseButton(x)) b->setEnabled(exerciseWindow(x) != nullptr);
+            if (QToolButton* b = exerciseButton(x)) b->setEnabled(ExerciseAvailable(x));
         Label2->clear();
         Label6->clear();
         ShowToolPanel(kPanelTutor, false);
@@ -188,7 +188,7 @@ bool TKalvintorMain::LeaveTutorModes(const TutorRequests& r, int oe, int e) {
         SpeedButton10->setEnabled(Access.command(app::Command::Tutor).enabled);
         SpeedButton1->setEnabled(true);
         for (int x = 1; x <= 10; ++x)
-            if (QToolButton* b = exerciseButton(x)) b->setEnabled(exerciseWindow(x) != nullptr);
+            if (QToolButton* b = exerciseButton(x)) b->setEnabled(ExerciseAvailable(x));
         editor.hide();
     }
     return true;
@@ -212,7 +212,8 @@ void TKalvintorMain::EnterTutorModes(const TutorRequests& r, bool exerciseChange
             if (t.chooser->ChooseTutorFor(*Store, *user, CurrentExercise) == 1) obtained = open();
         }
         bool hasSteps = false;
-        for (int x = 1; x <= 10; ++x) hasSteps = hasSteps || (t.model.StepCount(x) > 0 && exerciseWindow(x));
+        for (int x = 1; x <= 10; ++x)
+            hasSteps = hasSteps || (t.model.StepCount(x) > 0 && ExerciseAvailable(x));
         if (obtained && !hasSteps) {
             QMessageBox::information(
                 this, text(5007, "Information"),

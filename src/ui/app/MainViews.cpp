@@ -131,10 +131,11 @@ void TKalvintorMain::SelectView(int e, int v) {
 }
 
 bool TKalvintorMain::ViewAvailable(int e, int v) const {
-    if (v == app::kViewExercise) return e == 0 || exercises_[static_cast<std::size_t>(e)] != nullptr;
+    if (v == app::kViewExercise) return e == 0 || ExerciseAvailable(e);
     if (e == 0) return false;
     if (v == app::kViewSetup) return setupViews_[static_cast<std::size_t>(e)] != nullptr;
-    return infoViews_[static_cast<std::size_t>(v - app::kViewResults)] != nullptr;
+    const auto info = static_cast<std::size_t>(v - app::kViewResults);
+    return infoViews_[info] != nullptr || infoMakers_[info] != nullptr;
 }
 
 void TKalvintorMain::LeaveExerciseView(int oe, bool exerciseChanged, bool viewChanged) {
@@ -180,7 +181,7 @@ void TKalvintorMain::EnterInfoView(int e, int v) {
 }
 
 void TKalvintorMain::EnterExerciseView(int e) {
-    TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)];
+    TExerciseBaseClass* window = exerciseWindow(e);
     StartActiveClock(e);
     ShowMaximized(window);
     Label1->setText(text(42, "Exercise"));
@@ -309,6 +310,7 @@ void TKalvintorMain::ApplySetupAll(bool resetResults) {
 }
 
 void TKalvintorMain::ShowSetupName(const QString& name) {
+    setupCaption_ = name;
     for (int e = 1; e <= 10; ++e) {
         if (TExerciseBaseClass* window = exercises_[static_cast<std::size_t>(e)])
             window->setWindowTitle(name);

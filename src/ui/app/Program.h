@@ -30,7 +30,7 @@ struct Program {
     // Windows of the exercises, index = exercise number (0 unused); filled in exercise order by the
     // program entry as each exercise window exists.
     std::array<QWidget*, kExerciseCount + 1> exerciseWindows{};
-    ImageLists imageLists;     // filled by the main window's creation
+    ImageLists imageLists;     // drawn when first used: imageLists()
     TVelkommen* welcome = nullptr;
     TKalvintorMain* mainWindow = nullptr;
 };

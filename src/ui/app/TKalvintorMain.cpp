@@ -96,11 +96,6 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     setObjectName(QStringLiteral("KalvintorMain"));
     program().mainWindow = this;
 
-    // The custom cursors, by the numbers the exercise windows use.
-    for (int number :
-         {kCursorWhole, kCursorHalf, kCursorQuarter, kCursorFinger, kCursorRubber, kCursorSpeaker, kCursor7})
-        cursors_.insert(number, programCursor(number));
-
     FirstShow = true;
 
     // The program's directories; the case of the path is kept.
@@ -108,7 +103,9 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
     p.paths = app::makeProgramPaths(toPath(QDir::cleanPath(programDirectory())));
 
     // The MIDI devices, the sequencer, the answer sounds and the microphone.
-    sound_ = std::make_unique<MainSound>(this, Settings, p.language, p.paths.mediaDir, std::move(midiSystem));
+    // The synthesizer loads once the window is up (AfterFirstPaint), not while it is drawn.
+    sound_ = std::make_unique<MainSound>(this, Settings, p.language, p.paths.mediaDir, std::move(midiSystem),
+                                         true);
 
     // The machine-wide values. Errors leave the defaults.
     MachineSettingsFile machine(machineSettingsFile());
@@ -122,7 +119,7 @@ TKalvintorMain::TKalvintorMain(QWidget* parent, std::unique_ptr<sound::MidiSyste
 
     const QScreen* display = screen();
     p.highColour = !display || display->depth() > 8;
-    p.imageLists = makeImageLists(p.highColour, devicePixelRatioF());
+    p.imageLists = {};  // drawn when first used (imageLists()), in these colours
 
     setWindowTitle(kMainCaption);
     views_->setObjectName(QStringLiteral("Views"));
@@ -204,6 +201,7 @@ void TKalvintorMain::setupSessionHost() {
 
 void TKalvintorMain::SetExerciseWindow(int exercise, TExerciseBaseClass* window) {
     if (exercise < 1 || exercise > 10) return;
+    exerciseMakers_[static_cast<std::size_t>(exercise)] = nullptr;
     exercises_[static_cast<std::size_t>(exercise)] = window;
     program().exerciseWindows[static_cast<std::size_t>(exercise)] = window;
     if (window != nullptr) views_->addWidget(window);
@@ -212,7 +210,11 @@ void TKalvintorMain::SetExerciseWindow(int exercise, TExerciseBaseClass* window)
 }
 
 TExerciseBaseClass* TKalvintorMain::exerciseWindow(int exercise) const {
-    return exercise >= 1 && exercise <= 10 ? exercises_[static_cast<std::size_t>(exercise)] : nullptr;
+    if (exercise < 1 || exercise > 10) return nullptr;
+    // A window still to be made is made now: to its callers it has always been there.
+    if (exerciseMakers_[static_cast<std::size_t>(exercise)])
+        const_cast<TKalvintorMain*>(this)->MakeExerciseWindow(exercise);
+    return exercises_[static_cast<std::size_t>(exercise)];
 }
 
 void TKalvintorMain::SetSetupView(int exercise, SetupView* view) {
@@ -228,15 +230,17 @@ SetupView* TKalvintorMain::setupView(int exercise) const {
 
 void TKalvintorMain::SetInfoView(int view, InfoView* window) {
     if (view != app::kViewResults && view != app::kViewUserOverview) return;
+    infoMakers_[static_cast<std::size_t>(view - app::kViewResults)] = nullptr;
     infoViews_[static_cast<std::size_t>(view - app::kViewResults)] = window;
     if (window != nullptr && views_->indexOf(window->widget()) < 0) views_->addWidget(window->widget());
     UpdateViewButtons();
 }
 
 InfoView* TKalvintorMain::infoView(int view) const {
-    return view == app::kViewResults || view == app::kViewUserOverview
-               ? infoViews_[static_cast<std::size_t>(view - app::kViewResults)]
-               : nullptr;
+    if (view != app::kViewResults && view != app::kViewUserOverview) return nullptr;
+    if (infoMakers_[static_cast<std::size_t>(view - app::kViewResults)])
+        const_cast<TKalvintorMain*>(this)->MakeInfoView(view);
+    return infoViews_[static_cast<std::size_t>(view - app::kViewResults)];
 }
 
 void TKalvintorMain::ShowMaximized(QWidget* child) {
@@ -272,6 +276,7 @@ void TKalvintorMain::showEvent(QShowEvent* event) {
         FirstShow = false;
         FormShowFirst();
         ReportMissingMusicFont(this);
+        WatchFirstPaint();
     }
     if (program().welcome) program().welcome->hide();
 }
@@ -281,8 +286,7 @@ void TKalvintorMain::CreateMenuDialog() {
     menu_ = new TMenuDialog(views_);
     views_->addWidget(menu_);
     for (int e = 1; e <= 10; ++e) {
-        if (QPushButton* button = menu_->exerciseButton(e))
-            button->setEnabled(exercises_[static_cast<std::size_t>(e)] != nullptr);
+        if (QPushButton* button = menu_->exerciseButton(e)) button->setEnabled(ExerciseAvailable(e));
     }
     connect(menu_, &TMenuDialog::exerciseChosen, this, [this](int tag) { Speed1Click(tag); });
     menu_->playIntro = [this] {
@@ -337,7 +341,7 @@ void TKalvintorMain::stopMidiInput() {
 }
 
 void TKalvintorMain::stopMicrophone() {
-    sound_->mic().MicEnd([] { QCoreApplication::processEvents(); });
+    sound_->MicEnd();
 }
 
 void TKalvintorMain::beginMicrophone(int exercise) {

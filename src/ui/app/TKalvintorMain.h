@@ -99,8 +99,8 @@ public:
     // Finished sessions' results the store could not write yet; tried again at the next save.
     std::vector<data::ResultRecord> UnsavedResults;
 
-    // The exercise windows, index = exercise number; those not made yet stay null. They are
-    // registered before the first show, which applies the setup to all of them.
+    // The exercise windows, index = exercise number; null for an exercise without one. A window
+    // registered here, or made by its maker (below), takes the setup in force as it is made.
     void SetExerciseWindow(int exercise, TExerciseBaseClass* window);
     TExerciseBaseClass* exerciseWindow(int exercise) const;
     // The setup view of an exercise (view 2), and the results window (view 3) and the user
@@ -109,18 +109,29 @@ public:
     SetupView* setupView(int exercise) const;
     void SetInfoView(int view, InfoView* window);
     InfoView* infoView(int view) const;
+    // Windows made when first needed, or from the event loop once the main window has painted
+    // after the start-up dialogue (MainDeferred.cpp): `make` is called once and its window
+    // registered as SetExerciseWindow or SetInfoView does; the accessors make a window still to
+    // be made. The exercise's tool and menu buttons are available meanwhile.
+    void SetExerciseMaker(int exercise, std::function<TExerciseBaseClass*()> make);
+    void SetInfoViewMaker(int view, std::function<InfoView*()> make);
+    // The exercise has a window, made or still to be made.
+    bool ExerciseAvailable(int exercise) const;
+    // Makes every window still to be made.
+    void CreateDeferredWindows();
 
     // Makes `child` the view that fills the client area.
     void ShowMaximized(QWidget* child);
     QStackedWidget* views() const { return views_; }
 
-    QCursor cursor(int number) const { return cursors_.value(number, QCursor(Qt::ArrowCursor)); }
+    // The program's cursor of a number, drawn when first asked for; the arrow for others.
+    QCursor cursor(int number) const;
 
     THelpWindow* helpWindow();
     // The help topic of what is shown (the help button, F1 and Ctrl+F1).
     void ContextHelp();
     TMenuDialog* menuDialog() const { return menu_; }
-    // Creates the start menu, the last of the windows the program entry creates.
+    // Creates the start menu, the view the main window shows first.
     void CreateMenuDialog();
     // Brings the window to the front: another start of the program asked for it.
     void activateFromAnotherStart();
@@ -365,6 +376,13 @@ private:
     // Opens a mail or web address; shows it when no program takes it.
     void OpenAddress(const QString& url, const QString& shown);
     void CreateSetupCommands();
+    void MakeExerciseWindow(int exercise);
+    void MakeInfoView(int view);
+    // After the start-up dialogue: what the first paint does not need is done after it.
+    void WatchFirstPaint();
+    void AfterFirstPaint();
+    void MakeDeferredWindowsInTurn();
+    bool MakeNextDeferredWindow();
     data::DataStore& makeStore();
     bool OpenDataDirectory();
     // Makes the data directory usable, or lets the user choose another; false: he goes on as a
@@ -380,13 +398,17 @@ private:
     void storeMidiValues();
 
     QStackedWidget* views_;
-    QHash<int, QCursor> cursors_;
+    mutable QHash<int, QCursor> cursors_;
     THelpWindow* help_ = nullptr;
     TMenuDialog* menu_ = nullptr;
     std::unique_ptr<MainSound> sound_;
     std::array<TExerciseBaseClass*, 11> exercises_{};
     std::array<SetupView*, 11> setupViews_{};
     std::array<InfoView*, 2> infoViews_{};
+    std::array<std::function<TExerciseBaseClass*()>, 11> exerciseMakers_{};
+    std::array<std::function<InfoView*()>, 2> infoMakers_{};
+    // The setup name the exercise windows show, for those made later.
+    std::optional<QString> setupCaption_;
     std::array<QToolBar*, kPanelCount> toolWindows_{};
     std::array<bool, kPanelCount> wanted_{true, true, true, true, true, true};
     std::array<QToolButton*, 11> exerciseButtons_{};

@@ -437,6 +437,29 @@ TEST(MainViews, ToolButtonPicturesAreInked) {
         EXPECT_GT(inked(toolIcon(glyph), QSize(24, 24)), 20);
 }
 
+TEST(MainViews, ToolPicturesAreDrawnWholeAtEverySizeTheyAreShownAt) {
+    Shell shell;
+    const auto argb = [](const QPixmap& p) { return p.toImage().convertToFormat(QImage::Format_ARGB32); };
+    // Smaller than drawn (a button of the small icon size): the whole picture scaled down, not a
+    // corner of it.
+    const QIcon help = toolIcon(ToolGlyph::Help);
+    const QPixmap whole = help.pixmap(QSize(24, 24), 1.0);
+    EXPECT_EQ(argb(help.pixmap(QSize(16, 16), 1.0)),
+              argb(whole.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    // On a screen of twice the pixel ratio: drawn with twice the pixels, not blown up.
+    struct Case {
+        QIcon icon;
+        QSize shown;
+        QSize pixels;
+    };
+    for (const Case& c : {Case{help, {24, 24}, {48, 48}}, Case{exerciseIcon(1), {50, 23}, {100, 45}}}) {
+        const QPixmap sharp = c.icon.pixmap(c.shown, 2.0);
+        EXPECT_EQ(sharp.size(), c.pixels);
+        EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+        EXPECT_NE(argb(sharp), argb(c.icon.pixmap(c.shown, 1.0).scaled(c.pixels)));
+    }
+}
+
 TEST(MainViews, SetupFilesLoadIntoEveryExerciseAndBadOnesAreToldInABox) {
     QTemporaryDir dir;
     Shell shell;

@@ -125,7 +125,7 @@ TEST(MainWindow, CaptionStartUpStateAndPictures) {
     EXPECT_EQ(program().paths.languageDir, program().paths.programDir / "Language/");
     EXPECT_EQ(program().paths.defaultSetupFile, program().paths.programDir / "Default_level.lvs");
 
-    const auto& lists = program().imageLists;
+    const auto& lists = imageLists();  // drawn on first use
     EXPECT_EQ(lists.controlButtonImageList.cellSize, QSize(125, 38));
     EXPECT_EQ(lists.controlButtonImageList.count(), 4);
     EXPECT_EQ(lists.rhythmResultPict.count(), 5);
