@@ -58,7 +58,9 @@ TEST(DeferredWindows, CommandsReachWindowsNotYetMadeAndTheRestAreMadeOnceTheWind
         // The class filter reaches the user overview of a teacher; a student has none.
         main.FilterUsersByClass(0);
         ASSERT_EQ(main.userslist() != nullptr, c.teacher);
-        if (c.teacher) EXPECT_EQ(main.userslist()->classFilter(), 0);
+        if (c.teacher) {
+            EXPECT_EQ(main.userslist()->classFilter(), 0);
+        }
 
         // Chosen in the start menu, the exercise is made, shown and named after the setup in force
         // like every window made before the start-up loaded it.
