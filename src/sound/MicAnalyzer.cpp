@@ -51,10 +51,13 @@ constexpr int kHarmonics = 12;
 constexpr double kHarmonicsUpToHz = 5000.0;
 constexpr double kHarmonicWeight = 0.84;
 constexpr int kMostDivisions = 5;
-// The check of an attack against what has risen since its onset, on a window long enough to
-// resolve the harmonics of the lowest notes, for this long after the onset.
+// The check of a note against what has risen since its onset, on a window long enough to resolve
+// the harmonics of the lowest notes, for this long after the onset: past the attack, through the
+// time a sung note lasts, as a late estimate can still be the tail of the note before or an octave
+// off.
 constexpr std::size_t kRisingWindow = 2048;
-constexpr double kRisingMs = 150.0;
+constexpr double kRisingMs = 700.0;
+constexpr double kRisingAttackMs = 150.0;
 constexpr double kQuarterTone = 0.0293;  // 2^(1/24) − 1
 constexpr double kEighthTone = 0.0145;   // 2^(1/48) − 1
 constexpr int kRisingRefineHarmonics = 4;
@@ -595,9 +598,9 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         const Estimate shorter = EstimatePitch(use - 1);
         if (std::fabs(shorter.midi - e.midi) > kWindowsAgreeSemitones) e = {};
     }
-    // During the attack the estimate is held against what has risen since the onset: the previous
-    // note's tail and the room's reverb do not rise, so an estimate that is still theirs waits, one
-    // an octave or a semitone off takes the risen pitch, and one that agrees is confirmed.
+    // After an onset the estimate is held against what has risen since: the previous note's tail
+    // and the room's reverb do not rise, so an estimate that is still theirs waits, one an octave
+    // or a semitone off takes the risen pitch, and one that agrees is confirmed.
     bool confirmed = false;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
         const double rising = RisingPitch();
@@ -606,7 +609,8 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
                             std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
             confirmed = true;
-        } else if (octave || (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones)) {
+        } else if (hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_) &&
+                   (octave || (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
             e.midi = rising;
         } else {
             e = {};
