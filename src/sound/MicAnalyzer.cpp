@@ -51,11 +51,26 @@ constexpr int kHarmonics = 12;
 constexpr double kHarmonicsUpToHz = 5000.0;
 constexpr double kHarmonicWeight = 0.84;
 constexpr int kMostDivisions = 5;
+// The check of a note against what has risen since its onset, on a window long enough to resolve
+// the harmonics of the lowest notes, for this long after the onset: past the attack, through the
+// time a sung note lasts, as a late estimate can still be the tail of the note before or an octave
+// off.
+constexpr std::size_t kRisingWindow = 2048;
+constexpr double kRisingMs = 700.0;
+constexpr double kRisingAttackMs = 150.0;
+constexpr double kQuarterTone = 0.0293;  // 2^(1/24) − 1
+constexpr double kEighthTone = 0.0145;   // 2^(1/48) − 1
+constexpr int kRisingRefineHarmonics = 4;
+// Estimates this close to the risen pitch confirm it; an octave or up to this far off, it corrects
+// them; further off, the estimate is the previous note's tail or a noise of the attack.
+constexpr double kRisingAgreeSemitones = 0.5;
+constexpr double kRisingCorrectsSemitones = 1.5;
 
 // The note tracker.
 constexpr double kSameNoteSemitones = 0.6;      // estimates this close belong to one candidate
 constexpr double kStableSpreadSemitones = 0.3;  // and this close over the stable span
 constexpr double kStableSpanMs = 15.0;          // how long estimates must agree after the attack
+constexpr std::size_t kConfirmedSpan = 2;       // hops enough when each agreed with what rose
 constexpr double kLegatoExtraMs = 10.0;         // a change without an onset holds this much longer
 constexpr double kRepeatAfterMs = 50.0;         // the same note again after an onset: outlast its tail
 constexpr double kRepeatRiseDb = 15.0;          // and a clear new attack
@@ -67,7 +82,7 @@ constexpr double kAboveGateDb = 6.0;            // a note without an onset stand
 // span (an attack that starts sharp or flat and glides to the note), waits for more of the note,
 // up to a limit.
 constexpr double kAmbiguousSemitones = 0.3;
-constexpr double kGlidingSemitones = 0.1;
+constexpr double kGlidingSemitones = 0.1;  // over the full stable span
 constexpr double kAmbiguousWaitMs = 80.0;
 constexpr std::size_t kAttackSkip = 441;  // pitch windows start 10 ms after the onset
 constexpr double kNoteEndMs = 60.0;       // below the gate this long: the note has ended
@@ -396,6 +411,79 @@ double MicAnalyzer::Salience(double hz) const {
     return sum;
 }
 
+void MicAnalyzer::WindowSpectrum(std::size_t n, std::size_t back) {
+    float* in = fftIn_->data;
+    std::fill_n(in, kSpectrumSize, 0.0f);
+    const std::size_t end = written_ - back;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double hann =
+            0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n));
+        in[i] = static_cast<float>(history_[(end - n + i) % kHistory] * hann);
+    }
+    aubio_fft_do(fft_.get(), fftIn_.get(), spectrum_.get());
+}
+
+double MicAnalyzer::RisingPitch() {
+    WindowSpectrum(kRisingWindow, 0);
+    const cvec_t* s = spectrum_.get();
+    for (std::size_t b = 0; b < risen_.size(); ++b) risen_[b] = std::max(0.0f, s->norm[b] - beforeOnset_[b]);
+    const double binHz = kMicSampleRate / kSpectrumSize;
+    // The rise at `hz`: between bins where they are finer than an eighth of a tone, else the
+    // strongest within an eighth of a tone (vibrato, stretched partials).
+    const auto riseAt = [&](double hz) {
+        const double bin = hz / binHz;
+        const double width = bin * kEighthTone;
+        if (width < 1.0) {
+            const auto b = static_cast<std::size_t>(bin);
+            if (b + 1 >= risen_.size()) return 0.0;
+            const double f = bin - static_cast<double>(b);
+            return (1 - f) * risen_[b] + f * risen_[b + 1];
+        }
+        const auto lo = static_cast<std::size_t>(std::floor(bin - width));
+        const auto hi = std::min(risen_.size() - 1, static_cast<std::size_t>(std::ceil(bin + width)));
+        double peak = 0;
+        for (std::size_t b = lo; b <= hi; ++b) peak = std::max(peak, static_cast<double>(risen_[b]));
+        return peak;
+    };
+    const auto noteHz = [](double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); };
+    int best = 0;
+    double bestSalience = 0;
+    // Every note a voice sings competes, not just the exercise's: a note outside its range must not
+    // be taken for its octave inside it.
+    for (int note = std::min(low_, kMicLowestNote); note <= std::max(high_, kMicHighestNote); ++note) {
+        const double hz = noteHz(note);
+        double salience = 0, weight = 1;
+        for (int h = 1; h <= kHarmonics && h * hz < kHarmonicsUpToHz; ++h, weight *= kHarmonicWeight)
+            salience += weight * riseAt(h * hz);
+        if (salience > bestSalience) {
+            bestSalience = salience;
+            best = note;
+        }
+    }
+    if (best == 0) return 0;
+    // The pitch from the note's lowest harmonics that stand out as peaks within a quarter tone of
+    // where they belong, each interpolated between its bins, the stronger weighing more.
+    const double hz = noteHz(best);
+    double sumHz = 0, sumWeight = 0;
+    for (int h = 1; h <= kRisingRefineHarmonics && h * hz < kHarmonicsUpToHz; ++h) {
+        const double bin = h * hz / binHz;
+        const double width = std::max(1.0, bin * kQuarterTone);
+        const auto lo = static_cast<std::size_t>(std::max(1.0, std::floor(bin - width)));
+        const auto hi = std::min(risen_.size() - 2, static_cast<std::size_t>(std::ceil(bin + width)));
+        std::size_t b = lo;
+        for (std::size_t k = lo; k <= hi; ++k) {
+            if (risen_[k] > risen_[b]) b = k;
+        }
+        const double l = risen_[b - 1], c = risen_[b], r = risen_[b + 1];
+        if (!(c > l && c >= r)) continue;
+        const double curve = l - 2 * c + r;
+        const double at = (static_cast<double>(b) + 0.5 * (l - r) / curve) * binHz / h;
+        sumHz += c * c * at;
+        sumWeight += c * c;
+    }
+    return sumWeight > 0 ? 69.0 + 12.0 * std::log2(sumHz / sumWeight / 440.0) : 0.0;
+}
+
 double MicAnalyzer::HarmonicChoice(const float* x, std::size_t n, double period) {
     float* in = fftIn_->data;
     std::fill_n(in, kSpectrumSize, 0.0f);
@@ -477,6 +565,8 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         hopsSinceOnset_ = 0;
         freshOnset_ = true;
         candidateCount_ = 0;
+        WindowSpectrum(kRisingWindow, hop_);
+        std::copy_n(spectrum_->norm, beforeOnset_.size(), beforeOnset_.begin());
     }
     if (!voiced) {
         candidateCount_ = 0;
@@ -508,6 +598,24 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         const Estimate shorter = EstimatePitch(use - 1);
         if (std::fabs(shorter.midi - e.midi) > kWindowsAgreeSemitones) e = {};
     }
+    // After an onset the estimate is held against what has risen since: the previous note's tail
+    // and the room's reverb do not rise, so an estimate that is still theirs waits, one an octave
+    // or a semitone off takes the risen pitch, and one that agrees is confirmed.
+    bool confirmed = false;
+    if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
+        const double rising = RisingPitch();
+        const double apart = std::fabs(rising - e.midi);
+        const bool octave = rising > 0 && e.midi > 0 && apart > kRisingAgreeSemitones &&
+                            std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
+        if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
+            confirmed = true;
+        } else if (hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_) &&
+                   (octave || (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
+            e.midi = rising;
+        } else {
+            e = {};
+        }
+    }
     if (e.midi <= 0 || e.midi < low_ - 0.5 || e.midi > high_ + 0.5) {
         candidateCount_ = 0;
         return;
@@ -518,21 +626,36 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     }
     if (candidateCount_ == candidate_.size()) {
         std::copy(candidate_.begin() + 1, candidate_.end(), candidate_.begin());
+        std::copy(confirmed_.begin() + 1, confirmed_.end(), confirmed_.begin());
         --candidateCount_;
     }
+    confirmed_[candidateCount_] = confirmed;
     candidate_[candidateCount_++] = e.midi;
     candidateHops_ = candidateCount_ == 1 ? 1 : candidateHops_ + 1;
     if (candidateCount_ == 1) candidateStartDb_ = hopDb;
 
-    // The pitch is taken over the stable part: the last estimates agree closely.
-    const auto span = static_cast<std::size_t>(std::max(3, Hops(kStableSpanMs, hopMs_)));
+    // The pitch is taken over the stable part: the last estimates agree closely, fewer of them
+    // when each was confirmed by what rose since the onset.
+    const auto fullSpan = static_cast<std::size_t>(std::max(3, Hops(kStableSpanMs, hopMs_)));
+    std::size_t span = fullSpan;
+    if (candidateCount_ >= kConfirmedSpan &&
+        std::all_of(confirmed_.begin() + static_cast<std::ptrdiff_t>(candidateCount_ - kConfirmedSpan),
+                    confirmed_.begin() + static_cast<std::ptrdiff_t>(candidateCount_),
+                    [](bool c) { return c; })) {
+        span = kConfirmedSpan;
+    }
     if (candidateCount_ < span) return;
     const double* last = candidate_.data() + (candidateCount_ - span);
     const auto [lo, hi] = std::minmax_element(last, last + span);
     if (*hi - *lo > kStableSpreadSemitones) return;
     double pitch = Median(last, span);
     const bool waited = candidateHops_ >= Hops(kStableSpanMs + kAmbiguousWaitMs, hopMs_);
-    if (std::fabs(last[span - 1] - last[0]) > kGlidingSemitones && !waited) return;
+    // The glide is judged over as much of the full span as there is.
+    const std::size_t glideSpan = std::min(candidateCount_, fullSpan);
+    const double* glideFrom = candidate_.data() + (candidateCount_ - glideSpan);
+    const double glide =
+        kGlidingSemitones * static_cast<double>(glideSpan - 1) / static_cast<double>(fullSpan - 1);
+    if (std::fabs(glideFrom[glideSpan - 1] - glideFrom[0]) > glide && !waited) return;
     if (std::fabs(pitch - std::round(pitch)) > kAmbiguousSemitones) {
         if (!waited) return;
         pitch = Median(candidate_.data(), candidateCount_);

@@ -137,6 +137,11 @@ private:
     double HarmonicChoice(const float* x, std::size_t n, double period);
     // The weighted sum of the spectrum's peaks at the harmonics of `hz`.
     double Salience(double hz) const;
+    // The magnitude spectrum of the `n` filtered samples that end `back` samples before the latest.
+    void WindowSpectrum(std::size_t n, std::size_t back);
+    // The pitch of what has grown since the latest onset (0: none): the spectrum's rise over the
+    // one just before the onset, whose harmonics explain most of it among the notes a voice sings.
+    double RisingPitch();
     void Report(int note, double hopDb, std::vector<MicDetection>& out);
     bool OwnNote(double clockMs, double hopDb) const;
     bool OwnClick(double clockMs, double peakDb);
@@ -181,6 +186,9 @@ private:
     CHandle<aubio_fft_t, FreeAubioFft> fft_;
     CHandle<fvec_t, FreeFvec> fftIn_;
     CHandle<cvec_t, FreeCvec> spectrum_;
+    // The spectrum just before the latest onset, and what has risen above it since.
+    std::array<float, kSpectrumSize / 2 + 1> beforeOnset_{};
+    std::array<float, kSpectrumSize / 2 + 1> risen_{};
 
     // Noise floor and onsets.
     double floorDb_ = 0;
@@ -200,6 +208,7 @@ private:
     bool freshOnset_ = false;
     int unvoicedHops_ = 0;
     std::array<double, 32> candidate_{};
+    std::array<bool, 32> confirmed_{};  // the estimate agreed with what rose since the onset
     std::size_t candidateCount_ = 0;
     int candidateHops_ = 0;  // how long the candidate has held
     double candidateStartDb_ = 0;
