@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace kalvintor::ui {
 
@@ -306,6 +307,14 @@ void TKalvintorMain::showScore(int gaugePercent, const QString& label) {
 }
 
 void TKalvintorMain::StoreToolLayout(settings::Settings& into) const {
+    // A hidden panel keeps its place in the layout but not a geometry that says where: the panels
+    // are laid out all shown for the measure, and hidden again before anything is painted.
+    std::vector<QToolBar*> hidden;
+    for (QToolBar* bar : toolWindows_) {
+        if (bar->isHidden()) hidden.push_back(bar);
+    }
+    for (QToolBar* bar : hidden) bar->setVisible(true);
+    if (!hidden.empty()) layout()->activate();
     // Rows are numbered per side from the window's edge; a panel's position is its left edge.
     std::array<std::pair<int, int>, kPanelCount> rowOf{};  // (side, distance from the edge)
     std::map<std::pair<int, int>, int> rowNumbers;
@@ -335,6 +344,8 @@ void TKalvintorMain::StoreToolLayout(settings::Settings& into) const {
     for (int i = 0; i < kPanelCount; ++i)
         into.toolWindows[static_cast<std::size_t>(i)].dockRow =
             rowNumbers[rowOf[static_cast<std::size_t>(i)]];
+    for (QToolBar* bar : hidden) bar->setVisible(false);
+    if (!hidden.empty()) layout()->activate();
 }
 
 void TKalvintorMain::RestoreToolLayout(const settings::Settings& from) {
@@ -355,7 +366,8 @@ void TKalvintorMain::RestoreToolLayout(const settings::Settings& from) {
     for (int i : order) {
         QToolBar* bar = toolWindows_[static_cast<std::size_t>(i)];
         const auto& t = from.toolWindows[static_cast<std::size_t>(i)];
-        const bool visible = bar->isVisible();
+        // Whether the panel is hidden of its own, which holds before the window is shown too.
+        const bool visible = !bar->isHidden();
         removeToolBar(bar);
         // A panel that floated comes back docked at the top: only the user can tear a panel off.
         const bool bottom = t.dockSide == static_cast<std::uint8_t>(settings::DockSide::Bottom);

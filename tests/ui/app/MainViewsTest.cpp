@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -421,6 +422,41 @@ TEST(MainViews, ToolPanelLayoutSurvivesTheSettings) {
     other.main.RestoreToolLayout(stored);
     EXPECT_EQ(other.main.toolBarArea(other.main.ToolWindow(kPanelScore)), Qt::BottomToolBarArea);
     EXPECT_EQ(other.main.toolBarArea(other.main.ToolWindow(kPanelStandard)), Qt::TopToolBarArea);
+}
+
+TEST(MainViews, ALayoutStoredFromTheStartMenuKeepsThePanelsItHides) {
+    // The start menu hides the score, tempo and extras panels; stored from there, at a close or
+    // by the wizard, they must come back in their rows, not above the standard panel.
+    const auto topsInAnExercise = [](TKalvintorMain& m) {
+        m.Speed1Click(3);
+        m.layout()->activate();
+        return std::pair(m.ToolWindow(kPanelStandard)->geometry().top(),
+                         m.ToolWindow(kPanelScore)->geometry().top());
+    };
+    Shell shell;
+    shell.main.resize(1000, 700);
+    shell.main.show();
+    const auto [standardTop, scoreTop] = topsInAnExercise(shell.main);
+    ASSERT_LT(standardTop, scoreTop);
+
+    for (const bool everShown : {false, true}) {
+        SCOPED_TRACE(everShown);
+        Shell from;
+        from.main.resize(1000, 700);
+        from.main.show();
+        if (everShown) topsInAnExercise(from.main);
+        from.main.SelectView(0, 1);
+        ASSERT_TRUE(from.main.ToolWindow(kPanelScore)->isHidden());
+        settings::Settings stored = settings::defaultSettings();
+        from.main.StoreToolLayout(stored);
+        EXPECT_TRUE(from.main.ToolWindow(kPanelScore)->isHidden()) << "what is hidden stays hidden";
+
+        Shell next;
+        next.main.resize(1000, 700);
+        next.main.RestoreToolLayout(stored);
+        next.main.show();
+        EXPECT_EQ(topsInAnExercise(next.main), std::pair(standardTop, scoreTop));
+    }
 }
 
 TEST(MainViews, ToolButtonPicturesAreInked) {
