@@ -35,6 +35,17 @@ std::vector<mat::Reported> Notes(const std::vector<MicDetection>& found) {
     return notes;
 }
 
+// The first note reported once the stream's second note is audible, 0 when none is.
+int FirstNoteOfTheSecond(const mat::NoteStream& stream) {
+    MicAnalyzer analyzer;
+    analyzer.Begin(MicMode::Tone);
+    const std::vector<mat::Reported> heard = Notes(Analyze(analyzer, stream.samples));
+    const double from = static_cast<double>(stream.notes[1].audible) * 1000.0 / mat::kRate;
+    const auto first =
+        std::find_if(heard.begin(), heard.end(), [&](const mat::Reported& r) { return r.streamMs >= from; });
+    return first == heard.end() ? 0 : first->note;
+}
+
 // The material is rendered once per test program, and only what its tests use: a voice and a
 // plucked string, dry and in reverb; the shuffled notes put big and small steps after one another.
 constexpr int kVoice = 53;   // voice oohs
@@ -125,14 +136,7 @@ TEST_F(MicRecorded, ANoteWhoseWaveRepeatsOnlyOverSeveralPeriodsIsHeardAtItsOwnPi
     for (const Case c : {Case{68, 84, 81}, Case{41, 68, 78}, Case{1, 44, 64}}) {
         const mat::NoteStream stream =
             Renderer().Notes(c.program, {c.before, c.note}, mat::Room::Dry, kLayout);
-        MicAnalyzer analyzer;
-        analyzer.Begin(MicMode::Tone);
-        const std::vector<mat::Reported> heard = Notes(Analyze(analyzer, stream.samples));
-        const double from = static_cast<double>(stream.notes[1].audible) * 1000.0 / mat::kRate;
-        const auto first = std::find_if(heard.begin(), heard.end(),
-                                        [&](const mat::Reported& r) { return r.streamMs >= from; });
-        ASSERT_NE(first, heard.end()) << "program " << c.program << " note " << c.note;
-        EXPECT_EQ(first->note, c.note) << "program " << c.program;
+        EXPECT_EQ(FirstNoteOfTheSecond(stream), c.note) << "program " << c.program;
     }
 }
 
@@ -151,14 +155,7 @@ TEST_F(MicRecorded, ANoteAfterARingingOneIsHeardAsItselfTheFirstTime) {
                          Case{25, 56, 80, mat::Room::Reverb}, Case{42, 58, 69, mat::Room::Dry},
                          Case{42, 64, 74, mat::Room::Dry}}) {
         const mat::NoteStream stream = Renderer().Notes(c.program, {c.before, c.note}, c.room, kLayout);
-        MicAnalyzer analyzer;
-        analyzer.Begin(MicMode::Tone);
-        const std::vector<mat::Reported> heard = Notes(Analyze(analyzer, stream.samples));
-        const double from = static_cast<double>(stream.notes[1].audible) * 1000.0 / mat::kRate;
-        const auto first = std::find_if(heard.begin(), heard.end(),
-                                        [&](const mat::Reported& r) { return r.streamMs >= from; });
-        ASSERT_NE(first, heard.end()) << "program " << c.program << " note " << c.note;
-        EXPECT_EQ(first->note, c.note) << "program " << c.program << " after " << c.before;
+        EXPECT_EQ(FirstNoteOfTheSecond(stream), c.note) << "program " << c.program << " after " << c.before;
     }
 }
 
