@@ -85,11 +85,14 @@ void BM_RecordedPitch(benchmark::State& state) {
                 }
                 audio += static_cast<double>(stream.samples.size()) / mat::kRate;
                 const mat::NoteScore one = mat::ScoreNotes(stream, reported, layout);
+                // Per instrument, with the median and 90th percentile of its right notes' latency.
                 if (std::getenv("KALVINTOR_BENCH_DETAIL") != nullptr) {
                     std::printf(
-                        "%-8s %-13s right %2d/%d octave %d semitone %d missed %d extra %d silence %d\n",
+                        "%-8s %-13s right %2d/%d octave %d semitone %d missed %d extra %d silence %d latency "
+                        "%3.0f/%3.0f ms\n",
                         c.name, mat::kInstruments[i].name, one.right, one.notes, one.octave, one.semitone,
-                        one.missed, one.extra, one.falseInSilence);
+                        one.missed, one.extra, one.falseInSilence, Percentile(one.latenciesMs, 0.5),
+                        Percentile(one.latenciesMs, 0.9));
                 }
                 score += one;
             }
