@@ -11,28 +11,16 @@
 #include "pitch/TAkkord.h"
 #include "sound/MidiMessage.h"
 #include "theory/Naming.h"
+#include "ui/ScreenCapture.h"
 #include "ui/app/ExerciseTestDoubles.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QProcess>
-#include <QTest>
 
 using namespace kalvintor;
 using namespace kalvintor::ui;
 
 namespace {
-
-QString screenshotDir() {
-    return qEnvironmentVariable("KALVINTOR_SCREENSHOT_DIR");
-}
-
-void takeScreen(const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(300);
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), screenshotDir() + "/" + name});
-}
 
 // The program directory of the build: the music font and the English language file.
 void useProgramDirectory() {
@@ -61,7 +49,7 @@ struct Scene {
 }  // namespace
 
 TEST(AkkordScreenshots, EachExerciseAfterAnAnswer) {
-    if (screenshotDir().isEmpty()) GTEST_SKIP() << "KALVINTOR_SCREENSHOT_DIR not set";
+    if (ui::testing::screenshotDir().isEmpty()) GTEST_SKIP() << "KALVINTOR_SCREENSHOT_DIR not set";
     using namespace pitch::answer_bits;
     const Scene scenes[] = {
         {1, {1, 2, 3, 4, 5, 6, 7, 9}, kByName | kPiano | kNotesheet, true, "pitch-chord-identification.png"},
@@ -116,13 +104,13 @@ TEST(AkkordScreenshots, EachExerciseAfterAnAnswer) {
                 if (e != st.entry && st.row(e).count == st.row(st.entry).count) wrong = e;
             window.PreviewAnswer(s.right || wrong == 0 ? st.entry : wrong, true);
         }
-        takeScreen(QString::fromLatin1(s.file));
+        ui::testing::captureScreen(QString::fromLatin1(s.file));
         app::SetRandomizeClock(nullptr);
     }
 }
 
 TEST(AkkordScreenshots, TheStaffCloseUpAtTwiceThePixelRatio) {
-    if (screenshotDir().isEmpty()) GTEST_SKIP() << "KALVINTOR_SCREENSHOT_DIR not set";
+    if (ui::testing::screenshotDir().isEmpty()) GTEST_SKIP() << "KALVINTOR_SCREENSHOT_DIR not set";
     useProgramDirectory();
     TSheet sheet;
     sheet.resize(520, 260);
@@ -148,5 +136,5 @@ TEST(AkkordScreenshots, TheStaffCloseUpAtTwiceThePixelRatio) {
         note(86, 0, 2)};  // bass notes, E flat, C6 and D6 above
     for (std::size_t i = 8; i < notes.size(); ++i) notes[i].ink = Ink::Right;
     sheet.DrawStaff(notes);
-    ASSERT_TRUE(sheet.render(2.0).save(screenshotDir() + "/pitch-staff-closeup-2x.png"));
+    ASSERT_TRUE(sheet.render(2.0).save(ui::testing::screenshotDir() + "/pitch-staff-closeup-2x.png"));
 }

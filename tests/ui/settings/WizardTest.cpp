@@ -5,6 +5,7 @@
 #include "app/ViewTags.h"
 #include "settings/TConfigWizard.h"
 #include "settings/TProgramSettings.h"
+#include "ui/ScreenCapture.h"
 
 #include <gtest/gtest.h>
 #include <QCheckBox>
@@ -13,11 +14,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTest>
 #include <QToolButton>
 
 using namespace kalvintor;
@@ -165,16 +164,9 @@ TEST(Tips, HideThisTipAndTheTipsAtStart) {
 // from the screen when KALVINTOR_SCREENSHOT_DIR names a folder (run under Xvfb on the xcb
 // platform); skipped otherwise.
 TEST(Screens, MenusSettingsAndWizard) {
-    const QString dir = qEnvironmentVariable("KALVINTOR_SCREENSHOT_DIR");
-    if (dir.isEmpty()) GTEST_SKIP() << "no KALVINTOR_SCREENSHOT_DIR";
-    const auto take = [&dir](const QString& name) {
-        QApplication::processEvents();
-        QTest::qWait(400);
-        // The main window's part of the screen.
-        QProcess::execute(QStringLiteral("import"),
-                          {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                           QStringLiteral("1000x720+40+40"), QStringLiteral("+repage"), dir + "/" + name});
-    };
+    if (screenshotDir().isEmpty()) GTEST_SKIP() << "no KALVINTOR_SCREENSHOT_DIR";
+    // The main window's part of the screen.
+    const auto take = [](const QString& name) { captureScreen(name, QRect(40, 40, 1000, 720)); };
     SettingsShell shell;
     TKalvintorMain& main = shell.main;
     main.SetExerciseWindow(2, new RecordingExercise(2, main));

@@ -9,12 +9,11 @@
 #include "tutor/TEndTutorStep.h"
 #include "tutor/TTutorDefine.h"
 #include "tutor/TTutorStepInfo.h"
+#include "ui/ScreenCapture.h"
 
 #include <gtest/gtest.h>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
-#include <QTest>
 #include <QToolButton>
 
 using namespace kalvintor;
@@ -23,21 +22,10 @@ using namespace kalvintor::ui::testing;
 
 namespace {
 
-QString screenshotDir() {
-    return qEnvironmentVariable("KALVINTOR_SCREENSHOT_DIR");
-}
-
-void takeScreen(const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(400);
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), screenshotDir() + "/" + name});
-}
-
 // Takes a picture of the dialog, then presses its button.
 ModalScript::Step shoot(const QString& name, const char* button) {
     return [name, button](QWidget* w) {
-        takeScreen(name);
+        captureScreen(name);
         if (auto* b = w->findChild<QPushButton*>(QLatin1String(button))) b->click();
     };
 }
@@ -69,7 +57,7 @@ TEST(TutorScreens, AStudentsCourse) {
         const bool a = w.exercise->state().rightAnswer == pitch::ComparisonChoice::A;
         w.key(a == (i % 7 != 3) ? Qt::Key_F7 : Qt::Key_F8);
     }
-    takeScreen("tutor-running-step.png");
+    captureScreen("tutor-running-step.png");
     script.then(shoot("tutor-end-of-step.png", "BitBtn1")).then(rejectIt());
     w.key(Qt::Key_F5);
     w.recording->Output()->Advance(w.recording->Output()->Now() + 20000);
@@ -94,7 +82,7 @@ TEST(TutorScreens, TheTutorEditor) {
     w.main->SpeedButton9->click();
     TTutorDefine& editor = *w.main->tutor().editor;
     editor.list(3)->setCurrentRow(1);
-    takeScreen("tutor-editor.png");
+    captureScreen("tutor-editor.png");
     w.main->SpeedButton9->click();
     w.main->close();
 }

@@ -5,14 +5,13 @@
 #include "AdminSession.h"
 #include "app/MainTutor.h"
 #include "tutor/TTutorlist.h"
+#include "ui/ScreenCapture.h"
 #include "users/TClassMaintenance.h"
 #include "users/TUserslist.h"
 
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <QProcess>
-#include <QTest>
 #include <QToolButton>
 
 using namespace kalvintor;
@@ -20,20 +19,6 @@ using namespace kalvintor::ui;
 using namespace kalvintor::ui::testing;
 
 namespace {
-
-QString screenshotDir() {
-    return qEnvironmentVariable("KALVINTOR_SCREENSHOT_DIR");
-}
-
-void takeWindow(QWidget* window, const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(400);
-    const QRect r = window->frameGeometry();
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                       QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
-                       QStringLiteral("+repage"), screenshotDir() + "/" + name});
-}
 
 // A school of a teacher and four students, three of them in class 4B with the shipped course.
 struct SchoolWithClass {
@@ -99,7 +84,7 @@ TEST(UserScreens, ClassMaintenanceAndTheUserOverview) {
     TClassMaintenance dialog(s.store(), *s.ws->main->tutor().list, s.ws->main.get());
     dialog.show();
     dialog.move(60, 60);
-    takeWindow(&dialog, "startup-class-maintenance.png");
+    captureScreen("startup-class-maintenance.png", dialog.frameGeometry());
     dialog.accept();
 
     TKalvintorMain& main = *s.ws->main;
@@ -112,7 +97,7 @@ TEST(UserScreens, ClassMaintenanceAndTheUserOverview) {
     list->TutorButton->click();
     list->DrawGrid1->setCurrentCell(rowOf(list->DrawGrid1, "Dahl, Kim"), 1);
     list->PlusButton->click();
-    takeWindow(&main, "startup-user-overview.png");
+    captureScreen("startup-user-overview.png", main.frameGeometry());
     s.script.then(press(QMessageBox::No));
     main.close();
 }
