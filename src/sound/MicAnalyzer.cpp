@@ -94,7 +94,8 @@ constexpr double kFloorMeasureMs = 200.0;
 constexpr double kFloorRiseDbPerSecond = 3.0;
 constexpr double kFloorFall = 0.1;
 constexpr double kLowestLevelDb = -120.0;
-constexpr double kOnsetRiseDb = 7.5;
+constexpr double kOnsetRiseDb = 6.0;
+constexpr double kLevelSpanMs = 17.0;  // longer than the period of C2
 constexpr double kOnsetLookbackMs = 150.0;
 constexpr double kOnsetRefractoryMs = 100.0;
 constexpr double kOnsetAttackMs = 60.0;
@@ -542,9 +543,18 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     const std::size_t lookback = std::min({static_cast<std::size_t>(Hops(kOnsetLookbackMs, hopMs_)),
                                            static_cast<std::size_t>(std::max(0, hopsSinceOnset_ - attack)),
                                            levelCount_, kLevelHistory});
+    // The levels before are each taken over a span longer than the period of the lowest sung
+    // note: over one hop, a low note's level swings with where its periods fall, and the dips
+    // would make its own next hop an onset.
+    const auto levelSpan = static_cast<std::size_t>(Hops(kLevelSpanMs, hopMs_));
     double recentMin = std::numeric_limits<double>::infinity();
     for (std::size_t k = 0; k < lookback; ++k) {
-        recentMin = std::min(recentMin, levels_[(levelCount_ - 1 - k) % kLevelHistory]);
+        const std::size_t newest = levelCount_ - 1 - k;
+        const std::size_t n = std::min(levelSpan, newest + 1);
+        double power = 0;
+        for (std::size_t m = 0; m < n; ++m)
+            power += std::pow(10.0, levels_[(newest - m) % kLevelHistory] / 10.0);
+        recentMin = std::min(recentMin, Db(power / static_cast<double>(n)));
     }
     levels_[levelCount_++ % kLevelHistory] = hopDb;
     sinceOnset_ += hop_;
@@ -555,7 +565,7 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     const double heardDb = std::min(hopDb, wideDb);
     const bool voiced = heardDb >= gate && heardDb >= notePeakDb_ - kReleaseDb;
     if (voiced && hopDb - recentMin >= kOnsetRiseDb && hopsSinceOnset_ > Hops(kOnsetRefractoryMs, hopMs_)) {
-        onsetRiseDb_ = hopDb - recentMin;
+        onsetBaseDb_ = recentMin;
         // A note that sounds keeps its own loudest until another is taken: an onset that yields
         // no note (the ringing of the hum notches after an abrupt stop beats by several dB) must
         // not lower the level its release is measured against, or the note never ends.
@@ -668,8 +678,10 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     }
     const int note = static_cast<int>(std::lround(pitch));
     if (note == sounding_) {
-        // The same note again only after a clear new attack, once the previous one's tail is over.
-        if (!freshOnset_ || onsetRiseDb_ < kRepeatRiseDb || hopsSinceOnset_ < Hops(kRepeatAfterMs, hopMs_))
+        // The same note again only after a clear new attack (its whole rise, not just its first
+        // moment), once the previous one's tail is over.
+        if (!freshOnset_ || onsetPeakDb_ - onsetBaseDb_ < kRepeatRiseDb ||
+            hopsSinceOnset_ < Hops(kRepeatAfterMs, hopMs_))
             return;
     } else if (!freshOnset_) {
         // A change without an onset (legato, or an attack too soft to see): the pitch leaves the
@@ -687,10 +699,13 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
 }
 
 void MicAnalyzer::Report(int note, double hopDb, std::vector<MicDetection>& out) {
+    // A note after an onset is as loud as the loudest since: one moment of it may dip where the
+    // voice and the program's sound beat against each other.
+    const double loudestDb = freshOnset_ ? std::max(hopDb, onsetPeakDb_) : hopDb;
     sounding_ = note;
     notePeakDb_ = onsetPeakDb_;
     freshOnset_ = false;
-    soundingOwn_ = OwnNote(HopClockMs(), hopDb);
+    soundingOwn_ = OwnNote(HopClockMs(), loudestDb);
     if (!soundingOwn_) out.push_back({MicDetection::Kind::Note, note, HopClockMs(), HopStreamMs()});
 }
 

@@ -198,7 +198,7 @@ private:
     std::size_t levelCount_ = 0;
     std::size_t sinceOnset_ = 0;  // samples since the latest onset
     int hopsSinceOnset_ = 0;
-    double onsetRiseDb_ = 0;
+    double onsetBaseDb_ = 0;     // the level the latest onset rose from
     double notePeakDb_ = -200;   // the loudest of the note sounding, or since the onset while none does
     double onsetPeakDb_ = -200;  // the loudest since the latest onset
 

@@ -89,6 +89,18 @@ TEST(MicAnalyzer, AnAttackThatGlidesIntoTheNoteIsHeardAsTheNote) {
     }
 }
 
+TEST(MicAnalyzer, ALowNoteSungWithVibratoIsOneNote) {
+    // A low note's level over a few milliseconds swings with where its periods fall; a dip must
+    // not make the next moment of the same note an onset, which would take the vibrato's sharp or
+    // flat side, or an octave, for a new note.
+    for (int note = 40; note <= 48; ++note) {
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        const std::vector<float> x = sig::Tone(sig::Voice::Sawtooth, note, 200, 1500, 20);
+        EXPECT_EQ(Notes(Analyze(analyzer, x, 0)), std::vector<int>{note}) << note;
+    }
+}
+
 TEST(MicAnalyzer, SilenceNoiseAndGarbageYieldNoNote) {
     MicAnalyzer analyzer;
     analyzer.Begin(MicMode::Tone);
