@@ -610,17 +610,23 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     }
     // After an onset the estimate is held against what has risen since: the previous note's tail
     // and the room's reverb do not rise, so an estimate that is still theirs waits, one an octave
-    // or a semitone off takes the risen pitch, and one that agrees is confirmed.
+    // or a semitone off takes the risen pitch, and one that agrees is confirmed. Only an estimate
+    // just one octave below what rose waits instead: the rise is judged by the weight of its
+    // harmonics, which favours the octave above whenever a note's odd harmonics are weaker than its
+    // even ones (a fundamental below the first resonance of a voice or a string's body), so the two
+    // disagreeing leave the octave open until they agree.
     bool confirmed = false;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
         const double rising = RisingPitch();
         const double apart = std::fabs(rising - e.midi);
         const bool octave = rising > 0 && e.midi > 0 && apart > kRisingAgreeSemitones &&
                             std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
+        const bool weakFundamental = rising > e.midi && std::fabs(apart - 12.0) <= kRisingAgreeSemitones;
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
             confirmed = true;
         } else if (hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_) &&
-                   (octave || (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
+                   ((octave && !weakFundamental) ||
+                    (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
             e.midi = rising;
         } else {
             e = {};
