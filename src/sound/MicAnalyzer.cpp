@@ -95,8 +95,8 @@ constexpr double kFloorRiseDbPerSecond = 3.0;
 constexpr double kFloorFall = 0.1;
 constexpr double kLowestLevelDb = -120.0;
 constexpr double kOnsetRiseDb = 6.0;
-constexpr double kLevelSpanMs = 17.0;  // longer than the period of C2
-constexpr double kOnsetLookbackMs = 150.0;
+constexpr double kLevelSpanMs = 17.0;       // longer than the period of C2
+constexpr double kOnsetLookbackMs = 250.0;  // a voice that swells in rises over a quarter of a second
 constexpr double kOnsetRefractoryMs = 100.0;
 constexpr double kOnsetAttackMs = 60.0;
 

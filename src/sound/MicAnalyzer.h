@@ -193,7 +193,7 @@ private:
     // Noise floor and onsets.
     double floorDb_ = 0;
     int floorHops_ = 0;  // hops seen since Begin while the floor is first measured
-    static constexpr std::size_t kLevelHistory = 64;
+    static constexpr std::size_t kLevelHistory = 128;
     std::array<double, kLevelHistory> levels_{};
     std::size_t levelCount_ = 0;
     std::size_t sinceOnset_ = 0;  // samples since the latest onset

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <random>
 
 using namespace kalvintor::sound;
 namespace sig = kalvintor::sound::testsignals;
@@ -98,6 +99,37 @@ TEST(MicAnalyzer, ALowNoteSungWithVibratoIsOneNote) {
         analyzer.Begin(MicMode::Tone);
         const std::vector<float> x = sig::Tone(sig::Voice::Sawtooth, note, 200, 1500, 20);
         EXPECT_EQ(Notes(Analyze(analyzer, x, 0)), std::vector<int>{note}) << note;
+    }
+}
+
+TEST(MicAnalyzer, ANoteThatSwellsOutOfRoomNoiseIsHeardOnceItStandsOutOfIt) {
+    // A voice that starts softly, 24 dB below where it is held, and swells by a few dB every
+    // 100 ms, in noise 15 dB below the held note: its onset is a rise over a quarter of a second,
+    // and the note is heard soon after it stands 9 dB above the room.
+    for (double dbPer100Ms : {3.0, 4.0}) {
+        for (int note : {48, 60, 72}) {
+            std::vector<float> x(sig::Samples(2500), 0.0f);
+            const std::size_t start = sig::Samples(1000);
+            double phase = 0;
+            for (std::size_t i = start; i < x.size(); ++i) {
+                const double ms = static_cast<double>(i - start) * 1000.0 / sig::kRate;
+                const double db = std::min(0.0, -24.0 + dbPer100Ms * ms / 100.0);
+                phase += sig::Hz(note) / sig::kRate;
+                phase -= std::floor(phase);
+                x[i] = static_cast<float>(0.3 * std::pow(10.0, db / 20.0) * (2.0 * phase - 1.0));
+            }
+            std::mt19937 random(static_cast<unsigned>(note));
+            std::normal_distribution<double> noise(0, 0.3 / std::sqrt(3.0) * std::pow(10.0, -15.0 / 20.0));
+            for (float& v : x) v += static_cast<float>(noise(random));
+            MicAnalyzer analyzer;
+            analyzer.Begin(MicMode::Tone);
+            const std::vector<MicDetection> found = Analyze(analyzer, x, 0);
+            ASSERT_FALSE(found.empty()) << note << " at " << dbPer100Ms << " dB per 100 ms";
+            EXPECT_EQ(found[0].note, note);
+            const double standsOutMs = (24.0 - 15.0 + 9.0) / dbPer100Ms * 100.0;
+            EXPECT_LE(found[0].streamMs - 1000, standsOutMs + 40)
+                << note << " at " << dbPer100Ms << " dB per 100 ms";
+        }
     }
 }
 
