@@ -485,15 +485,8 @@ double MicAnalyzer::RisingPitch() {
     return sumWeight > 0 ? 69.0 + 12.0 * std::log2(sumHz / sumWeight / 440.0) : 0.0;
 }
 
-double MicAnalyzer::HarmonicChoice(const float* x, std::size_t n, double period) {
-    float* in = fftIn_->data;
-    std::fill_n(in, kSpectrumSize, 0.0f);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double hann =
-            0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n));
-        in[i] = static_cast<float>(x[i] * hann);
-    }
-    aubio_fft_do(fft_.get(), fftIn_.get(), spectrum_.get());
+double MicAnalyzer::HarmonicChoice(std::size_t n, double period) {
+    WindowSpectrum(n, 0);
     // A period can only be too long by a whole number of periods: the pitches above are the
     // candidates, and one whose harmonics hold more of the spectrum wins.
     const double hz = kMicSampleRate / period;
@@ -528,7 +521,7 @@ MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
         fit = half;
     }
     if (2 * period <= static_cast<double>(n) * 3 / 4 && at(2 * period) > fit + kDoublePeriodGain) period *= 2;
-    period = HarmonicChoice(x, n, period);
+    period = HarmonicChoice(n, period);
     if (period > static_cast<double>(n) * kLongestPeriodShare) return {};
     return {69.0 + 12.0 * std::log2(kMicSampleRate / period / 440.0), clarity};
 }
@@ -543,20 +536,19 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     const std::size_t lookback = std::min({static_cast<std::size_t>(Hops(kOnsetLookbackMs, hopMs_)),
                                            static_cast<std::size_t>(std::max(0, hopsSinceOnset_ - attack)),
                                            levelCount_, kLevelHistory});
-    // The levels before are each taken over a span longer than the period of the lowest sung
-    // note: over one hop, a low note's level swings with where its periods fall, and the dips
-    // would make its own next hop an onset.
-    const auto levelSpan = static_cast<std::size_t>(Hops(kLevelSpanMs, hopMs_));
     double recentMin = std::numeric_limits<double>::infinity();
-    for (std::size_t k = 0; k < lookback; ++k) {
-        const std::size_t newest = levelCount_ - 1 - k;
-        const std::size_t n = std::min(levelSpan, newest + 1);
-        double power = 0;
-        for (std::size_t m = 0; m < n; ++m)
-            power += std::pow(10.0, levels_[(newest - m) % kLevelHistory] / 10.0);
-        recentMin = std::min(recentMin, Db(power / static_cast<double>(n)));
-    }
-    levels_[levelCount_++ % kLevelHistory] = hopDb;
+    for (std::size_t k = 0; k < lookback; ++k)
+        recentMin = std::min(recentMin, spanLevels_[(levelCount_ - 1 - k) % kLevelHistory]);
+    // Each level an onset rises from is taken over a span longer than the period of the lowest
+    // sung note: over one hop, a low note's level swings with where its periods fall, and the dips
+    // would make its own next hop an onset.
+    levels_[levelCount_ % kLevelHistory] = hopDb;
+    const std::size_t levelSpan =
+        std::min(static_cast<std::size_t>(Hops(kLevelSpanMs, hopMs_)), levelCount_ + 1);
+    double power = 0;
+    for (std::size_t m = 0; m < levelSpan; ++m)
+        power += std::pow(10.0, levels_[(levelCount_ - m) % kLevelHistory] / 10.0);
+    spanLevels_[levelCount_++ % kLevelHistory] = Db(power / static_cast<double>(levelSpan));
     sinceOnset_ += hop_;
     ++hopsSinceOnset_;
     // A note has also ended once it has died away far below its loudest. What is heard is the
@@ -701,7 +693,7 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
 void MicAnalyzer::Report(int note, double hopDb, std::vector<MicDetection>& out) {
     // A note after an onset is as loud as the loudest since: one moment of it may dip where the
     // voice and the program's sound beat against each other.
-    const double loudestDb = freshOnset_ ? std::max(hopDb, onsetPeakDb_) : hopDb;
+    const double loudestDb = freshOnset_ ? onsetPeakDb_ : hopDb;
     sounding_ = note;
     notePeakDb_ = onsetPeakDb_;
     freshOnset_ = false;

@@ -133,8 +133,9 @@ private:
     void UpdateFloor(double hopDb);
     Estimate EstimatePitch(std::size_t window);
     double Nsdf(const float* x, std::size_t n, std::size_t lag) const;
-    // The period, or a fraction of it whose harmonics hold more of the window's spectrum.
-    double HarmonicChoice(const float* x, std::size_t n, double period);
+    // The period, or a fraction of it whose harmonics hold more of the spectrum of the latest `n`
+    // filtered samples.
+    double HarmonicChoice(std::size_t n, double period);
     // The weighted sum of the spectrum's peaks at the harmonics of `hz`.
     double Salience(double hz) const;
     // The magnitude spectrum of the `n` filtered samples that end `back` samples before the latest.
@@ -194,7 +195,8 @@ private:
     double floorDb_ = 0;
     int floorHops_ = 0;  // hops seen since Begin while the floor is first measured
     static constexpr std::size_t kLevelHistory = 128;
-    std::array<double, kLevelHistory> levels_{};
+    std::array<double, kLevelHistory> levels_{};      // of each hop
+    std::array<double, kLevelHistory> spanLevels_{};  // over the span ending at each hop
     std::size_t levelCount_ = 0;
     std::size_t sinceOnset_ = 0;  // samples since the latest onset
     int hopsSinceOnset_ = 0;
