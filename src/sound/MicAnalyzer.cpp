@@ -65,6 +65,10 @@ constexpr int kRisingRefineHarmonics = 4;
 // them; further off, the estimate is the previous note's tail or a noise of the attack.
 constexpr double kRisingAgreeSemitones = 0.5;
 constexpr double kRisingCorrectsSemitones = 1.5;
+// What rose settles a pitch between two notes when it lies this close to one of them.
+constexpr double kRisingOnNoteSemitones = 0.15;
+// What rose tells a pitch only when it holds at least this share of the spectrum's power.
+constexpr double kRisenLeast = 0.005;
 
 // The note tracker.
 constexpr double kSameNoteSemitones = 0.6;      // estimates this close belong to one candidate
@@ -427,7 +431,15 @@ void MicAnalyzer::WindowSpectrum(std::size_t n, std::size_t back) {
 double MicAnalyzer::RisingPitch() {
     WindowSpectrum(kRisingWindow, 0);
     const cvec_t* s = spectrum_.get();
-    for (std::size_t b = 0; b < risen_.size(); ++b) risen_[b] = std::max(0.0f, s->norm[b] - beforeOnset_[b]);
+    double risenPower = 0, power = 0;
+    for (std::size_t b = 0; b < risen_.size(); ++b) {
+        risen_[b] = std::max(0.0f, s->norm[b] - beforeOnset_[b]);
+        risenPower += static_cast<double>(risen_[b]) * risen_[b];
+        power += static_cast<double>(s->norm[b]) * s->norm[b];
+    }
+    // A moment of a note whose level or pitch moved, not a new one: what rose is too little to
+    // tell a pitch.
+    if (risenPower <= kRisenLeast * power) return 0;
     const double binHz = kMicSampleRate / kSpectrumSize;
     // The rise at `hz`: between bins where they are finer than an eighth of a tone, else the
     // strongest within an eighth of a tone (vibrato, stretched partials).
@@ -463,24 +475,34 @@ double MicAnalyzer::RisingPitch() {
     }
     if (best == 0) return 0;
     // The pitch from the note's lowest harmonics that stand out as peaks within a quarter tone of
-    // where they belong, each interpolated between its bins, the stronger weighing more.
+    // where they belong, each interpolated between its bins, the stronger weighing more. What rose
+    // tells the note, the spectrum itself where its harmonics stand: a partial that moves leaves its
+    // rise on its outer flank, which would place a note swelling with vibrato beyond its own pitch.
     const double hz = noteHz(best);
+    const float* now = s->norm;
     double sumHz = 0, sumWeight = 0;
     for (int h = 1; h <= kRisingRefineHarmonics && h * hz < kHarmonicsUpToHz; ++h) {
         const double bin = h * hz / binHz;
         const double width = std::max(1.0, bin * kQuarterTone);
         const auto lo = static_cast<std::size_t>(std::max(1.0, std::floor(bin - width)));
         const auto hi = std::min(risen_.size() - 2, static_cast<std::size_t>(std::ceil(bin + width)));
-        std::size_t b = lo;
-        for (std::size_t k = lo; k <= hi; ++k) {
-            if (risen_[k] > risen_[b]) b = k;
-        }
-        const double l = risen_[b - 1], c = risen_[b], r = risen_[b + 1];
-        if (!(c > l && c >= r)) continue;
+        // The strongest bin of `m` there, if it is a peak.
+        const auto peakOf = [&](const float* m) {
+            std::size_t b = lo;
+            for (std::size_t k = lo; k <= hi; ++k) {
+                if (m[k] > m[b]) b = k;
+            }
+            return m[b] > m[b - 1] && m[b] >= m[b + 1] ? b : 0;
+        };
+        const std::size_t rose = peakOf(risen_.data());
+        const std::size_t b = rose > 0 ? peakOf(now) : 0;
+        if (b == 0) continue;
+        const double l = now[b - 1], c = now[b], r = now[b + 1];
         const double curve = l - 2 * c + r;
         const double at = (static_cast<double>(b) + 0.5 * (l - r) / curve) * binHz / h;
-        sumHz += c * c * at;
-        sumWeight += c * c;
+        const double weight = static_cast<double>(risen_[rose]) * risen_[rose];
+        sumHz += weight * at;
+        sumWeight += weight;
     }
     return sumWeight > 0 ? 69.0 + 12.0 * std::log2(sumHz / sumWeight / 440.0) : 0.0;
 }
@@ -568,7 +590,15 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         freshOnset_ = true;
         candidateCount_ = 0;
         WindowSpectrum(kRisingWindow, hop_);
-        std::copy_n(spectrum_->norm, beforeOnset_.size(), beforeOnset_.begin());
+        // Each bin takes the most within a quarter tone before the onset: a partial that a vibrato
+        // or a glide moves since then has not risen.
+        for (std::size_t b = 0; b < beforeOnset_.size(); ++b) {
+            const auto reach =
+                std::max<std::size_t>(1, static_cast<std::size_t>(static_cast<double>(b) * kQuarterTone));
+            const std::size_t lo = b > reach ? b - reach : 0;
+            const std::size_t hi = std::min(beforeOnset_.size() - 1, b + reach);
+            beforeOnset_[b] = *std::max_element(spectrum_->norm + lo, spectrum_->norm + hi + 1);
+        }
     }
     if (!voiced) {
         candidateCount_ = 0;
@@ -608,8 +638,9 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // even ones (a fundamental below the first resonance of a voice or a string's body), so the two
     // disagreeing leave the octave open until they agree.
     bool confirmed = false;
+    double rising = 0;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
-        const double rising = RisingPitch();
+        rising = RisingPitch();
         const double apart = std::fabs(rising - e.midi);
         const bool octave = rising > 0 && e.midi > 0 && apart > kRisingAgreeSemitones &&
                             std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
@@ -664,6 +695,14 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     const double glide =
         kGlidingSemitones * static_cast<double>(glideSpan - 1) / static_cast<double>(fullSpan - 1);
     if (std::fabs(glideFrom[glideSpan - 1] - glideFrom[0]) > glide && !waited) return;
+    // A period between two notes that the risen harmonics confirm and place on one of them is
+    // that note: the overtones of a struck or plucked string stand sharp of true harmonics and pull
+    // the period sharp, while the lowest harmonics that rose hold the note.
+    if (std::fabs(pitch - std::round(pitch)) > kAmbiguousSemitones && confirmed &&
+        std::fabs(rising - std::round(rising)) <= kRisingOnNoteSemitones &&
+        std::fabs(rising - pitch) <= kRisingAgreeSemitones) {
+        pitch = rising;
+    }
     if (std::fabs(pitch - std::round(pitch)) > kAmbiguousSemitones) {
         if (!waited) return;
         pitch = Median(candidate_.data(), candidateCount_);

@@ -102,6 +102,36 @@ TEST(MicAnalyzer, ALowNoteSungWithVibratoIsOneNote) {
     }
 }
 
+TEST(MicAnalyzer, ANoteSungWithWideVibratoAndSwellsIsOneNote) {
+    // A voice whose level swells by 6 to 10 dB as its pitch rises on each vibrato swing of up to
+    // half a semitone: every swell is an onset, and what rises then has its partials at the top of
+    // the swing; none of them is a new note.
+    for (double swellDb : {6.0, 10.0}) {
+        for (double vibrato : {0.35, 0.5}) {
+            for (double rateHz : {4.0, 5.5}) {
+                for (int note : {50, 57, 62, 67}) {
+                    std::vector<float> x(sig::Samples(2500), 0.0f);
+                    const std::size_t start = sig::Samples(200);
+                    double phase = 0;
+                    for (std::size_t i = start; i < x.size(); ++i) {
+                        const double t = static_cast<double>(i - start) / sig::kRate;
+                        const double swing = std::sin(2.0 * std::numbers::pi * rateHz * t);
+                        phase += sig::Hz(note + vibrato * swing) / sig::kRate;
+                        phase -= std::floor(phase);
+                        const double level = 0.3 * std::pow(10.0, swellDb / 2.0 * (swing - 1.0) / 20.0);
+                        x[i] = static_cast<float>(level * std::min(1.0, t * 100.0) * (2.0 * phase - 1.0));
+                    }
+                    MicAnalyzer analyzer;
+                    analyzer.Begin(MicMode::Tone);
+                    EXPECT_EQ(Notes(Analyze(analyzer, x, 0)), std::vector<int>{note})
+                        << note << " swelling " << swellDb << " dB with " << vibrato << " semitones at "
+                        << rateHz << " Hz";
+                }
+            }
+        }
+    }
+}
+
 TEST(MicAnalyzer, ANoteThatSwellsOutOfRoomNoiseIsHeardOnceItStandsOutOfIt) {
     // A voice that starts softly, 24 dB below where it is held, and swells by a few dB every
     // 100 ms, in noise 15 dB below the held note: its onset is a rise over a quarter of a second,
