@@ -65,6 +65,9 @@ constexpr int kRisingRefineHarmonics = 4;
 // them; further off, the estimate is the previous note's tail or a noise of the attack.
 constexpr double kRisingAgreeSemitones = 0.5;
 constexpr double kRisingCorrectsSemitones = 1.5;
+// An onset that rises from no further than this below the loudest of the note sounding is that
+// note swelling, not a new attack over its tail.
+constexpr double kSwellDepthDb = 6.0;
 // What rose settles a pitch between two notes when it lies this close to one of them.
 constexpr double kRisingOnNoteSemitones = 0.15;
 // What rose tells a pitch only when it holds at least this share of the spectrum's power.
@@ -580,6 +583,7 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     const bool voiced = heardDb >= gate && heardDb >= notePeakDb_ - kReleaseDb;
     if (voiced && hopDb - recentMin >= kOnsetRiseDb && hopsSinceOnset_ > Hops(kOnsetRefractoryMs, hopMs_)) {
         onsetBaseDb_ = recentMin;
+        onsetDepthDb_ = sounding_ != 0 ? notePeakDb_ - recentMin : std::numeric_limits<double>::infinity();
         // A note that sounds keeps its own loudest until another is taken: an onset that yields
         // no note (the ringing of the hum notches after an abrupt stop beats by several dB) must
         // not lower the level its release is measured against, or the note never ends.
@@ -633,10 +637,11 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // After an onset the estimate is held against what has risen since: the previous note's tail
     // and the room's reverb do not rise, so an estimate that is still theirs waits, one an octave
     // or a semitone off takes the risen pitch, and one that agrees is confirmed. Only an estimate
-    // just one octave below what rose waits instead: the rise is judged by the weight of its
-    // harmonics, which favours the octave above whenever a note's odd harmonics are weaker than its
-    // even ones (a fundamental below the first resonance of a voice or a string's body), so the two
-    // disagreeing leave the octave open until they agree.
+    // one octave below what rose waits instead, or two octaves below when the note sounding swells:
+    // the rise is judged by the weight of its harmonics, which favours the octave above whenever a
+    // note's odd harmonics are weaker than its even ones (a fundamental below the first resonance
+    // of a voice or a string's body), and two octaves above when a vowel opening on a held note
+    // swells its fourth harmonic, so the two disagreeing leave the octave open until they agree.
     bool confirmed = false;
     double rising = 0;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
@@ -644,7 +649,9 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         const double apart = std::fabs(rising - e.midi);
         const bool octave = rising > 0 && e.midi > 0 && apart > kRisingAgreeSemitones &&
                             std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
-        const bool weakFundamental = rising > e.midi && std::fabs(apart - 12.0) <= kRisingAgreeSemitones;
+        const bool weakFundamental =
+            rising > e.midi && (apart < 12.0 + kRisingAgreeSemitones ||
+                                (apart < 24.0 + kRisingAgreeSemitones && onsetDepthDb_ < kSwellDepthDb));
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
             confirmed = true;
         } else if (hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_) &&

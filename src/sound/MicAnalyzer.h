@@ -201,6 +201,7 @@ private:
     std::size_t sinceOnset_ = 0;  // samples since the latest onset
     int hopsSinceOnset_ = 0;
     double onsetBaseDb_ = 0;     // the level the latest onset rose from
+    double onsetDepthDb_ = 0;    // how far below the loudest of the note sounding it rose from
     double notePeakDb_ = -200;   // the loudest of the note sounding, or since the onset while none does
     double onsetPeakDb_ = -200;  // the loudest since the latest onset
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <numbers>
 #include <random>
 
@@ -129,6 +131,31 @@ TEST(MicAnalyzer, ANoteSungWithWideVibratoAndSwellsIsOneNote) {
                 }
             }
         }
+    }
+}
+
+TEST(MicAnalyzer, AVowelThatOpensOnAHeldNoteIsNotANoteTwoOctavesUp) {
+    // Half a second into a held note the vowel opens: its fourth harmonic swells to nearly twice
+    // the fundamental within 30 ms, and its eighth with it. The level rises enough for an onset, and
+    // what rose weighs most two octaves up.
+    constexpr std::array<double, 8> kHarmonics = {1.0, 0.5, 0.3, 0.3, 0.2, 0.15, 0.1, 0.1};
+    for (int note : {48, 52, 57, 60}) {
+        std::vector<float> x(sig::Samples(1500), 0.0f);
+        const std::size_t start = sig::Samples(200);
+        for (std::size_t i = start; i < x.size(); ++i) {
+            const double t = static_cast<double>(i - start) / sig::kRate;
+            const double opened = std::clamp((t - 0.5) / 0.03, 0.0, 1.0);
+            double v = 0;
+            for (std::size_t h = 0; h < kHarmonics.size(); ++h) {
+                const double swell = h == 3 ? 1.5 : h == 7 ? 0.45 : 0.0;
+                v += (kHarmonics[h] + opened * swell) *
+                     std::sin(2.0 * std::numbers::pi * sig::Hz(note) * static_cast<double>(h + 1) * t);
+            }
+            x[i] = static_cast<float>(0.1 * std::min(1.0, t * 50.0) * v);
+        }
+        MicAnalyzer analyzer;
+        analyzer.Begin(MicMode::Tone);
+        EXPECT_EQ(Notes(Analyze(analyzer, x, 0)), std::vector<int>{note}) << note;
     }
 }
 
