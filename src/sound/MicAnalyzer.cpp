@@ -649,13 +649,13 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         const double apart = std::fabs(rising - e.midi);
         const bool octave = rising > 0 && e.midi > 0 && apart > kRisingAgreeSemitones &&
                             std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
-        const bool weakFundamental =
+        const bool octaveWaits =
             rising > e.midi && (apart < 12.0 + kRisingAgreeSemitones ||
                                 (apart < 24.0 + kRisingAgreeSemitones && onsetDepthDb_ < kSwellDepthDb));
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
             confirmed = true;
         } else if (hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_) &&
-                   ((octave && !weakFundamental) ||
+                   ((octave && !octaveWaits) ||
                     (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
             e.midi = rising;
         } else {

@@ -72,15 +72,10 @@ TEST(MicAnalyzer, AnAttackThatGlidesIntoTheNoteIsHeardAsTheNote) {
         double overMs;
     };
     const auto glide = [](const Case& c) {
-        std::vector<float> x(sig::Samples(200 + 500), 0.0f);
-        double phase = 0;
-        for (std::size_t i = sig::Samples(200); i < x.size(); ++i) {
-            const double ms = static_cast<double>(i - sig::Samples(200)) * 1000.0 / sig::kRate;
-            phase += sig::Hz(c.note + c.fromSemitones * std::max(0.0, 1.0 - ms / c.overMs)) / sig::kRate;
-            phase -= std::floor(phase);
-            x[i] = static_cast<float>(0.5 * (2.0 * phase - 1.0));
-        }
-        return x;
+        return sig::Sawtooth(
+            200, 200 + 500,
+            [&](double ms) { return c.note + c.fromSemitones * std::max(0.0, 1.0 - ms / c.overMs); },
+            [](double) { return 0.5; });
     };
     for (const Case& c : {Case{50, 0.9, 60}, Case{50, -0.9, 60}, Case{57, 0.9, 60}, Case{57, -0.9, 60},
                           Case{69, 0.9, 60}, Case{69, -0.9, 60}, Case{50, -1.3, 80}, Case{57, -1.3, 80}}) {
@@ -112,17 +107,15 @@ TEST(MicAnalyzer, ANoteSungWithWideVibratoAndSwellsIsOneNote) {
         for (double vibrato : {0.35, 0.5}) {
             for (double rateHz : {4.0, 5.5}) {
                 for (int note : {50, 57, 62, 67}) {
-                    std::vector<float> x(sig::Samples(2500), 0.0f);
-                    const std::size_t start = sig::Samples(200);
-                    double phase = 0;
-                    for (std::size_t i = start; i < x.size(); ++i) {
-                        const double t = static_cast<double>(i - start) / sig::kRate;
-                        const double swing = std::sin(2.0 * std::numbers::pi * rateHz * t);
-                        phase += sig::Hz(note + vibrato * swing) / sig::kRate;
-                        phase -= std::floor(phase);
-                        const double level = 0.3 * std::pow(10.0, swellDb / 2.0 * (swing - 1.0) / 20.0);
-                        x[i] = static_cast<float>(level * std::min(1.0, t * 100.0) * (2.0 * phase - 1.0));
-                    }
+                    const auto swing = [&](double ms) {
+                        return std::sin(2.0 * std::numbers::pi * rateHz * ms / 1000.0);
+                    };
+                    const std::vector<float> x = sig::Sawtooth(
+                        200, 2500, [&](double ms) { return note + vibrato * swing(ms); },
+                        [&](double ms) {
+                            return 0.3 * std::pow(10.0, swellDb / 2.0 * (swing(ms) - 1.0) / 20.0) *
+                                   std::min(1.0, ms / 10.0);
+                        });
                     MicAnalyzer analyzer;
                     analyzer.Begin(MicMode::Tone);
                     EXPECT_EQ(Notes(Analyze(analyzer, x, 0)), std::vector<int>{note})
@@ -165,16 +158,11 @@ TEST(MicAnalyzer, ANoteThatSwellsOutOfRoomNoiseIsHeardOnceItStandsOutOfIt) {
     // and the note is heard soon after it stands 9 dB above the room.
     for (double dbPer100Ms : {3.0, 4.0}) {
         for (int note : {48, 60, 72}) {
-            std::vector<float> x(sig::Samples(2500), 0.0f);
-            const std::size_t start = sig::Samples(1000);
-            double phase = 0;
-            for (std::size_t i = start; i < x.size(); ++i) {
-                const double ms = static_cast<double>(i - start) * 1000.0 / sig::kRate;
-                const double db = std::min(0.0, -24.0 + dbPer100Ms * ms / 100.0);
-                phase += sig::Hz(note) / sig::kRate;
-                phase -= std::floor(phase);
-                x[i] = static_cast<float>(0.3 * std::pow(10.0, db / 20.0) * (2.0 * phase - 1.0));
-            }
+            std::vector<float> x = sig::Sawtooth(
+                1000, 2500, [&](double) { return note; },
+                [&](double ms) {
+                    return 0.3 * std::pow(10.0, std::min(0.0, -24.0 + dbPer100Ms * ms / 100.0) / 20.0);
+                });
             std::mt19937 random(static_cast<unsigned>(note));
             std::normal_distribution<double> noise(0, 0.3 / std::sqrt(3.0) * std::pow(10.0, -15.0 / 20.0));
             for (float& v : x) v += static_cast<float>(noise(random));

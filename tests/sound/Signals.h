@@ -41,6 +41,22 @@ inline std::vector<float> Tone(Voice voice, int note, double silenceMs, double t
     return x;
 }
 
+// Silence up to `startMs`, then a sawtooth up to `lengthMs` whose pitch (a MIDI note, in
+// fractions too) and level follow `pitchAt` and `levelAt` of the milliseconds since it began.
+template <class Pitch, class Level>
+std::vector<float> Sawtooth(double startMs, double lengthMs, Pitch pitchAt, Level levelAt) {
+    std::vector<float> x(Samples(lengthMs), 0.0f);
+    const std::size_t start = Samples(startMs);
+    double phase = 0;
+    for (std::size_t i = start; i < x.size(); ++i) {
+        const double ms = static_cast<double>(i - start) * 1000.0 / kRate;
+        phase += Hz(pitchAt(ms)) / kRate;
+        phase -= std::floor(phase);
+        x[i] = static_cast<float>(levelAt(ms) * (2.0 * phase - 1.0));
+    }
+    return x;
+}
+
 // The built-in synthesizer's piano (program 0), rendered offline.
 inline std::vector<float> Piano(int note, double silenceMs, double toneMs) {
     BuiltinSynth::Created created = BuiltinSynth::Create(SynthOptions{false});
