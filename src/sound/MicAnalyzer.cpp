@@ -72,6 +72,13 @@ constexpr double kSwellDepthDb = 6.0;
 constexpr double kRisingOnNoteSemitones = 0.15;
 // What rose tells a pitch only when it holds at least this share of the spectrum's power.
 constexpr double kRisenLeast = 0.005;
+// What rose tells the note alone, before any window hears it, from this long after the onset,
+// when it holds this share of the power and the octave below rose less than this against it
+// (its odd harmonics against the note's harmonics, up to the fourth).
+constexpr double kRisenAloneAfterMs = 10.0;
+constexpr double kRisenAloneShare = 0.3;
+constexpr double kRisenAloneBelowShare = 0.15;
+constexpr int kBelowHarmonics = 4;
 
 // The note tracker.
 constexpr double kSameNoteSemitones = 0.6;      // estimates this close belong to one candidate
@@ -431,7 +438,7 @@ void MicAnalyzer::WindowSpectrum(std::size_t n, std::size_t back) {
     aubio_fft_do(fft_.get(), fftIn_.get(), spectrum_.get());
 }
 
-double MicAnalyzer::RisingPitch() {
+MicAnalyzer::Rise MicAnalyzer::RisingPitch() {
     WindowSpectrum(kRisingWindow, 0);
     const cvec_t* s = spectrum_.get();
     double risenPower = 0, power = 0;
@@ -442,7 +449,9 @@ double MicAnalyzer::RisingPitch() {
     }
     // A moment of a note whose level or pitch moved, not a new one: what rose is too little to
     // tell a pitch.
-    if (risenPower <= kRisenLeast * power) return 0;
+    Rise rise;
+    rise.share = power > 0 ? risenPower / power : 0;
+    if (risenPower <= kRisenLeast * power) return rise;
     const double binHz = kMicSampleRate / kSpectrumSize;
     // The rise at `hz`: between bins where they are finer than an eighth of a tone, else the
     // strongest within an eighth of a tone (vibrato, stretched partials).
@@ -476,12 +485,18 @@ double MicAnalyzer::RisingPitch() {
             best = note;
         }
     }
-    if (best == 0) return 0;
+    if (best == 0) return rise;
+    const double hz = noteHz(best);
+    double odd = 0, even = 0;
+    for (int h = 1; h <= kBelowHarmonics && h * hz < kHarmonicsUpToHz; ++h) {
+        odd += riseAt((h - 0.5) * hz);
+        even += riseAt(h * hz);
+    }
+    rise.belowShare = even > 0 ? odd / even : 0;
     // The pitch from the note's lowest harmonics that stand out as peaks within a quarter tone of
     // where they belong, each interpolated between its bins, the stronger weighing more. What rose
     // tells the note, the spectrum itself where its harmonics stand: a partial that moves leaves its
     // rise on its outer flank, which would place a note swelling with vibrato beyond its own pitch.
-    const double hz = noteHz(best);
     const float* now = s->norm;
     double sumHz = 0, sumWeight = 0;
     for (int h = 1; h <= kRisingRefineHarmonics && h * hz < kHarmonicsUpToHz; ++h) {
@@ -507,7 +522,8 @@ double MicAnalyzer::RisingPitch() {
         sumHz += weight * at;
         sumWeight += weight;
     }
-    return sumWeight > 0 ? 69.0 + 12.0 * std::log2(sumHz / sumWeight / 440.0) : 0.0;
+    if (sumWeight > 0) rise.midi = 69.0 + 12.0 * std::log2(sumHz / sumWeight / 440.0);
+    return rise;
 }
 
 double MicAnalyzer::HarmonicChoice(std::size_t n, double period) {
@@ -549,6 +565,25 @@ MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
     period = HarmonicChoice(n, period);
     if (period > static_cast<double>(n) * kLongestPeriodShare) return {};
     return {69.0 + 12.0 * std::log2(kMicSampleRate / period / 440.0), clarity};
+}
+
+MicAnalyzer::Estimate MicAnalyzer::WindowEstimate(std::size_t w) {
+    // The shortest window that hears the pitch decides: it holds the least of what sounded before
+    // (the previous note's tail when a note grows out of it without a clear onset). A longer one
+    // is taken when the pitch is too low for it.
+    const auto hears = [](std::size_t window, double midi) {
+        return kMicSampleRate / (440.0 * std::pow(2.0, (midi - 69.0) / 12.0)) <=
+               static_cast<double>(kWindowSizes[window]) * kLongestPeriodShare;
+    };
+    std::size_t use = std::min<std::size_t>(1, w - 1);
+    Estimate e = EstimatePitch(use);
+    while ((e.midi <= 0 || !hears(use, e.midi - 0.5)) && use + 1 < w) e = EstimatePitch(++use);
+    // A shorter window that can hear this pitch must agree.
+    if (e.midi > 0 && use >= 1 && hears(use - 1, e.midi)) {
+        const Estimate shorter = EstimatePitch(use - 1);
+        if (std::fabs(shorter.midi - e.midi) > kWindowsAgreeSemitones) return {};
+    }
+    return e;
 }
 
 void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>& out) {
@@ -618,22 +653,10 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
 
     std::size_t w = kWindows;
     while (w > 0 && kWindowSizes[w - 1] + kAttackSkip > sinceOnset_) --w;
-    if (w == 0) return;  // too soon after the onset for any window
-    // The shortest window that hears the pitch decides: it holds the least of what sounded before
-    // (the previous note's tail when a note grows out of it without a clear onset). A longer one
-    // is taken when the pitch is too low for it.
-    const auto hears = [](std::size_t window, double midi) {
-        return kMicSampleRate / (440.0 * std::pow(2.0, (midi - 69.0) / 12.0)) <=
-               static_cast<double>(kWindowSizes[window]) * kLongestPeriodShare;
-    };
-    std::size_t use = std::min<std::size_t>(1, w - 1);
-    Estimate e = EstimatePitch(use);
-    while ((e.midi <= 0 || !hears(use, e.midi - 0.5)) && use + 1 < w) e = EstimatePitch(++use);
-    // A shorter window that can hear this pitch must agree.
-    if (e.midi > 0 && use >= 1 && hears(use - 1, e.midi)) {
-        const Estimate shorter = EstimatePitch(use - 1);
-        if (std::fabs(shorter.midi - e.midi) > kWindowsAgreeSemitones) e = {};
-    }
+    // Too soon after the onset for any window, and for what rose to tell a pitch alone.
+    if (w == 0 && hopsSinceOnset_ < Hops(kRisenAloneAfterMs, hopMs_)) return;
+    Estimate e = w > 0 ? WindowEstimate(w) : Estimate{};
+    const bool noWindowHears = e.midi <= 0;
     // After an onset the estimate is held against what has risen since: the previous note's tail
     // and the room's reverb do not rise, so an estimate that is still theirs waits, one an octave
     // or a semitone off takes the risen pitch, and one that agrees is confirmed. Only an estimate
@@ -642,21 +665,28 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // note's odd harmonics are weaker than its even ones (a fundamental below the first resonance
     // of a voice or a string's body), and two octaves above when a vowel opening on a held note
     // swells its fourth harmonic, so the two disagreeing leave the octave open until they agree.
+    // While no window hears a pitch yet (a low note needs the longest; a note growing under the
+    // last one's tail mixes with it), what rose tells the note alone once it is a good part of
+    // what sounds and the octave below it did not rise with it.
     bool confirmed = false;
     double rising = 0;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
-        rising = RisingPitch();
+        const Rise rise = RisingPitch();
+        rising = rise.midi;
         const double apart = std::fabs(rising - e.midi);
         const bool octave = rising > 0 && e.midi > 0 && apart > kRisingAgreeSemitones &&
                             std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
         const bool octaveWaits =
             rising > e.midi && (apart < 12.0 + kRisingAgreeSemitones ||
                                 (apart < 24.0 + kRisingAgreeSemitones && onsetDepthDb_ < kSwellDepthDb));
+        const bool inAttack = hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_);
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
             confirmed = true;
-        } else if (hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_) &&
-                   ((octave && !octaveWaits) ||
-                    (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
+        } else if (inAttack && ((octave && !octaveWaits) ||
+                                (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
+            e.midi = rising;
+        } else if (inAttack && noWindowHears && rising > 0 && rise.share >= kRisenAloneShare &&
+                   rise.belowShare < kRisenAloneBelowShare) {
             e.midi = rising;
         } else {
             e = {};

@@ -140,9 +140,16 @@ private:
     double Salience(double hz) const;
     // The magnitude spectrum of the `n` filtered samples that end `back` samples before the latest.
     void WindowSpectrum(std::size_t n, std::size_t back);
-    // The pitch of what has grown since the latest onset (0: none): the spectrum's rise over the
-    // one just before the onset, whose harmonics explain most of it among the notes a voice sings.
-    double RisingPitch();
+    // What has grown since the latest onset: the spectrum's rise over the one just before the
+    // onset, its pitch the note whose harmonics explain most of it among the notes a voice sings.
+    struct Rise {
+        double midi = 0;        // 0: too little rose to tell a pitch
+        double share = 0;       // the rise's part of the spectrum's power
+        double belowShare = 0;  // the rise at the odd harmonics of the octave below, against the note's
+    };
+    Rise RisingPitch();
+    // The estimate of the shortest of the first `w` windows that hears its pitch.
+    Estimate WindowEstimate(std::size_t w);
     void Report(int note, double hopDb, std::vector<MicDetection>& out);
     bool OwnNote(double clockMs, double hopDb) const;
     bool OwnClick(double clockMs, double peakDb);
