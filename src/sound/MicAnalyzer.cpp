@@ -388,7 +388,9 @@ void MicAnalyzer::Hop(std::vector<MicDetection>& out) {
 
 void MicAnalyzer::UpdateFloor(double hopDb) {
     // Measured over the first moments of detection, then followed: down at once, up slowly, so
-    // that sung notes do not lift it and a noisier room does in a few seconds.
+    // that a noisier room lifts it in a few seconds. Not while a note sounds: the level is then the
+    // note's, and a legato line or notes whose tails overlap would lift it towards their own level
+    // until their quieter moments fell below the gate.
     if (floorHops_ < Hops(kFloorMeasureMs, hopMs_)) {
         floorDb_ = floorHops_ == 0 ? hopDb : std::min(floorDb_, hopDb);
         ++floorHops_;
@@ -396,7 +398,7 @@ void MicAnalyzer::UpdateFloor(double hopDb) {
     }
     if (hopDb < floorDb_) {
         floorDb_ += kFloorFall * (hopDb - floorDb_);
-    } else {
+    } else if (sounding_ == 0) {
         floorDb_ += std::min(hopDb - floorDb_, kFloorRiseDbPerSecond * hopMs_ / 1000.0);
     }
 }
