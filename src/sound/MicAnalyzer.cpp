@@ -72,10 +72,9 @@ constexpr double kSwellDepthDb = 6.0;
 constexpr double kRisingOnNoteSemitones = 0.15;
 // What rose tells a pitch only when it holds at least this share of the spectrum's power.
 constexpr double kRisenLeast = 0.005;
-// What rose tells the note alone, before any window hears it, from this long after the onset,
-// when it holds this share of the power and the octave below rose less than this against it
-// (its odd harmonics against the note's harmonics, up to the fourth).
-constexpr double kRisenAloneAfterMs = 10.0;
+// What rose tells the note alone, while no window hears it, when it holds this share of the power
+// and the octave below rose less than this against it (its odd harmonics against the note's
+// harmonics, up to the fourth).
 constexpr double kRisenAloneShare = 0.3;
 constexpr double kRisenAloneBelowShare = 0.15;
 constexpr int kBelowHarmonics = 4;
@@ -655,10 +654,8 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
 
     std::size_t w = kWindows;
     while (w > 0 && kWindowSizes[w - 1] + kAttackSkip > sinceOnset_) --w;
-    // Too soon after the onset for any window, and for what rose to tell a pitch alone.
-    if (w == 0 && hopsSinceOnset_ < Hops(kRisenAloneAfterMs, hopMs_)) return;
-    Estimate e = w > 0 ? WindowEstimate(w) : Estimate{};
-    const bool noWindowHears = e.midi <= 0;
+    if (w == 0) return;  // too soon after the onset for any window
+    Estimate e = WindowEstimate(w);
     // After an onset the estimate is held against what has risen since: the previous note's tail
     // and the room's reverb do not rise, so an estimate that is still theirs waits, one an octave
     // or a semitone off takes the risen pitch, and one that agrees is confirmed. Only an estimate
@@ -668,9 +665,12 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // of a voice or a string's body), and two octaves above when a vowel opening on a held note
     // swells its fourth harmonic, so the two disagreeing leave the octave open until they agree.
     // While no window hears a pitch yet (a low note needs the longest; a note growing under the
-    // last one's tail mixes with it), what rose tells the note alone once it is a good part of
-    // what sounds and the octave below it did not rise with it.
+    // last one's tail mixes with it), or the one it hears is another note than what rose (that
+    // tail, louder for a while; a reed's twelfth), what rose tells the note alone once it is a good
+    // part of what sounds and the octave below it did not rise with it. An octave apart, the rule
+    // above decides.
     bool confirmed = false;
+    bool risenAlone = false;
     double rising = 0;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
         const Rise rise = RisingPitch();
@@ -687,9 +687,10 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         } else if (inAttack && ((octave && !octaveWaits) ||
                                 (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
             e.midi = rising;
-        } else if (inAttack && noWindowHears && rising > 0 && rise.share >= kRisenAloneShare &&
+        } else if (inAttack && !octave && rising > 0 && rise.share >= kRisenAloneShare &&
                    rise.belowShare < kRisenAloneBelowShare) {
             e.midi = rising;
+            risenAlone = true;
         } else {
             e = {};
         }
@@ -698,10 +699,14 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         candidateCount_ = 0;
         return;
     }
+    // Candidates the rise alone told give way to the windows' first estimate and the other way
+    // round: the two place a note a little apart, which within one run would read as a glide.
     if (candidateCount_ > 0 &&
-        std::fabs(e.midi - Median(candidate_.data(), candidateCount_)) > kSameNoteSemitones) {
+        (std::fabs(e.midi - Median(candidate_.data(), candidateCount_)) > kSameNoteSemitones ||
+         risenAlone != risenAloneRun_)) {
         candidateCount_ = 0;
     }
+    risenAloneRun_ = risenAlone;
     if (candidateCount_ == candidate_.size()) {
         std::copy(candidate_.begin() + 1, candidate_.end(), candidate_.begin());
         std::copy(confirmed_.begin() + 1, confirmed_.end(), confirmed_.begin());

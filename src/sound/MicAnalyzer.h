@@ -220,7 +220,8 @@ private:
     std::array<double, 32> candidate_{};
     std::array<bool, 32> confirmed_{};  // the estimate agreed with what rose since the onset
     std::size_t candidateCount_ = 0;
-    int candidateHops_ = 0;  // how long the candidate has held
+    int candidateHops_ = 0;       // how long the candidate has held
+    bool risenAloneRun_ = false;  // the candidates were told by what rose alone
     double candidateStartDb_ = 0;
 
     // Claps.

@@ -80,6 +80,9 @@ Renderer::~Renderer() {
 std::vector<float> Renderer::RenderNote(int channel, int program, int note, Room room, double holdMs) {
     fluid_synth_t* s = synth_->synth;
     fluid_synth_system_reset(s);
+    // The reset leaves the reverb ringing with what was rendered before: a dry note is rendered
+    // with it off, so that it does not depend on what the renderer played earlier.
+    fluid_settings_setint(synth_->settings, "synth.reverb.active", room == Room::Reverb ? 1 : 0);
     if (channel != kDrumChannel) fluid_synth_program_change(s, channel, program);
     fluid_synth_cc(s, channel, kReverbSend, room == Room::Reverb ? 127 : 0);
     const std::size_t total = At(holdMs + (room == Room::Reverb ? kReverbTailMs : kDryTailMs));
