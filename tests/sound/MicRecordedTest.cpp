@@ -35,6 +35,13 @@ std::vector<mat::Reported> Notes(const std::vector<MicDetection>& found) {
     return notes;
 }
 
+// A General MIDI program playing `before`, then `note`.
+struct NotePair {
+    int program;
+    int before;
+    int note;
+};
+
 // The first note reported once the stream's second note is audible, 0 when none is.
 int FirstNoteOfTheSecond(const mat::NoteStream& stream) {
     MicAnalyzer analyzer;
@@ -74,6 +81,9 @@ protected:
             it = streams_.emplace(key, Renderer().Notes(program, notes, room, kLayout)).first;
         }
         return it->second;
+    }
+    static mat::NoteStream Dry(const NotePair& pair) {
+        return Renderer().Notes(pair.program, {pair.before, pair.note}, mat::Room::Dry, kLayout);
     }
     static mat::NoteScore Score(const mat::NoteStream& stream) {
         MicAnalyzer analyzer;
@@ -128,14 +138,8 @@ TEST_F(MicRecorded, RoomNoiseAndMainsHumGiveNoNotesOfTheirOwn) {
 TEST_F(MicRecorded, ANoteWhoseWaveRepeatsOnlyOverSeveralPeriodsIsHeardAtItsOwnPitch) {
     // Sounds whose waveform matches itself better after two, three or four periods than after one:
     // the period alone takes them an octave, a twelfth or two octaves low.
-    struct Case {
-        int program;
-        int before;
-        int note;
-    };
-    for (const Case c : {Case{68, 84, 81}, Case{41, 68, 78}, Case{1, 44, 64}}) {
-        const mat::NoteStream stream =
-            Renderer().Notes(c.program, {c.before, c.note}, mat::Room::Dry, kLayout);
+    for (const NotePair c : {NotePair{68, 84, 81}, NotePair{41, 68, 78}, NotePair{1, 44, 64}}) {
+        const mat::NoteStream stream = Dry(c);
         EXPECT_EQ(FirstNoteOfTheSecond(stream), c.note) << "program " << c.program;
     }
 }
@@ -163,14 +167,8 @@ TEST_F(MicRecorded, ALowNoteWhoseEvenHarmonicsOutweighTheOddIsNotHeardAnOctaveHi
     // Low notes whose odd harmonics are weaker than the even ones: what rises at their onset
     // weighs most an octave up, and the period may agree with it for a moment. A trombone, a
     // string section and a horn.
-    struct Case {
-        int program;
-        int before;
-        int note;
-    };
-    for (const Case c : {Case{57, 56, 44}, Case{48, 60, 55}, Case{60, 59, 54}}) {
-        const mat::NoteStream stream =
-            Renderer().Notes(c.program, {c.before, c.note}, mat::Room::Dry, kLayout);
+    for (const NotePair c : {NotePair{57, 56, 44}, NotePair{48, 60, 55}, NotePair{60, 59, 54}}) {
+        const mat::NoteStream stream = Dry(c);
         EXPECT_EQ(FirstNoteOfTheSecond(stream), c.note) << "program " << c.program << " after " << c.before;
     }
 }
@@ -179,14 +177,8 @@ TEST_F(MicRecorded, ANoteIsHeardFromWhatRoseWhileTheWindowsCannotTellIt) {
     // A low note needs the longest window, and the last note's tail, louder for a while, holds the
     // windows on itself or on a mix of both that is neither note; what rose since the onset is
     // the new note. A bassoon leaping down twice and a string section down to its lowest.
-    struct Case {
-        int program;
-        int before;
-        int note;
-    };
-    for (const Case c : {Case{70, 76, 50}, Case{70, 50, 46}, Case{48, 72, 40}}) {
-        const mat::NoteStream stream =
-            Renderer().Notes(c.program, {c.before, c.note}, mat::Room::Dry, kLayout);
+    for (const NotePair c : {NotePair{70, 76, 50}, NotePair{70, 50, 46}, NotePair{48, 72, 40}}) {
+        const mat::NoteStream stream = Dry(c);
         const mat::NoteScore score = Score(stream);
         EXPECT_EQ(score.right, 2) << "program " << c.program << " after " << c.before;
         for (double ms : score.latenciesMs) EXPECT_LE(ms, 100.0) << "program " << c.program;
