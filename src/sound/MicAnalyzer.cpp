@@ -72,9 +72,9 @@ constexpr double kSwellDepthDb = 6.0;
 constexpr double kRisingOnNoteSemitones = 0.15;
 // What rose tells a pitch only when it holds at least this share of the spectrum's power.
 constexpr double kRisenLeast = 0.005;
-// What rose tells the note alone, while no window hears it, when it holds this share of the power
-// and the octave below rose less than this against it (its odd harmonics against the note's
-// harmonics, up to the fourth).
+// What rose tells the note alone, while no window hears it or the windows hear another note, when
+// it holds this share of the power and the octave below rose less than this against it (its odd
+// harmonics against the note's harmonics, up to the fourth).
 constexpr double kRisenAloneShare = 0.3;
 constexpr double kRisenAloneBelowShare = 0.15;
 constexpr int kBelowHarmonics = 4;
