@@ -153,6 +153,14 @@ double Median(const double* v, std::size_t n) {
     return n % 2 == 1 ? copy[n / 2] : 0.5 * (copy[n / 2 - 1] + copy[n / 2]);
 }
 
+// A MIDI note, in fractions too, and its frequency.
+double NoteHz(double midi) {
+    return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0);
+}
+double HzNote(double hz) {
+    return 69.0 + 12.0 * std::log2(hz / 440.0);
+}
+
 int Hops(double ms, double hopMs) {
     return std::max(1, static_cast<int>(std::lround(ms / hopMs)));
 }
@@ -471,13 +479,12 @@ MicAnalyzer::Rise MicAnalyzer::RisingPitch() {
         for (std::size_t b = lo; b <= hi; ++b) peak = std::max(peak, static_cast<double>(risen_[b]));
         return peak;
     };
-    const auto noteHz = [](double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); };
     int best = 0;
     double bestSalience = 0;
     // Every note a voice sings competes, not just the exercise's: a note outside its range must not
     // be taken for its octave inside it.
     for (int note = std::min(low_, kMicLowestNote); note <= std::max(high_, kMicHighestNote); ++note) {
-        const double hz = noteHz(note);
+        const double hz = NoteHz(note);
         double salience = 0, weight = 1;
         for (int h = 1; h <= kHarmonics && h * hz < kHarmonicsUpToHz; ++h, weight *= kHarmonicWeight)
             salience += weight * riseAt(h * hz);
@@ -487,7 +494,7 @@ MicAnalyzer::Rise MicAnalyzer::RisingPitch() {
         }
     }
     if (best == 0) return rise;
-    const double hz = noteHz(best);
+    const double hz = NoteHz(best);
     double odd = 0, even = 0;
     for (int h = 1; h <= kBelowHarmonics && h * hz < kHarmonicsUpToHz; ++h) {
         odd += riseAt((h - 0.5) * hz);
@@ -523,7 +530,7 @@ MicAnalyzer::Rise MicAnalyzer::RisingPitch() {
         sumHz += weight * at;
         sumWeight += weight;
     }
-    if (sumWeight > 0) rise.midi = 69.0 + 12.0 * std::log2(sumHz / sumWeight / 440.0);
+    if (sumWeight > 0) rise.midi = HzNote(sumHz / sumWeight);
     return rise;
 }
 
@@ -565,7 +572,7 @@ MicAnalyzer::Estimate MicAnalyzer::EstimatePitch(std::size_t w) {
     if (2 * period <= static_cast<double>(n) * 3 / 4 && at(2 * period) > fit + kDoublePeriodGain) period *= 2;
     period = HarmonicChoice(n, period);
     if (period > static_cast<double>(n) * kLongestPeriodShare) return {};
-    return {69.0 + 12.0 * std::log2(kMicSampleRate / period / 440.0), clarity};
+    return {HzNote(kMicSampleRate / period), clarity};
 }
 
 MicAnalyzer::Estimate MicAnalyzer::WindowEstimate(std::size_t w) {
@@ -573,7 +580,7 @@ MicAnalyzer::Estimate MicAnalyzer::WindowEstimate(std::size_t w) {
     // (the previous note's tail when a note grows out of it without a clear onset). A longer one
     // is taken when the pitch is too low for it.
     const auto hears = [](std::size_t window, double midi) {
-        return kMicSampleRate / (440.0 * std::pow(2.0, (midi - 69.0) / 12.0)) <=
+        return kMicSampleRate / NoteHz(midi) <=
                static_cast<double>(kWindowSizes[window]) * kLongestPeriodShare;
     };
     std::size_t use = std::min<std::size_t>(1, w - 1);
