@@ -634,6 +634,8 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         onsetPeakDb_ = hopDb;
         sinceOnset_ = hop_;
         hopsSinceOnset_ = 0;
+        risenPitch_ = 0;
+        risenSinceHop_ = 0;
         freshOnset_ = true;
         candidateCount_ = 0;
         WindowSpectrum(kRisingWindow, hop_);
@@ -675,13 +677,19 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // last one's tail mixes with it), or the one it hears is another note than what rose (that
     // tail, louder for a while; a reed's twelfth), what rose tells the note alone once it is a good
     // part of what sounds and the octave below it did not rise with it. An octave apart, the rule
-    // above decides.
+    // above decides. That holds through the attack of what rose, which need not be the onset's: a
+    // note that grows in while the last one fades may raise no level of its own after an onset of
+    // that one's swell.
     bool confirmed = false;
-    bool risenAlone = false;
+    bool fromRise = false;
     double rising = 0;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
         const Rise rise = RisingPitch();
         rising = rise.midi;
+        if (rising <= 0 || std::fabs(rising - risenPitch_) > kRisingAgreeSemitones) {
+            risenPitch_ = rising;
+            risenSinceHop_ = hopsSinceOnset_;
+        }
         const double apart = std::fabs(rising - e.midi);
         const bool octave = rising > 0 && e.midi > 0 && apart > kRisingAgreeSemitones &&
                             std::fabs(apart - 12.0 * std::round(apart / 12.0)) <= kRisingAgreeSemitones;
@@ -689,15 +697,17 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
             rising > e.midi && (apart < 12.0 + kRisingAgreeSemitones ||
                                 (apart < 24.0 + kRisingAgreeSemitones && onsetDepthDb_ < kSwellDepthDb));
         const bool inAttack = hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_);
+        const bool inRisenAttack = hopsSinceOnset_ - risenSinceHop_ < Hops(kRisingAttackMs, hopMs_);
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
             confirmed = true;
         } else if (inAttack && ((octave && !octaveWaits) ||
                                 (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
             e.midi = rising;
-        } else if (inAttack && !octave && rising > 0 && rise.share >= kRisenAloneShare &&
+            fromRise = true;
+        } else if (inRisenAttack && !octave && rising > 0 && rise.share >= kRisenAloneShare &&
                    rise.belowShare < kRisenAloneBelowShare) {
             e.midi = rising;
-            risenAlone = true;
+            fromRise = true;
         } else {
             e = {};
         }
@@ -706,14 +716,14 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         candidateCount_ = 0;
         return;
     }
-    // Candidates the rise alone told give way to the windows' first estimate and the other way
-    // round: the two place a note a little apart, which within one run would read as a glide.
+    // Candidates whose pitch is what rose give way to the windows' first estimate and the other
+    // way round: the two place a note a little apart, which within one run would read as a glide.
     if (candidateCount_ > 0 &&
         (std::fabs(e.midi - Median(candidate_.data(), candidateCount_)) > kSameNoteSemitones ||
-         risenAlone != risenAloneRun_)) {
+         fromRise != fromRiseRun_)) {
         candidateCount_ = 0;
     }
-    risenAloneRun_ = risenAlone;
+    fromRiseRun_ = fromRise;
     if (candidateCount_ == candidate_.size()) {
         std::copy(candidate_.begin() + 1, candidate_.end(), candidate_.begin());
         std::copy(confirmed_.begin() + 1, confirmed_.end(), confirmed_.begin());

@@ -185,6 +185,18 @@ TEST_F(MicRecorded, ANoteIsHeardFromWhatRoseWhileTheWindowsCannotTellIt) {
     }
 }
 
+TEST_F(MicRecorded, ANoteThatGrowsInAfterTheLastOnesSwellIsHeardFromWhatRose) {
+    // A synthesized voice swells early in its first note and the last onset comes there; the
+    // second note grows in as the first fades, with no level rise of its own, and the windows hear
+    // neither note through the mix for a while. What rose since that onset is the new note.
+    for (const NotePair c : {NotePair{54, 45, 68}, NotePair{54, 42, 60}}) {
+        const mat::NoteStream stream = Dry(c);
+        const mat::NoteScore score = Score(stream);
+        EXPECT_EQ(score.right, 2) << "after " << c.before;
+        for (double ms : score.latenciesMs) EXPECT_LE(ms, 100.0) << "after " << c.before;
+    }
+}
+
 TEST_F(MicRecorded, APianosNotesAreHeardWithoutWaitingForTheirPitchToSettle) {
     // A piano string's overtones stand sharp of true harmonics and pull its period between two
     // notes, while its lowest harmonics hold the note: each is heard as soon as those rise.
