@@ -677,9 +677,10 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // last one's tail mixes with it), or the one it hears is another note than what rose (that
     // tail, louder for a while; a reed's twelfth), what rose tells the note alone once it is a good
     // part of what sounds and the octave below it did not rise with it. An octave apart, the rule
-    // above decides. That holds through the attack of what rose, which need not be the onset's: a
-    // note that grows in while the last one fades may raise no level of its own after an onset of
-    // that one's swell.
+    // above decides. Until the onset has given a note, that holds through the attack of what rose,
+    // which need not be the onset's: a note that grows in while the last one fades may raise no
+    // level of its own after an onset of that one's swell. Once a note is taken, a later rise is
+    // more often the room's reverb changing colour than a note.
     bool confirmed = false;
     bool fromRise = false;
     double rising = 0;
@@ -697,7 +698,8 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
             rising > e.midi && (apart < 12.0 + kRisingAgreeSemitones ||
                                 (apart < 24.0 + kRisingAgreeSemitones && onsetDepthDb_ < kSwellDepthDb));
         const bool inAttack = hopsSinceOnset_ < Hops(kRisingAttackMs, hopMs_);
-        const bool inRisenAttack = hopsSinceOnset_ - risenSinceHop_ < Hops(kRisingAttackMs, hopMs_);
+        const bool inRisenAttack =
+            inAttack || (freshOnset_ && hopsSinceOnset_ - risenSinceHop_ < Hops(kRisingAttackMs, hopMs_));
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
             confirmed = true;
         } else if (inAttack && ((octave && !octaveWaits) ||
