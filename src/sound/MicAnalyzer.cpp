@@ -72,12 +72,14 @@ constexpr double kSwellDepthDb = 6.0;
 constexpr double kRisingOnNoteSemitones = 0.15;
 // What rose tells a pitch only when it holds at least this share of the spectrum's power.
 constexpr double kRisenLeast = 0.005;
-// What rose tells the note alone, while no window hears it or the windows hear another note, when
-// it holds this share of the power and the octave below rose less than this against it (its odd
-// harmonics against the note's harmonics, up to the fourth).
-constexpr double kRisenAloneShare = 0.3;
-constexpr double kRisenAloneBelowShare = 0.15;
+// What rose is one harmonic series when it rose less than this halfway between the note's
+// harmonics (at the odd harmonics of the octave below) than on them, up to the fourth: only then
+// does it confirm an estimate or tell the note alone.
+constexpr double kRisenBetweenShare = 0.15;
 constexpr int kBelowHarmonics = 4;
+// What rose tells the note alone, while no window hears it or the windows hear another note, when
+// it holds this share of the power.
+constexpr double kRisenAloneShare = 0.3;
 
 // The note tracker.
 constexpr double kSameNoteSemitones = 0.6;      // estimates this close belong to one candidate
@@ -673,6 +675,9 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // note's odd harmonics are weaker than its even ones (a fundamental below the first resonance
     // of a voice or a string's body), and two octaves above when a vowel opening on a held note
     // swells its fourth harmonic, so the two disagreeing leave the octave open until they agree.
+    // What rose confirms only when it is one harmonic series: when it rose halfway between the
+    // note's harmonics too, it is a mixture (the next note rising under the last one's octave
+    // below, a noisy attack), and the two agreeing may be a coincidence of the mixture.
     // While no window hears a pitch yet (a low note needs the longest; a note growing under the
     // last one's tail mixes with it), or the one it hears is another note than what rose (that
     // tail, louder for a while; a reed's twelfth), what rose tells the note alone once it is a good
@@ -701,13 +706,13 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         const bool inRisenAttack =
             inAttack || (freshOnset_ && hopsSinceOnset_ - risenSinceHop_ < Hops(kRisingAttackMs, hopMs_));
         if (rising > 0 && e.midi > 0 && apart <= kRisingAgreeSemitones) {
-            confirmed = true;
+            confirmed = rise.belowShare < kRisenBetweenShare;
         } else if (inAttack && ((octave && !octaveWaits) ||
                                 (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
             e.midi = rising;
             fromRise = true;
         } else if (inRisenAttack && !octave && rising > 0 && rise.share >= kRisenAloneShare &&
-                   rise.belowShare < kRisenAloneBelowShare) {
+                   rise.belowShare < kRisenBetweenShare) {
             e.midi = rising;
             fromRise = true;
         } else {
