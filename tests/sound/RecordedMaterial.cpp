@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <numbers>
 #include <random>
 #include <stdexcept>
@@ -41,11 +42,38 @@ std::size_t AudibleAt(const std::vector<float>& one) {
 }  // namespace
 
 struct Renderer::Synth {
-    fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
+    // Dry notes come from one synthesizer with the reverb off. The reverb's delay lines are
+    // modulated and never settle back to where they started, so a note rendered into it depends
+    // on everything rendered before: each note in reverb comes from a synthesizer of its own.
+    fluid_settings_t* drySettings = nullptr;
+    fluid_settings_t* wetSettings = nullptr;
+    fluid_synth_t* dry = nullptr;
     ~Synth() {
-        if (synth != nullptr) delete_fluid_synth(synth);
-        if (settings != nullptr) delete_fluid_settings(settings);
+        if (dry != nullptr) delete_fluid_synth(dry);
+        if (drySettings != nullptr) delete_fluid_settings(drySettings);
+        if (wetSettings != nullptr) delete_fluid_settings(wetSettings);
+    }
+    static fluid_settings_t* Settings(Room room) {
+        fluid_settings_t* settings = new_fluid_settings();
+        fluid_settings_setnum(settings, "synth.sample-rate", kRate);
+        fluid_settings_setint(settings, "synth.chorus.active", 0);
+        fluid_settings_setint(settings, "synth.reverb.active", room == Room::Reverb ? 1 : 0);
+        // A large, live room.
+        fluid_settings_setnum(settings, "synth.reverb.room-size", 0.85);
+        fluid_settings_setnum(settings, "synth.reverb.damp", 0.2);
+        fluid_settings_setnum(settings, "synth.reverb.width", 1.0);
+        fluid_settings_setnum(settings, "synth.reverb.level", 0.9);
+        fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+        return settings;
+    }
+    static fluid_synth_t* Load(fluid_settings_t* settings) {
+        fluid_synth_t* synth = new_fluid_synth(settings);
+        if (synth != nullptr && fluid_synth_sfload(synth, kGmSoundFont, 1) == FLUID_FAILED) {
+            delete_fluid_synth(synth);
+            synth = nullptr;
+        }
+        if (synth == nullptr) throw std::runtime_error(std::string("cannot load ") + kGmSoundFont);
+        return synth;
     }
 };
 
@@ -56,20 +84,13 @@ bool Renderer::SoundFontPresent() {
 Renderer::Renderer() : synth_(new Synth) {
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
     fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    synth_->settings = new_fluid_settings();
-    fluid_settings_setnum(synth_->settings, "synth.sample-rate", kRate);
-    fluid_settings_setint(synth_->settings, "synth.chorus.active", 0);
-    fluid_settings_setint(synth_->settings, "synth.reverb.active", 1);
-    // A large, live room.
-    fluid_settings_setnum(synth_->settings, "synth.reverb.room-size", 0.85);
-    fluid_settings_setnum(synth_->settings, "synth.reverb.damp", 0.2);
-    fluid_settings_setnum(synth_->settings, "synth.reverb.width", 1.0);
-    fluid_settings_setnum(synth_->settings, "synth.reverb.level", 0.9);
-    fluid_settings_setint(synth_->settings, "synth.dynamic-sample-loading", 1);
-    synth_->synth = new_fluid_synth(synth_->settings);
-    if (synth_->synth == nullptr || fluid_synth_sfload(synth_->synth, kGmSoundFont, 1) == FLUID_FAILED) {
+    try {
+        synth_->drySettings = Synth::Settings(Room::Dry);
+        synth_->wetSettings = Synth::Settings(Room::Reverb);
+        synth_->dry = Synth::Load(synth_->drySettings);
+    } catch (...) {
         delete synth_;
-        throw std::runtime_error(std::string("cannot load ") + kGmSoundFont);
+        throw;
     }
 }
 
@@ -78,11 +99,12 @@ Renderer::~Renderer() {
 }
 
 std::vector<float> Renderer::RenderNote(int channel, int program, int note, Room room, double holdMs) {
-    fluid_synth_t* s = synth_->synth;
+    std::unique_ptr<fluid_synth_t, void (*)(fluid_synth_t*)> wet(
+        room == Room::Reverb ? Synth::Load(synth_->wetSettings) : nullptr, [](fluid_synth_t* p) {
+            if (p != nullptr) delete_fluid_synth(p);
+        });
+    fluid_synth_t* s = wet ? wet.get() : synth_->dry;
     fluid_synth_system_reset(s);
-    // The reset leaves the reverb ringing with what was rendered before: a dry note is rendered
-    // with it off, so that it does not depend on what the renderer played earlier.
-    fluid_settings_setint(synth_->settings, "synth.reverb.active", room == Room::Reverb ? 1 : 0);
     if (channel != kDrumChannel) fluid_synth_program_change(s, channel, program);
     fluid_synth_cc(s, channel, kReverbSend, room == Room::Reverb ? 127 : 0);
     const std::size_t total = At(holdMs + (room == Room::Reverb ? kReverbTailMs : kDryTailMs));
