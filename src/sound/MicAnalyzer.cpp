@@ -687,7 +687,7 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
     // level of its own after an onset of that one's swell. Once a note is taken, a later rise is
     // more often the room's reverb changing colour than a note.
     bool confirmed = false;
-    bool fromRise = false;
+    bool risenAlone = false;
     double rising = 0;
     if (hopsSinceOnset_ < Hops(kRisingMs, hopMs_)) {
         const Rise rise = RisingPitch();
@@ -710,11 +710,10 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         } else if (inAttack && ((octave && !octaveWaits) ||
                                 (e.midi > 0 && rising > 0 && apart < kRisingCorrectsSemitones))) {
             e.midi = rising;
-            fromRise = true;
         } else if (inRisenAttack && !octave && rising > 0 && rise.share >= kRisenAloneShare &&
                    rise.belowShare < kRisenBetweenShare) {
             e.midi = rising;
-            fromRise = true;
+            risenAlone = true;
         } else {
             e = {};
         }
@@ -723,14 +722,14 @@ void MicAnalyzer::ToneHop(double hopDb, double wideDb, std::vector<MicDetection>
         candidateCount_ = 0;
         return;
     }
-    // Candidates whose pitch is what rose give way to the windows' first estimate and the other
-    // way round: the two place a note a little apart, which within one run would read as a glide.
+    // Candidates the rise alone told give way to the windows' first estimate and the other way
+    // round: the two place a note a little apart, which within one run would read as a glide.
     if (candidateCount_ > 0 &&
         (std::fabs(e.midi - Median(candidate_.data(), candidateCount_)) > kSameNoteSemitones ||
-         fromRise != fromRiseRun_)) {
+         risenAlone != risenAloneRun_)) {
         candidateCount_ = 0;
     }
-    fromRiseRun_ = fromRise;
+    risenAloneRun_ = risenAlone;
     if (candidateCount_ == candidate_.size()) {
         std::copy(candidate_.begin() + 1, candidate_.end(), candidate_.begin());
         std::copy(confirmed_.begin() + 1, confirmed_.end(), confirmed_.begin());

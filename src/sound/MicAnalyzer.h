@@ -220,9 +220,9 @@ private:
     std::array<double, 32> candidate_{};
     std::array<bool, 32> confirmed_{};  // the estimate agreed with what rose since the onset
     std::size_t candidateCount_ = 0;
-    int candidateHops_ = 0;     // how long the candidate has held
-    bool fromRiseRun_ = false;  // the candidates' pitch is what rose, not the windows'
-    double risenPitch_ = 0;     // what rises since the onset, and since which hop it has
+    int candidateHops_ = 0;       // how long the candidate has held
+    bool risenAloneRun_ = false;  // the candidates were told by what rose alone
+    double risenPitch_ = 0;       // what rises since the onset, and since which hop it has
     int risenSinceHop_ = 0;
     double candidateStartDb_ = 0;
 
