@@ -1,11 +1,12 @@
 // Rendering and room sound of the recorded-sound material.
 #include "RecordedMaterial.h"
 
+#include "sound/BuiltinSynth.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <numbers>
 #include <random>
 #include <stdexcept>
@@ -45,34 +46,28 @@ struct Renderer::Synth {
     // Dry notes come from one synthesizer with the reverb off. The reverb's delay lines are
     // modulated and never settle back to where they started, so a note rendered into it depends
     // on everything rendered before: each note in reverb comes from a synthesizer of its own.
-    fluid_settings_t* drySettings = nullptr;
-    fluid_settings_t* wetSettings = nullptr;
-    fluid_synth_t* dry = nullptr;
-    ~Synth() {
-        if (dry != nullptr) delete_fluid_synth(dry);
-        if (drySettings != nullptr) delete_fluid_settings(drySettings);
-        if (wetSettings != nullptr) delete_fluid_settings(wetSettings);
-    }
-    static fluid_settings_t* Settings(Room room) {
-        fluid_settings_t* settings = new_fluid_settings();
-        fluid_settings_setnum(settings, "synth.sample-rate", kRate);
-        fluid_settings_setint(settings, "synth.chorus.active", 0);
-        fluid_settings_setint(settings, "synth.reverb.active", room == Room::Reverb ? 1 : 0);
+    FluidSettings drySettings = Settings(Room::Dry);
+    FluidSettings wetSettings = Settings(Room::Reverb);
+    FluidSynth dry = Load(drySettings.get());
+
+    static FluidSettings Settings(Room room) {
+        FluidSettings settings(new_fluid_settings());
+        fluid_settings_t* s = settings.get();
+        fluid_settings_setnum(s, "synth.sample-rate", kRate);
+        fluid_settings_setint(s, "synth.chorus.active", 0);
+        fluid_settings_setint(s, "synth.reverb.active", room == Room::Reverb ? 1 : 0);
         // A large, live room.
-        fluid_settings_setnum(settings, "synth.reverb.room-size", 0.85);
-        fluid_settings_setnum(settings, "synth.reverb.damp", 0.2);
-        fluid_settings_setnum(settings, "synth.reverb.width", 1.0);
-        fluid_settings_setnum(settings, "synth.reverb.level", 0.9);
-        fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+        fluid_settings_setnum(s, "synth.reverb.room-size", 0.85);
+        fluid_settings_setnum(s, "synth.reverb.damp", 0.2);
+        fluid_settings_setnum(s, "synth.reverb.width", 1.0);
+        fluid_settings_setnum(s, "synth.reverb.level", 0.9);
+        fluid_settings_setint(s, "synth.dynamic-sample-loading", 1);
         return settings;
     }
-    static fluid_synth_t* Load(fluid_settings_t* settings) {
-        fluid_synth_t* synth = new_fluid_synth(settings);
-        if (synth != nullptr && fluid_synth_sfload(synth, kGmSoundFont, 1) == FLUID_FAILED) {
-            delete_fluid_synth(synth);
-            synth = nullptr;
-        }
-        if (synth == nullptr) throw std::runtime_error(std::string("cannot load ") + kGmSoundFont);
+    static FluidSynth Load(fluid_settings_t* settings) {
+        FluidSynth synth(new_fluid_synth(settings));
+        if (!synth || fluid_synth_sfload(synth.get(), kGmSoundFont, 1) == FLUID_FAILED)
+            throw std::runtime_error(std::string("cannot load ") + kGmSoundFont);
         return synth;
     }
 };
@@ -81,29 +76,17 @@ bool Renderer::SoundFontPresent() {
     return std::filesystem::exists(kGmSoundFont);
 }
 
-Renderer::Renderer() : synth_(new Synth) {
+Renderer::Renderer() {
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
     fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    try {
-        synth_->drySettings = Synth::Settings(Room::Dry);
-        synth_->wetSettings = Synth::Settings(Room::Reverb);
-        synth_->dry = Synth::Load(synth_->drySettings);
-    } catch (...) {
-        delete synth_;
-        throw;
-    }
+    synth_ = std::make_unique<Synth>();
 }
 
-Renderer::~Renderer() {
-    delete synth_;
-}
+Renderer::~Renderer() = default;
 
 std::vector<float> Renderer::RenderNote(int channel, int program, int note, Room room, double holdMs) {
-    std::unique_ptr<fluid_synth_t, void (*)(fluid_synth_t*)> wet(
-        room == Room::Reverb ? Synth::Load(synth_->wetSettings) : nullptr, [](fluid_synth_t* p) {
-            if (p != nullptr) delete_fluid_synth(p);
-        });
-    fluid_synth_t* s = wet ? wet.get() : synth_->dry;
+    const FluidSynth wet = room == Room::Reverb ? Synth::Load(synth_->wetSettings.get()) : nullptr;
+    fluid_synth_t* s = wet ? wet.get() : synth_->dry.get();
     fluid_synth_system_reset(s);
     if (channel != kDrumChannel) fluid_synth_program_change(s, channel, program);
     fluid_synth_cc(s, channel, kReverbSend, room == Room::Reverb ? 127 : 0);

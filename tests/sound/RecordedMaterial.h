@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ public:
 private:
     std::vector<float> RenderNote(int channel, int program, int note, Room room, double holdMs);
     struct Synth;
-    Synth* synth_;
+    std::unique_ptr<Synth> synth_;
 };
 
 // How a stream of notes came through the detector.
